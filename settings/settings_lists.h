@@ -1,0 +1,22 @@
+#pragma once
+// Text helpers for the settings record: "|"-separated lists compared without
+// regard to case, and bounded copies into the record's fixed buffers.
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Splits a "|"-separated list into its items; empty items are skipped.
+std::vector<std::string> splitList(std::string_view list);
+
+bool equalsIgnoreCase(std::string_view a, std::string_view b);
+
+std::string toUpperAscii(std::string_view text);
+
+// The text held in a fixed buffer: up to its first NUL, or the whole buffer
+// when a damaged value left no terminator.
+std::string_view fieldText(std::span<const char> buffer);
+
+// Copies text into a fixed buffer, cut to fit, always NUL-terminated.
+void setFieldText(std::span<char> buffer, std::string_view text);

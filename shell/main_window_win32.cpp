@@ -1,0 +1,87 @@
+#include "shell/main_window_win32.h"
+
+#include "monitor/monitor_devices_win32.h"
+#include "res/resource.h"
+#include "settings/settings_store_win32.h"
+#include "shell/tray_icon_win32.h"
+
+HINSTANCE appInstance = nullptr;
+HWND mainWindow = nullptr;
+int commandBusy = 0;
+HWND lastDialog = nullptr;
+
+namespace {
+
+int monitoringIcon(const Settings& settings) {
+    return settings.EnableDriver ? IDI_MONITORING_ON : IDI_MONITORING_OFF;
+}
+
+void toggleMonitoring() {
+    Settings settings;
+    loadSettings(settings);
+    if (settings.EnableDriver)
+        stopLogging();
+    else
+        startLogging(StartMode::Always);
+    settings.EnableDriver = !settings.EnableDriver;
+    saveSettings(settings);
+    setTrayIcon(TrayOperation::Modify, monitoringIcon(settings));
+}
+
+void onTrayLeftClick() {
+    if (commandBusy) {
+        if (IsWindow(lastDialog)) SetForegroundWindow(lastDialog);
+        return;
+    }
+    setTrayIcon(TrayOperation::Modify, IDI_BUSY);
+    Settings settings;
+    loadSettings(settings);
+    setTrayIcon(TrayOperation::Modify, monitoringIcon(settings));
+}
+
+// Runs one command of the tray menu. Every command but Unload holds
+// commandBusy while it runs, so that tray clicks from inside its dialogs
+// only bring the dialog forward.
+void runCommand(unsigned identifier) {
+    if (identifier == IDM_UNLOAD) {
+        DestroyWindow(mainWindow);
+        return;
+    }
+    if (identifier != IDM_TOGGLE_MONITORING) return;
+    commandBusy = 1;
+    toggleMonitoring();
+    commandBusy = 0;
+}
+
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_DESTROY:
+        setTrayIcon(TrayOperation::Delete, IDI_MONITORING_ON);
+        closeMonitorDevices();
+        PostQuitMessage(0);
+        break;
+    case WM_COMMAND:
+        runCommand(LOWORD(wParam));
+        break;
+    case trayNotifyMessage:
+        // Of the mouse messages only the left button's press is acted on.
+        if (lParam == WM_LBUTTONDOWN) onTrayLeftClick();
+        break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+void createMainWindow() {
+    WNDCLASSA windowClass{};
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = mainWindowProc;
+    windowClass.hInstance = appInstance;
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.lpszClassName = mainWindowClass;
+    RegisterClassA(&windowClass);
+    mainWindow = CreateWindowA(mainWindowClass, "Retrace", WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, nullptr,
+                               nullptr, appInstance, nullptr);
+}

@@ -1,0 +1,19 @@
+#pragma once
+// The hidden main window: it owns the tray icon, receives the tray menu's
+// commands and carries them out on the main thread.
+
+#include <windows.h>
+
+inline constexpr const char* mainWindowClass = "Retrace";
+
+extern HINSTANCE appInstance;
+extern HWND mainWindow;
+// 1 while a menu command runs; guards against re-entry from the nested
+// message loops of modal dialogs, not against other threads.
+extern int commandBusy;
+// The dialog initialised most recently; never cleared, so it may be stale.
+extern HWND lastDialog;
+
+// Registers the window class and creates the hidden main window. Failures are
+// ignored: start-up goes on without the window.
+void createMainWindow();

@@ -1,0 +1,26 @@
+#include "shell/startup_win32.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "monitor/monitor_devices_win32.h"
+#include "res/resource.h"
+#include "settings/settings_store_win32.h"
+#include "shell/main_window_win32.h"
+#include "shell/tray_icon_win32.h"
+
+void runStartup() {
+    createMainWindow();
+
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS | ICC_TAB_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    applyPendingBinMove();
+
+    Settings settings;
+    loadSettings(settings);
+    setTrayIcon(TrayOperation::Add, settings.EnableDriver ? IDI_MONITORING_ON : IDI_MONITORING_OFF);
+
+    // Opened last: the start-up rebuild's stop and start requests reach no driver.
+    openMonitorDevices();
+}

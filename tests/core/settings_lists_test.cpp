@@ -1,0 +1,35 @@
+#include <gtest/gtest.h>
+
+#include "settings/settings_lists.h"
+
+using Items = std::vector<std::string>;
+
+TEST(SplitList, SkipsEmptyItemsWhereverTheyAre) {
+    EXPECT_EQ(splitList(""), Items{});
+    EXPECT_EQ(splitList("|"), Items{});
+    EXPECT_EQ(splitList("EXE"), Items{"EXE"});
+    EXPECT_EQ(splitList("EXE|DLL"), (Items{"EXE", "DLL"}));
+    EXPECT_EQ(splitList("|EXE||DLL|"), (Items{"EXE", "DLL"}));
+}
+
+TEST(EqualsIgnoreCase, ComparesAsciiLettersWithoutCaseAndNothingElse) {
+    EXPECT_TRUE(equalsIgnoreCase("Doc", "DOC"));
+    EXPECT_FALSE(equalsIgnoreCase("DOC", "DOCX"));
+    EXPECT_FALSE(equalsIgnoreCase("[", "{"));  // 0x5B and 0x7B differ by 32 but are no letters
+    EXPECT_EQ(toUpperAscii("abc.Txt_1"), "ABC.TXT_1");
+}
+
+TEST(FieldText, StopsAtTheTerminatorOrAtTheEndOfAnUnterminatedBuffer) {
+    char terminated[8] = "ab\0cd";
+    char unterminated[3] = {'x', 'y', 'z'};
+    EXPECT_EQ(fieldText(terminated), "ab");
+    EXPECT_EQ(fieldText(unterminated), "xyz");
+}
+
+TEST(SetFieldText, CutsToFitAndAlwaysTerminates) {
+    char field[4];
+    setFieldText(field, "abcdef");
+    EXPECT_STREQ(field, "abc");
+    setFieldText(field, "");
+    EXPECT_STREQ(field, "");
+}
