@@ -1,0 +1,141 @@
+#include "tests/e2e/automation_win32.h"
+
+#include <shellapi.h>
+
+#include <vector>
+
+namespace {
+
+std::string retraceExePath() {
+    std::string path = RETRACE_EXE;
+    // A path of the Linux build tree: Wine shows the root file system as Z:.
+    if (!path.empty() && path[0] == '/') {
+        for (char& c : path)
+            if (c == '/') c = '\\';
+        path = "Z:" + path;
+    }
+    return path;
+}
+
+struct ChildSearch {
+    const char* className;
+    std::string text;
+};
+
+BOOL CALLBACK collectStaticText(HWND child, LPARAM lParam) {
+    auto* search = reinterpret_cast<ChildSearch*>(lParam);
+    char className[64] = "", text[1024] = "";
+    GetClassNameA(child, className, sizeof className);
+    GetWindowTextA(child, text, sizeof text);
+    if (lstrcmpiA(className, search->className) == 0 && text[0]) search->text = text;
+    return TRUE;
+}
+
+}  // namespace
+
+RetraceProcess::RetraceProcess(const std::string& arguments) {
+    std::string commandLine = "\"" + retraceExePath() + "\"";
+    if (!arguments.empty()) commandLine += " " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process_))
+        process_ = {};
+}
+
+RetraceProcess::~RetraceProcess() {
+    if (!started()) return;
+    if (running()) {
+        TerminateProcess(process_.hProcess, 1);
+        WaitForSingleObject(process_.hProcess, 5000);
+    }
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+}
+
+bool RetraceProcess::running() const {
+    return started() && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+DWORD RetraceProcess::waitForExit(DWORD milliseconds) const {
+    if (!started()) return DWORD(-1);
+    WaitForSingleObject(process_.hProcess, milliseconds);
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process_.hProcess, &code);
+    return code;
+}
+
+bool waitUntil(const std::function<bool()>& condition, DWORD milliseconds) {
+    DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > milliseconds) return condition();
+        Sleep(50);
+    }
+    return true;
+}
+
+HWND waitForMainWindow(DWORD milliseconds) {
+    HWND window = nullptr;
+    waitUntil([&] { return (window = FindWindowA("Retrace", "Retrace")) != nullptr; }, milliseconds);
+    return window;
+}
+
+HWND findMessageBox(const char* title) { return FindWindowA("#32770", title); }
+
+std::string messageBoxText(HWND box) {
+    ChildSearch search{"Static", ""};
+    EnumChildWindows(box, collectStaticText, reinterpret_cast<LPARAM>(&search));
+    return search.text;
+}
+
+bool trayIconPresent(HWND owner) {
+    NOTIFYICONDATAA icon{};
+    icon.cbSize = sizeof icon;
+    icon.hWnd = owner;
+    icon.uID = 0;
+    // Changing nothing but the flags' empty set succeeds only for an icon that exists.
+    return Shell_NotifyIconA(NIM_MODIFY, &icon) != FALSE;
+}
+
+TrayPicture trayPicture() {
+    HWND tray = FindWindowA("Shell_TrayWnd", nullptr);
+    RECT area;
+    if (!tray || !GetWindowRect(tray, &area)) return TrayPicture::None;
+    const int width = 32, height = area.bottom - area.top;
+
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, area.right - width, area.top, SRCCOPY);
+
+    int green = 0, amber = 0, grey = 0;
+    auto* pixels = static_cast<const BYTE*>(bits);
+    for (int i = 0; i < width * height; ++i) {
+        int b = pixels[4 * i], g = pixels[4 * i + 1], r = pixels[4 * i + 2];
+        if (g > r + 40 && g > b + 20) ++green;
+        else if (r > 150 && g > 90 && b < 80 && r > g) ++amber;
+        else if (abs(r - g) < 12 && abs(g - b) < 12 && r > 60 && r < 200) ++grey;
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+
+    const int enough = 12;
+    if (amber >= enough && amber >= green) return TrayPicture::Busy;
+    if (green >= enough) return TrayPicture::MonitoringOn;
+    if (grey >= enough) return TrayPicture::MonitoringOff;
+    return TrayPicture::None;
+}
+
+void unloadRunningRetrace() {
+    while (HWND window = FindWindowA("Retrace", nullptr)) {
+        RetraceProcess unload("UNLOAD");
+        unload.waitForExit();
+        if (!waitUntil([&] { return !IsWindow(window); }, 5000)) break;
+    }
+}

@@ -1,0 +1,55 @@
+// Turning change monitoring off and on from the main window's command.
+
+#include "tests/e2e/retrace_fixture.h"
+
+#include "res/resource.h"
+#include "settings/settings_store_win32.h"
+
+namespace {
+uint32_t storedEnableDriver() {
+    Settings settings;
+    settings.EnableDriver = 99;
+    loadSettings(settings);
+    return settings.EnableDriver;
+}
+}  // namespace
+
+using Monitoring = RetraceTest;
+
+TEST_F(Monitoring, DisableThenEnableFlipsTheStoredSettingAndTheIcon) {
+    RetraceProcess retrace;
+    HWND mainWindow = waitForMainWindow();
+    ASSERT_NE(mainWindow, nullptr);
+    ASSERT_TRUE(waitUntil([] { return trayPicture() == TrayPicture::MonitoringOn; }));
+
+    PostMessageA(mainWindow, WM_COMMAND, IDM_TOGGLE_MONITORING, 0);
+    EXPECT_TRUE(waitUntil([] { return storedEnableDriver() == 0; }));
+    EXPECT_TRUE(waitUntil([] { return trayPicture() == TrayPicture::MonitoringOff; }));
+
+    PostMessageA(mainWindow, WM_COMMAND, IDM_TOGGLE_MONITORING, 0);
+    EXPECT_TRUE(waitUntil([] { return storedEnableDriver() == 1; }));
+    EXPECT_TRUE(waitUntil([] { return trayPicture() == TrayPicture::MonitoringOn; }));
+}
+
+TEST_F(Monitoring, StartingWithMonitoringOffShowsTheOffIcon) {
+    Settings settings;
+    loadSettings(settings);
+    settings.EnableDriver = 0;
+    saveSettings(settings);
+
+    RetraceProcess retrace;
+    ASSERT_NE(waitForMainWindow(), nullptr);
+    EXPECT_TRUE(waitUntil([] { return trayPicture() == TrayPicture::MonitoringOff; }));
+    EXPECT_EQ(storedEnableDriver(), 0u);
+}
+
+TEST_F(Monitoring, ATrayClickLeavesTheIconShowingTheMonitoringState) {
+    RetraceProcess retrace;
+    HWND mainWindow = waitForMainWindow();
+    ASSERT_NE(mainWindow, nullptr);
+    ASSERT_TRUE(waitUntil([] { return trayPicture() == TrayPicture::MonitoringOn; }));
+    PostMessageA(mainWindow, WM_USER, 0, WM_LBUTTONDOWN);
+    Sleep(300);
+    EXPECT_EQ(trayPicture(), TrayPicture::MonitoringOn);
+    EXPECT_TRUE(retrace.running());
+}
