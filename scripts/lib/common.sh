@@ -3,7 +3,7 @@
 # Recycle Bin, display) inside the build tree.
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-build="$root/build"
+build="${RETRACE_BUILD_DIR:-$root/build}"
 packages=(cmake make g++ googletest g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
           binutils-mingw-w64-x86-64 wine wine64 xvfb x11-utils imagemagick)
 

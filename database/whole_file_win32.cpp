@@ -1,0 +1,40 @@
+#include "database/whole_file_win32.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <new>
+
+WholeFile readWholeFile(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA attributes;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &attributes) ||
+        (attributes.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return {FileReadStatus::Missing, {}};
+    if (attributes.nFileSizeLow == 0 && attributes.nFileSizeHigh == 0) return {FileReadStatus::Missing, {}};
+
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        MessageBoxA(nullptr, "Unable to open data file.", "Error!", MB_OK);
+        return {FileReadStatus::Unreadable, {}};
+    }
+    // The whole size, not its low 32 bits: a history over 4 GB must not
+    // read as a small, damaged one.
+    uint64_t size = uint64_t(attributes.nFileSizeHigh) << 32 | attributes.nFileSizeLow;
+    WholeFile whole{FileReadStatus::Read, {}};
+    try {
+        whole.bytes.resize(size_t(size));
+    } catch (const std::bad_alloc&) {
+        CloseHandle(file);
+        return {FileReadStatus::Unreadable, {}};
+    }
+    size_t done = 0;
+    while (done < whole.bytes.size()) {
+        DWORD chunk = DWORD(std::min<size_t>(whole.bytes.size() - done, 1u << 30)), read = 0;
+        if (!ReadFile(file, whole.bytes.data() + done, chunk, &read, nullptr) || read == 0) break;
+        done += read;
+    }
+    CloseHandle(file);
+    if (done != whole.bytes.size()) return {FileReadStatus::Unreadable, {}};
+    return whole;
+}

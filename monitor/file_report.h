@@ -1,0 +1,43 @@
+#pragma once
+// The file monitor's report, "filereport.000": one entry per file change and
+// one per start of the monitor, turned into what a user would call actions.
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "database/action_record.h"
+
+inline constexpr size_t maxReportPathLength = 259;
+
+struct FileReportEntry {
+    std::string path;         // at most 259 characters
+    char programName[9] = {};  // module name, 8 characters and a terminator
+    std::string programPath;  // at most 259 characters
+    uint32_t processId = 0;
+    uint16_t date = 0;  // MS-DOS date
+    uint16_t time = 0;  // MS-DOS time
+    uint32_t size = 0;
+    uint32_t extra = 0;  // carried unchanged
+    int32_t kind = kindNone;
+    std::string otherPath;    // at most 259 characters
+    char markerText[9] = {};  // a boot marker's text
+};
+
+// The entries of a report in file order, text fields in lower case. Reading
+// stops at an entry that does not fit in the bytes left; an entry with a path
+// longer than 259 characters is skipped by its lengths.
+std::vector<FileReportEntry> parseFileReport(std::string_view bytes);
+
+// One entry as the monitor writes it: 48 + L1 + L2 + L3 bytes.
+std::string serializeFileReportEntry(const FileReportEntry& entry);
+
+// Rewrites the entries into actions: Explorer copies and move pairs, renames
+// that keep the file name, deletions of recycled files mapped back to their
+// former paths (through the report, then through `history`, newest first),
+// and sizes of created files (`currentFileSize` for a size still 0).
+void postProcessFileReport(std::vector<FileReportEntry>& entries, std::span<const ActionRecord> history,
+                           const std::function<uint32_t(const std::string&)>& currentFileSize);
