@@ -2,8 +2,6 @@
 
 #include <shellapi.h>
 
-#include <vector>
-
 namespace {
 
 std::string retraceExePath() {
@@ -15,20 +13,6 @@ std::string retraceExePath() {
         path = "Z:" + path;
     }
     return path;
-}
-
-struct ChildSearch {
-    const char* className;
-    std::string text;
-};
-
-BOOL CALLBACK collectStaticText(HWND child, LPARAM lParam) {
-    auto* search = reinterpret_cast<ChildSearch*>(lParam);
-    char className[64] = "", text[1024] = "";
-    GetClassNameA(child, className, sizeof className);
-    GetWindowTextA(child, text, sizeof text);
-    if (lstrcmpiA(className, search->className) == 0 && text[0]) search->text = text;
-    return TRUE;
 }
 
 }  // namespace
@@ -65,28 +49,9 @@ DWORD RetraceProcess::waitForExit(DWORD milliseconds) const {
     return code;
 }
 
-bool waitUntil(const std::function<bool()>& condition, DWORD milliseconds) {
-    DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > milliseconds) return condition();
-        Sleep(50);
-    }
-    return true;
-}
-
-HWND waitForMainWindow(DWORD milliseconds) {
-    HWND window = nullptr;
-    waitUntil([&] { return (window = FindWindowA("Retrace", "Retrace")) != nullptr; }, milliseconds);
-    return window;
-}
+HWND waitForMainWindow(DWORD milliseconds) { return waitForWindow("Retrace", "Retrace", milliseconds); }
 
 HWND findMessageBox(const char* title) { return FindWindowA("#32770", title); }
-
-std::string messageBoxText(HWND box) {
-    ChildSearch search{"Static", ""};
-    EnumChildWindows(box, collectStaticText, reinterpret_cast<LPARAM>(&search));
-    return search.text;
-}
 
 bool trayIconPresent(HWND owner) {
     NOTIFYICONDATAA icon{};

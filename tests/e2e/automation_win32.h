@@ -4,8 +4,9 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
+
+#include "tests/support/window_search_win32.h"
 
 // retrace.exe as started by a person, with a command line, and ended by the
 // test if it is still running when the test is done with it.
@@ -25,15 +26,11 @@ private:
     PROCESS_INFORMATION process_{};
 };
 
-// Polls until the condition holds or the time is up; returns the last answer.
-bool waitUntil(const std::function<bool()>& condition, DWORD milliseconds = 10000);
-
 // The hidden main window, once start-up has created it.
 HWND waitForMainWindow(DWORD milliseconds = 30000);
 
-// A message box with the given title, and the text it shows.
+// A message box with the given title.
 HWND findMessageBox(const char* title);
-std::string messageBoxText(HWND box);
 
 // Whether the shell holds an icon registered on the window.
 bool trayIconPresent(HWND owner);

@@ -1,0 +1,32 @@
+#include "tests/support/window_search_win32.h"
+
+bool waitUntil(const std::function<bool()>& condition, DWORD milliseconds) {
+    DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > milliseconds) return condition();
+        Sleep(25);
+    }
+    return true;
+}
+
+HWND waitForWindow(const char* className, const char* title, DWORD milliseconds) {
+    HWND window = nullptr;
+    waitUntil([&] { return (window = FindWindowA(className, title)) != nullptr; }, milliseconds);
+    return window;
+}
+
+std::string messageBoxText(HWND box) {
+    std::string text;
+    EnumChildWindows(
+        box,
+        [](HWND child, LPARAM found) -> BOOL {
+            char className[32] = "", childText[1200] = "";
+            GetClassNameA(child, className, sizeof className);
+            GetWindowTextA(child, childText, sizeof childText);
+            if (lstrcmpiA(className, "Static") == 0 && childText[0])
+                *reinterpret_cast<std::string*>(found) = childText;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&text));
+    return text;
+}

@@ -1,0 +1,16 @@
+#pragma once
+// Finding and reading windows from outside, as a person would see them.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+// Polls until the condition holds or the time is up; returns the last answer.
+bool waitUntil(const std::function<bool()>& condition, DWORD milliseconds = 10000);
+
+// The top-level window of the class and title, once it appears.
+HWND waitForWindow(const char* className, const char* title, DWORD milliseconds = 10000);
+
+// The text a message box shows.
+std::string messageBoxText(HWND box);
