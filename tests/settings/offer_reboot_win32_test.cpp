@@ -11,7 +11,7 @@
 
 TEST(OfferReboot, ShowsTheMessageWithTheQuestionAndNoLeavesWindowsRunning) {
     std::thread prompt([] { offerReboot("You will need to reboot for the changes to take effect."); });
-    HWND box = waitForWindow("#32770", "Reboot Now?", 5000);
+    HWND box = waitForWindow("#32770", "Reboot Now?", 30000);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(messageBoxText(box), "You will need to reboot for the changes to take effect.\n\nReboot Now?");
     PostMessageA(box, WM_COMMAND, IDNO, 0);
@@ -22,7 +22,7 @@ TEST(OfferReboot, ShowsTheMessageWithTheQuestionAndNoLeavesWindowsRunning) {
 TEST(OfferReboot, AMessageTooLongForThePromptIsCutToItsLength) {
     std::string longMessage(2000, 'm');
     std::thread prompt([&] { offerReboot(longMessage.c_str()); });
-    HWND box = waitForWindow("#32770", "Reboot Now?", 5000);
+    HWND box = waitForWindow("#32770", "Reboot Now?", 30000);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(messageBoxText(box).size(), 1024u);
     PostMessageA(box, WM_COMMAND, IDNO, 0);
