@@ -1,0 +1,87 @@
+#include "database/action_list_file_win32.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "database/action_list.h"
+#include "database/whole_file_win32.h"
+#include "settings/settings_store_win32.h"
+
+namespace {
+
+bool fileUnread = false;
+
+// The Undo Bin folder of freshly loaded settings, with a trailing backslash.
+std::string undoBinFolder() {
+    Settings settings;
+    loadSettings(settings);
+    return std::string(settings.UndoBinPath) + "\\";
+}
+
+// Moves the damaged file to the first free "BACKUP" name beside it.
+bool keepAside(const std::string& folder, const std::string& path) {
+    for (int attempt = 1; attempt <= 1000; ++attempt) {
+        const std::string backup = folder + actionListBackupName(attempt);
+        if (MoveFileExA(path.c_str(), backup.c_str(), MOVEFILE_WRITE_THROUGH)) return true;
+        DWORD error = GetLastError();
+        if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) return false;
+    }
+    return false;
+}
+
+bool writeWhole(HANDLE file, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD chunk = DWORD(std::min<size_t>(bytes.size() - done, 1u << 30)), written = 0;
+        if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) return false;
+        done += written;
+    }
+    return FlushFileBuffers(file) != 0;
+}
+
+}  // namespace
+
+std::string actionListPath() { return undoBinFolder() + actionListFileName; }
+
+std::string actionListTemporaryPath() { return undoBinFolder() + actionListTemporaryFileName; }
+
+ActionListLoad loadActionList() {
+    actionList.clear();
+    fileUnread = false;
+    const std::string folder = undoBinFolder();
+    const std::string path = folder + actionListFileName;
+    WholeFile file = readWholeFile(path);
+    if (file.status == FileReadStatus::Missing) return ActionListLoad::Empty;
+    if (file.status == FileReadStatus::Unreadable) {
+        fileUnread = true;
+        return ActionListLoad::Unreadable;
+    }
+    ParsedActionList parsed = parseActionList(file.bytes);
+    if (parsed.damaged) {
+        fileUnread = !keepAside(folder, path);
+        return ActionListLoad::Damaged;
+    }
+    actionList = std::move(parsed.records);
+    return ActionListLoad::Loaded;
+}
+
+bool actionListFileUnread() { return fileUnread; }
+
+bool saveActionList() {
+    if (fileUnread) return false;
+    const std::string folder = undoBinFolder();
+    const std::string path = folder + actionListFileName;
+    const std::string temporary = folder + actionListTemporaryFileName;
+    const std::string bytes = serializeActionList(actionList);
+
+    HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    bool written = writeWhole(file, bytes);
+    CloseHandle(file);
+    if (written && MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    DeleteFileA(temporary.c_str());
+    return false;
+}
