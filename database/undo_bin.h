@@ -1,0 +1,30 @@
+#pragma once
+// What the Undo Bin keeps and what it forgets: the decisions of its upkeep,
+// made from the folder's file names and the records. The files themselves
+// are deleted by the caller.
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "database/action_record.h"
+
+// True for a folder whose files the upkeep must never delete wholesale: no
+// folder at all, or the root of a drive or a share, where the sweep would
+// take a person's own files.
+bool isUnsafeBinFolder(std::string_view binFolder);
+
+// Files directly in the bin that no file record's dataC names, by their full
+// paths "<binFolder>\<name>". Names beginning with "BACKUP" (any case), the
+// action list and the file a save writes it to are never listed.
+std::vector<std::string> filesToSweep(std::string_view binFolder, std::span<const std::string> fileNames,
+                                      std::span<const ActionRecord> records);
+
+// The end of the oldest boot session: the first boot marker at index 1 or
+// above. 0 when there is none, and nothing can be dropped.
+size_t oldestBootSessionEnd(std::span<const ActionRecord> records);
+
+// The saved copy in the bin that a record names, or "" when it has none: only
+// Deletes and Modifies have one (a Recycle's dataC lies in the Recycle Bin).
+std::string_view savedCopyOf(const ActionRecord& record);

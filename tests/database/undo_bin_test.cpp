@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include "database/undo_bin.h"
+
+namespace {
+ActionRecord fileRecord(int32_t kind, std::string dataC, int32_t source = sourceFileReport) {
+    ActionRecord record;
+    record.kind = kind;
+    record.source = source;
+    record.dataA = "c:\\docs\\file.txt";
+    record.dataC = std::move(dataC);
+    return record;
+}
+
+ActionRecord bootMarker() {
+    ActionRecord record;
+    record.kind = kindBootMarker;
+    record.isBootMarker = 1;
+    return record;
+}
+}  // namespace
+
+TEST(UndoBinFolder, EmptyFoldersAndRootsOfDrivesAndSharesAreUnsafe) {
+    struct { const char* folder; bool unsafe; } cases[] = {
+        {"", true},           {"\\", true},          {"C:", true},
+        {"C:\\", true},       {"c:/", true},         {"\\\\server\\share", true},
+        {"\\\\server\\share\\", true},               {"\\\\server", true},
+        {"C:\\Undo Bin", false},                     {"C:\\Undo Bin\\", false},
+        {"\\\\server\\share\\bin", false},
+    };
+    for (auto& c : cases) EXPECT_EQ(isUnsafeBinFolder(c.folder), c.unsafe) << c.folder;
+}
+
+TEST(UndoBinSweep, DeletesWhatNoFileRecordNamesAndSparesBackupsAndTheList) {
+    std::vector<ActionRecord> records{
+        fileRecord(kindDelete, "C:\\BIN\\KEPT1.SAV"),
+        fileRecord(kindModify, "c:\\bin\\kept2.sav"),
+        fileRecord(kindRecycle, "c:\\bin\\kept3.sav"),                       // any file record counts
+        fileRecord(kindRegistryFirst, "c:\\bin\\registry.sav", sourceRegistryReport),  // not a file record
+    };
+    std::vector<std::string> names{"kept1.sav",      "KEPT2.SAV",          "kept3.sav",
+                                   "registry.sav",   "orphan.sav",         "filereport.000",
+                                   "BACKUP actionlist.000", "backup.old", "Backup 2 actionlist.000",
+                                   "actionlist.000", "ACTIONLIST.000.NEW", "back.sav"};
+    std::vector<std::string> expected{"c:\\bin\\registry.sav", "c:\\bin\\orphan.sav", "c:\\bin\\filereport.000",
+                                      "c:\\bin\\back.sav"};
+    EXPECT_EQ(filesToSweep("c:\\bin", names, records), expected);
+    EXPECT_EQ(filesToSweep("c:\\bin\\", names, records), expected);  // a trailing backslash changes nothing
+}
+
+TEST(UndoBinSweep, AnEmptyHistoryNamesNothing) {
+    std::vector<std::string> names{"a.sav"};
+    EXPECT_EQ(filesToSweep("c:\\bin", names, {}), std::vector<std::string>{"c:\\bin\\a.sav"});
+}
+
+TEST(OldestBootSession, EndsAtTheFirstBootMarkerAfterTheFirstRecord) {
+    std::vector<ActionRecord> ten(10);
+    ten[0] = bootMarker();
+    ten[8] = bootMarker();
+    EXPECT_EQ(oldestBootSessionEnd(ten), 8u);
+
+    std::vector<ActionRecord> onlyFirst(5);
+    onlyFirst[0] = bootMarker();
+    EXPECT_EQ(oldestBootSessionEnd(onlyFirst), 0u);  // one session: nothing to drop
+
+    std::vector<ActionRecord> markerFirstAndSecond{bootMarker(), bootMarker()};
+    EXPECT_EQ(oldestBootSessionEnd(markerFirstAndSecond), 1u);
+    EXPECT_EQ(oldestBootSessionEnd({}), 0u);
+}
+
+TEST(SavedCopy, OnlyDeletesAndModifiesHaveOneInTheBin) {
+    EXPECT_EQ(savedCopyOf(fileRecord(kindDelete, "c:\\bin\\a.sav")), "c:\\bin\\a.sav");
+    EXPECT_EQ(savedCopyOf(fileRecord(kindModify, "c:\\bin\\b.sav")), "c:\\bin\\b.sav");
+    EXPECT_EQ(savedCopyOf(fileRecord(kindRecycle, "c:\\recycled\\dc1.txt")), "");
+    EXPECT_EQ(savedCopyOf(fileRecord(kindCreate, "c:\\x")), "");
+}
