@@ -168,6 +168,22 @@ TEST(FileReport, AThirdEntryCutShortAnywhereLeavesTheFirstTwo) {
     EXPECT_EQ(parseFileReport(bytes).size(), 3u);
 }
 
+TEST(FileReport, DamageInTheThirdEntryNeverReachesTheFirstTwo) {
+    const FileReportEntry third = entry(kindRename, "c:\\c", "notepad", "c:\\d", 3);
+    const std::string bytes = encode({entry(kindCreate, "c:\\a", "notepad", "", 1),
+                                      entry(kindModify, "c:\\b", "notepad", "c:\\bin\\1", 2), third});
+    const size_t firstTwo = bytes.size() - serializeFileReportEntry(third).size();
+    for (size_t at = firstTwo; at < bytes.size(); ++at)
+        for (char flip : {'\x01', '\x80', '\xFF'}) {
+            std::string damaged = bytes;
+            damaged[at] ^= flip;
+            auto entries = parseFileReport(damaged);
+            ASSERT_GE(entries.size(), 2u) << at;
+            EXPECT_EQ(pathsOf(entries)[1], "c:\\b") << at;
+            EXPECT_EQ(sizesOf(entries)[1], 2u) << at;
+        }
+}
+
 TEST(FileReport, AHugeLengthEndsTheReadingWithoutReachingOutsideTheReport) {
     const std::vector<FileReportEntry> entries{entry(kindCreate, "c:\\a", "notepad", "", 1),
                                                entry(kindModify, "c:\\b", "notepad", "c:\\bin\\1", 2),
