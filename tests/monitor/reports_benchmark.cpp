@@ -31,17 +31,31 @@ std::vector<FileReportEntry> fileEntries(size_t count) {
     for (size_t i = 0; entries.size() < count; ++i) {
         std::string name = "report " + std::to_string(i) + ".doc";
         switch (i % 8) {
-        case 0: add(kindCreate, folder(i) + name, "winword", "", 0); break;
-        case 1: add(kindModify, folder(i) + name, "winword", "c:\\undo bin\\m" + std::to_string(i), 4096); break;
-        case 2: add(kindCreate, folder(i + 1) + name, "explorer", "", 0); break;
-        case 3:
-            add(kindCreate, folder(i + 1) + name, "explorer", "", 0);
-            add(kindDelete, folder(i) + name, "explorer", "c:\\undo bin\\d" + std::to_string(i), 2048);
-            break;
-        case 4: add(kindRename, folder(i) + name, "winword", folder(i + 2) + name, 100); break;
-        case 5: add(kindRecycle, folder(i) + name, "explorer", "c:\\recycled\\dc" + std::to_string(i) + ".doc", 300); break;
-        case 6: add(kindDelete, "c:\\recycled\\dc" + std::to_string(i - 1) + ".doc", "explorer", "", 300); break;
-        default: add(kindDelete, "c:\\recycled\\dc" + std::to_string(i + 1000000) + ".doc", "explorer", "", 1); break;
+            case 0:
+                add(kindCreate, folder(i) + name, "winword", "", 0);
+                break;
+            case 1:
+                add(kindModify, folder(i) + name, "winword", "c:\\undo bin\\m" + std::to_string(i), 4096);
+                break;
+            case 2:
+                add(kindCreate, folder(i + 1) + name, "explorer", "", 0);
+                break;
+            case 3:
+                add(kindCreate, folder(i + 1) + name, "explorer", "", 0);
+                add(kindDelete, folder(i) + name, "explorer", "c:\\undo bin\\d" + std::to_string(i), 2048);
+                break;
+            case 4:
+                add(kindRename, folder(i) + name, "winword", folder(i + 2) + name, 100);
+                break;
+            case 5:
+                add(kindRecycle, folder(i) + name, "explorer", "c:\\recycled\\dc" + std::to_string(i) + ".doc", 300);
+                break;
+            case 6:
+                add(kindDelete, "c:\\recycled\\dc" + std::to_string(i - 1) + ".doc", "explorer", "", 300);
+                break;
+            default:
+                add(kindDelete, "c:\\recycled\\dc" + std::to_string(i + 1000000) + ".doc", "explorer", "", 1);
+                break;
         }
     }
     entries.resize(count);

@@ -19,9 +19,7 @@ std::string lowerCase(std::string text) {
     return text;
 }
 
-void writeFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+void writeFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 // Runs `read` on a thread of its own and answers the "Error!" box it may
 // show; the box's text, or "" when none came.
@@ -156,7 +154,8 @@ TEST_F(Reports, AReportThatCannotBeOpenedSaysSoAndIsMarkedUnreadable) {
     writeFile(fileReportPath(), serializeFileReportEntry(fileEntry(kindCreate, "C:\\a.txt", "notepad", 5)));
     writeFile(registryReportPath(), "some bytes");
     HANDLE fileLock = CreateFileA(fileReportPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    HANDLE registryLock = CreateFileA(registryReportPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE registryLock =
+        CreateFileA(registryReportPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(fileLock, INVALID_HANDLE_VALUE);
     ASSERT_NE(registryLock, INVALID_HANDLE_VALUE);
 
