@@ -87,8 +87,8 @@ inline std::string reportText(std::string_view bytes) {
     return text;
 }
 
-// An 8-byte name field into its 9-byte buffer, kept byte for byte so that it
-// is written back unchanged, with its letters in lower case.
+// An 8-byte name field into its 9-byte buffer: every byte kept, zero padding
+// included, with A-Z in lower case, then the terminator.
 inline void setReportName(std::span<char, 9> field, std::string_view eightBytes) {
     for (size_t i = 0; i < 8; ++i) field[i] = lowerAscii(eightBytes[i]);
     field[8] = '\0';
