@@ -47,3 +47,31 @@ TEST_F(FileOperations, ANameWithWildcardsNamesNoFileEvenWhenItWouldMatchOne) {
         EXPECT_EQ(fileSizeOf(folder + name), 0u) << name;
     }
 }
+
+TEST_F(FileOperations, AFolderSizeSumsTheFilesDirectlyInItAndNotTheSubfoldersContents) {
+    std::string subfolder = folder + "\\inner";
+    CreateDirectoryA(subfolder.c_str(), nullptr);
+    std::ofstream(subfolder + "\\deep.bin", std::ios::binary) << std::string(1000, 'd');
+
+    EXPECT_EQ(folderSize(folder), 4321u);
+    EXPECT_EQ(filesIn(folder), std::vector<std::string>{"sized.bin"});
+
+    DeleteFileA((subfolder + "\\deep.bin").c_str());
+    EXPECT_EQ(folderSize(subfolder), 0u);  // empty
+    RemoveDirectoryA(subfolder.c_str());
+    EXPECT_EQ(folderSize(folder + "\\missing"), 0u);
+}
+
+TEST_F(FileOperations, AFolderOverFourGigabytesIsNotReadAsASmallOne) {
+    std::string large = folder + "\\large.bin";
+    HANDLE file = CreateFileA(large.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER end;
+    end.QuadPart = (5LL << 30);  // sparse on the host: costs no disk
+    SetFilePointerEx(file, end, nullptr, FILE_BEGIN);
+    SetEndOfFile(file);
+    CloseHandle(file);
+
+    EXPECT_EQ(folderSize(folder), (5ULL << 30) + 4321u);
+    DeleteFileA(large.c_str());
+}

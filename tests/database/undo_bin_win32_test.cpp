@@ -1,0 +1,159 @@
+// Undo Bin upkeep against a real folder of the test machine.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <fstream>
+#include <thread>
+
+#include "browse/file_operations_win32.h"
+#include "database/action_list.h"
+#include "database/action_list_file_win32.h"
+#include "database/undo_bin_win32.h"
+#include "settings/settings_lists.h"
+#include "settings/settings_store_win32.h"
+#include "tests/support/settings_key_win32.h"
+
+namespace {
+
+class UndoBinUpkeep : public testing::Test {
+protected:
+    void SetUp() override {
+        installDefaultSettingsKey();
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        bin = std::string(temp) + "Retrace Upkeep Bin";
+        CreateDirectoryA(bin.c_str(), nullptr);
+        useBin(bin, 100000000);
+        loadActionList();  // no file yet: an empty, readable history
+        actionList.clear();
+    }
+
+    void TearDown() override {
+        for (const std::string& name : filesIn(bin)) DeleteFileA((bin + "\\" + name).c_str());
+        RemoveDirectoryA((bin + "\\Redo").c_str());
+        RemoveDirectoryA(bin.c_str());
+        actionList.clear();
+        installDefaultSettingsKey();
+    }
+
+    static void useBin(const std::string& folder, uint32_t size) {
+        Settings settings;
+        loadSettings(settings);
+        setFieldText(settings.UndoBinPath, folder);
+        settings.UndoBinSize = size;
+        saveSettings(settings);
+    }
+
+    std::string put(const std::string& name, size_t size = 10) {
+        std::string path = bin + "\\" + name;
+        std::ofstream(path, std::ios::binary) << std::string(size, 's');
+        return path;
+    }
+
+    void append(int32_t kind, const std::string& savedCopy = "") {
+        ActionRecord record;
+        record.kind = kind;
+        record.source = sourceFileReport;
+        record.isBootMarker = kind == kindBootMarker;
+        record.dataA = "c:\\docs\\file.txt";
+        record.dataC = savedCopy;
+        actionList.push_back(record);
+    }
+
+    std::string bin;
+};
+
+}  // namespace
+
+TEST_F(UndoBinUpkeep, TheSweepKeepsNamedCopiesBackupsTheListAndSubfolders) {
+    append(kindDelete, put("kept.sav"));
+    put("orphan.sav");
+    put("filereport.000");
+    put("BACKUP actionlist.000");
+    put("actionlist.000");
+    put("actionlist.000.new");
+    CreateDirectoryA((bin + "\\Redo").c_str(), nullptr);
+
+    sweepUndoBin();
+
+    EXPECT_TRUE(fileExists(bin + "\\kept.sav"));
+    EXPECT_FALSE(fileExists(bin + "\\orphan.sav"));
+    EXPECT_FALSE(fileExists(bin + "\\filereport.000"));
+    EXPECT_TRUE(fileExists(bin + "\\BACKUP actionlist.000"));
+    EXPECT_TRUE(fileExists(bin + "\\actionlist.000"));
+    EXPECT_TRUE(fileExists(bin + "\\actionlist.000.new"));
+    EXPECT_TRUE(fileExists(bin + "\\Redo"));
+}
+
+TEST_F(UndoBinUpkeep, AnOverfullBinDropsTheOldestSessionsWithTheirCopiesButNeverTheCurrentOne) {
+    append(kindBootMarker);
+    append(kindDelete, put("first.sav", 1000));
+    append(kindRecycle, "c:\\recycled\\dc1.txt");
+    append(kindBootMarker);
+    append(kindModify, put("second.sav", 1000));
+    append(kindBootMarker);
+    append(kindModify, put("current.sav", 1000));
+    useBin(bin, 0);
+
+    maintainUndoBin();
+
+    ASSERT_EQ(actionCount(), 2);
+    EXPECT_EQ(actionList[0].kind, kindBootMarker);
+    EXPECT_FALSE(fileExists(bin + "\\first.sav"));
+    EXPECT_FALSE(fileExists(bin + "\\second.sav"));
+    EXPECT_TRUE(fileExists(bin + "\\current.sav"));
+}
+
+TEST_F(UndoBinUpkeep, ABinWithinItsLimitKeepsEverySession) {
+    append(kindBootMarker);
+    append(kindDelete, put("first.sav", 1000));
+    append(kindBootMarker);
+    maintainUndoBin();
+    EXPECT_EQ(actionCount(), 3);
+    EXPECT_TRUE(fileExists(bin + "\\first.sav"));
+}
+
+TEST_F(UndoBinUpkeep, EmptyingTheBinLeavesTheCurrentBootSession) {
+    for (int session = 0; session < 3; ++session) {
+        append(kindBootMarker);
+        append(kindCreate);
+    }
+    emptyUndoBin();
+    EXPECT_EQ(actionCount(), 2);
+}
+
+TEST_F(UndoBinUpkeep, NothingIsDeletedWhenTheBinIsTheRootOfADrive) {
+    std::string probe = "C:\\retrace-sweep-probe.txt";
+    std::ofstream(probe) << "a person's own file";
+    for (const char* folder : {"", "C:\\", "C:"}) {
+        useBin(folder, 0);
+        maintainUndoBin();
+        EXPECT_TRUE(fileExists(probe)) << '"' << folder << '"';
+    }
+    DeleteFileA(probe.c_str());
+}
+
+TEST_F(UndoBinUpkeep, NothingIsDeletedWhileTheStoredHistoryCouldNotBeRead) {
+    std::string list = put("actionlist.000", 100);
+    HANDLE held = CreateFileA(list.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    std::thread dismiss([] {
+        for (int tries = 0; tries < 400; ++tries, Sleep(25))
+            if (HWND box = FindWindowA("#32770", "Error!")) {
+                PostMessageA(box, WM_COMMAND, IDOK, 0);
+                return;
+            }
+    });
+    EXPECT_EQ(loadActionList(), ActionListLoad::Unreadable);
+    dismiss.join();
+    CloseHandle(held);
+
+    put("orphan.sav");
+    append(kindBootMarker);
+    append(kindBootMarker);
+    useBin(bin, 0);
+    maintainUndoBin();
+    EXPECT_TRUE(fileExists(bin + "\\orphan.sav"));
+    EXPECT_EQ(actionCount(), 2);
+    loadActionList();  // readable again: clears the state for the next test
+}
