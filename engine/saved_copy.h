@@ -11,16 +11,22 @@
 
 // Decodes one block. `block` starts at the method byte and holds the L bytes
 // that the block's length field counts. Returns the bytes written to `out`,
-// or nothing when the block is damaged (a back-reference before the start
-// of the output or of distance 0, a reference cut short, output past `out`).
+// or nothing when the block is damaged (shorter than its 4-byte header, a
+// back-reference before the start of the output or of distance 0, a flag
+// word or reference cut short, output past `out`). Bytes of `out` beyond the
+// returned count are left as they were.
 std::optional<size_t> decodeBlock(std::span<const uint8_t> block, std::span<uint8_t> out);
 
-// The whole earlier content of a saved copy, or nothing when it is damaged.
+// The whole earlier content of a saved copy, or nothing when it is damaged:
+// shorter than its total, a block cut short or damaged, or blocks whose
+// outputs do not add up to the total exactly.
 std::optional<std::string> decodeSavedCopy(std::string_view savedCopy);
 
 enum class BlockMethod { Stored, Compressed };
 
-// Writes a saved copy of `content` that decodeSavedCopy reads back, in blocks
-// of at most `blockSize` bytes of content each.
+// Writes a saved copy of `content` (under 4 GiB, as the total is 32 bits)
+// that decodeSavedCopy reads back, in blocks of at most `blockSize` bytes of
+// content each. A compressed block that would not come out smaller than its
+// content is stored instead. Empty content gives the total alone.
 std::string encodeSavedCopy(std::string_view content, BlockMethod method = BlockMethod::Compressed,
                             size_t blockSize = 32768);

@@ -27,9 +27,10 @@ struct FileReportEntry {
     char markerText[9] = {};  // a boot marker's text
 };
 
-// The entries of a report in file order, text fields in lower case. Reading
-// stops at an entry that does not fit in the bytes left; an entry with a path
-// longer than 259 characters is skipped by its lengths.
+// The entries of a report in file order: text fields up to their first zero
+// byte with A-Z in lower case, integers as they are. Reading stops at an entry
+// that does not fit in the bytes left; an entry with a string longer than 259
+// characters is skipped by its lengths.
 std::vector<FileReportEntry> parseFileReport(std::string_view bytes);
 
 // One entry as the monitor writes it: 48 + L1 + L2 + L3 bytes.

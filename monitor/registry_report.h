@@ -23,7 +23,8 @@ struct RegistryReportEntry {
     std::string registryPath;  // at most 511 characters
 };
 
-// The entries in file order; names and paths in lower case, data unchanged.
+// The entries in file order; names and paths in lower case (paths up to
+// their first zero byte), data unchanged.
 // Reading stops at an entry that does not fit in the bytes left; an entry
 // whose paths are too long is skipped by its lengths.
 std::vector<RegistryReportEntry> parseRegistryReport(std::string_view bytes);

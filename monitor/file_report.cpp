@@ -1,0 +1,205 @@
+#include "monitor/file_report.h"
+
+#include <unordered_map>
+
+#include "monitor/report_bytes.h"
+
+namespace {
+
+// One entry at the cursor. An entry whose strings are too long for the
+// program's path buffers is stepped over whole, so the entries behind it
+// are still read.
+EntryRead readEntry(ReportCursor& in, FileReportEntry& entry) {
+    std::string_view path, programName, programPath, otherPath, markerText;
+    bool whole = in.part(path) && in.take(8, programName) && in.part(programPath) && in.le32(entry.processId) &&
+                 in.le16(entry.date) && in.le16(entry.time) && in.le32(entry.size) && in.le32(entry.extra) &&
+                 in.le32(entry.kind) && in.part(otherPath) && in.take(8, markerText);
+    if (!whole) return EntryRead::CutShort;
+    for (std::string_view text : {path, programPath, otherPath})
+        if (text.size() > maxReportPathLength) return EntryRead::Skipped;
+    entry.path = reportText(path);
+    setReportName(entry.programName, programName);
+    entry.programPath = reportText(programPath);
+    entry.otherPath = reportText(otherPath);
+    setReportName(entry.markerText, markerText);
+    return EntryRead::Taken;
+}
+
+// Paths compare without regard to the case of A-Z, whatever case a history
+// record kept.
+struct PathHash {
+    size_t operator()(std::string_view path) const {
+        uint64_t hash = 14695981039346656037ull;
+        for (char c : path) hash = (hash ^ uint8_t(lowerAscii(c))) * 1099511628211ull;
+        return size_t(hash);
+    }
+};
+
+bool samePath(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
+    return true;
+}
+
+struct SamePath {
+    bool operator()(std::string_view a, std::string_view b) const { return samePath(a, b); }
+};
+
+// Keys view strings that must neither change nor move while the map is used.
+template <class Value>
+using PathMap = std::unordered_map<std::string_view, Value, PathHash, SamePath>;
+
+constexpr size_t none = size_t(-1);
+
+std::string_view fileNameOf(std::string_view path) {
+    size_t slash = path.rfind('\\');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+std::string_view folderPartOf(std::string_view path) {
+    size_t slash = path.rfind('\\');
+    return slash == std::string_view::npos ? std::string_view{} : path.substr(0, slash);
+}
+
+bool isByExplorer(const FileReportEntry& entry) {
+    return samePath(std::string_view(entry.programName, std::char_traits<char>::length(entry.programName)),
+                    "explorer");
+}
+
+// Explorer moves a file as a create in the new folder followed by a delete in
+// the old one, under the same file name.
+bool isExplorerMovePair(const FileReportEntry& created, const FileReportEntry& deleted) {
+    return created.kind == kindCreate && deleted.kind == kindDelete && isByExplorer(created) &&
+           isByExplorer(deleted) && samePath(fileNameOf(created.path), fileNameOf(deleted.path)) &&
+           !samePath(folderPartOf(created.path), folderPartOf(deleted.path));
+}
+
+// For each entry, the index of the first entry behind it with the same path,
+// or `none`.
+std::vector<size_t> nextWithSamePath(const std::vector<FileReportEntry>& entries) {
+    std::vector<size_t> next(entries.size(), none);
+    PathMap<size_t> nearest;
+    nearest.reserve(entries.size());
+    for (size_t i = entries.size(); i-- > 0;) {
+        auto [found, added] = nearest.try_emplace(entries[i].path, i);
+        if (!added) {
+            next[i] = found->second;
+            found->second = i;
+        }
+    }
+    return next;
+}
+
+// The size a created file is shown with: that of the next entry for its
+// path, else, when it is still 0, the file's size now.
+void settleCreatedSize(FileReportEntry& entry, size_t nextSame, const std::vector<FileReportEntry>& entries,
+                       const std::function<uint32_t(const std::string&)>& currentFileSize) {
+    if (nextSame != none) entry.size = entries[nextSame].size;
+    if (entry.size == 0) entry.size = currentFileSize(entry.path);
+}
+
+// Where a file inside the Recycle Bin was before it was recycled: the first
+// Recycle entry of the report that put it there, else the newest Recycle
+// record of the history that did. Recycle entries are never changed or
+// removed by the first pass, so the index built before it stays true.
+class RecycleOrigins {
+public:
+    RecycleOrigins(const std::vector<FileReportEntry>& entries, std::span<const ActionRecord> history)
+        : entries_(entries), history_(history) {
+        for (size_t i = 0; i < entries.size(); ++i)
+            if (entries[i].kind == kindRecycle) inReport_.try_emplace(entries[i].otherPath, i);
+    }
+
+    const std::string* find(std::string_view binPath) {
+        if (auto found = inReport_.find(binPath); found != inReport_.end()) return &entries_[found->second].path;
+        if (!historyIndexed_) indexHistory();
+        if (auto found = inHistory_.find(binPath); found != inHistory_.end()) return &history_[found->second].dataA;
+        return nullptr;
+    }
+
+private:
+    void indexHistory() {
+        for (size_t i = history_.size(); i-- > 0;)
+            if (history_[i].kind == kindRecycle) inHistory_.try_emplace(history_[i].dataC, i);
+        historyIndexed_ = true;
+    }
+
+    const std::vector<FileReportEntry>& entries_;
+    std::span<const ActionRecord> history_;
+    PathMap<size_t> inReport_;
+    PathMap<size_t> inHistory_;
+    bool historyIndexed_ = false;
+};
+
+}  // namespace
+
+std::vector<FileReportEntry> parseFileReport(std::string_view bytes) {
+    return readReportEntries<FileReportEntry>(bytes, readEntry);
+}
+
+std::string serializeFileReportEntry(const FileReportEntry& entry) {
+    std::string out;
+    out.reserve(48 + entry.path.size() + entry.programPath.size() + entry.otherPath.size());
+    appendPart(out, entry.path);
+    out.append(entry.programName, 8);
+    appendPart(out, entry.programPath);
+    appendLe32(out, entry.processId);
+    appendLe16(out, entry.date);
+    appendLe16(out, entry.time);
+    appendLe32(out, entry.size);
+    appendLe32(out, entry.extra);
+    appendLe32(out, uint32_t(entry.kind));
+    appendPart(out, entry.otherPath);
+    out.append(entry.markerText, 8);
+    return out;
+}
+
+void postProcessFileReport(std::vector<FileReportEntry>& entries, std::span<const ActionRecord> history,
+                           const std::function<uint32_t(const std::string&)>& currentFileSize) {
+    // First pass. The second half of a move pair is only marked here and
+    // dropped afterwards, so no entry moves while the indices below are used.
+    // When entry i is reached, every entry behind it is still as read.
+    std::vector<bool> dropped(entries.size(), false);
+    {
+        const std::vector<size_t> nextSame = nextWithSamePath(entries);
+        RecycleOrigins recycleOrigins(entries, history);
+        for (size_t i = 0; i < entries.size(); ++i) {
+            if (dropped[i]) continue;
+            FileReportEntry& entry = entries[i];
+            const bool pairsWithNext = i + 1 < entries.size() && isExplorerMovePair(entry, entries[i + 1]);
+
+            if (entry.kind == kindCreate && isByExplorer(entry) && !pairsWithNext) entry.kind = kindCopy;
+
+            if (entry.kind == kindRename && samePath(fileNameOf(entry.path), fileNameOf(entry.otherPath)))
+                entry.kind = kindMove;
+            if (pairsWithNext) {
+                FileReportEntry& source = entries[i + 1];
+                entry.kind = kindMove;
+                entry.otherPath = std::move(entry.path);
+                entry.path = std::move(source.path);
+                entry.size = source.size;
+                dropped[i + 1] = true;
+            }
+
+            if (entry.kind == kindDelete)
+                if (const std::string* formerPath = recycleOrigins.find(entry.path)) entry.path = *formerPath;
+
+            if (entry.kind == kindCreate) settleCreatedSize(entry, nextSame[i], entries, currentFileSize);
+        }
+    }
+    size_t kept = 0;
+    for (size_t i = 0; i < entries.size(); ++i)
+        if (!dropped[i]) {
+            if (kept != i) entries[kept] = std::move(entries[i]);
+            ++kept;
+        }
+    entries.resize(kept);
+
+    // Second pass, over the entries as the first left them. Each reads only
+    // entries behind it, which this pass has not changed yet.
+    const std::vector<size_t> nextSame = nextWithSamePath(entries);
+    for (size_t i = 0; i < entries.size(); ++i)
+        if (entries[i].kind == kindCreate || entries[i].kind == kindCopy)
+            settleCreatedSize(entries[i], nextSame[i], entries, currentFileSize);
+}

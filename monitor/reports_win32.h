@@ -1,0 +1,35 @@
+#pragma once
+// Reading the monitor drivers' two reports from the Undo Bin.
+
+#include <span>
+#include <string>
+#include <vector>
+
+#include "database/action_record.h"
+#include "database/whole_file_win32.h"
+#include "monitor/file_report.h"
+#include "monitor/registry_report.h"
+
+// The reports' paths, made from the Undo Bin folder in freshly loaded
+// settings, so a changed folder is followed.
+std::string fileReportPath();
+std::string registryReportPath();
+
+// `status` is that of the read: Missing gives no entries and no message;
+// Unreadable means the report is there but could not be read whole, so it
+// should be kept rather than deleted as read.
+struct FileReport {
+    FileReadStatus status = FileReadStatus::Missing;
+    std::vector<FileReportEntry> entries;
+};
+
+struct RegistryReport {
+    FileReadStatus status = FileReadStatus::Missing;
+    std::vector<RegistryReportEntry> entries;
+};
+
+// The file report, post-processed against `history` (the action list,
+// oldest first) and the sizes of the files on disk now.
+FileReport readFileReport(std::span<const ActionRecord> history);
+
+RegistryReport readRegistryReport();

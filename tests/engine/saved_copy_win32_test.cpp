@@ -1,0 +1,58 @@
+// Saved copies read from real files.
+
+#include "engine/saved_copy_win32.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <fstream>
+
+#include "engine/saved_copy.h"
+#include "tests/engine/sample_content.h"
+
+namespace {
+
+class ReadSavedCopy : public testing::Test {
+protected:
+    void SetUp() override {
+        char temp[MAX_PATH];
+        ASSERT_NE(GetTempPathA(MAX_PATH, temp), 0u);
+        folder_ = std::string(temp) + "retrace_saved_copy_test";
+        CreateDirectoryA(folder_.c_str(), nullptr);
+    }
+    void TearDown() override {
+        for (const char* name : {"copy.000", "empty.000"}) DeleteFileA(pathOf(name).c_str());
+        RemoveDirectoryA(folder_.c_str());
+    }
+    std::string pathOf(const char* name) const { return folder_ + "\\" + name; }
+    std::string write(const char* name, const std::string& bytes) const {
+        std::string path = pathOf(name);
+        std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
+        return path;
+    }
+
+private:
+    std::string folder_;
+};
+
+}  // namespace
+
+TEST_F(ReadSavedCopy, DecodesTheWholeContentOfACopyOfManyBlocks) {
+    std::string content = textLike(100000) + randomBytes(40000);
+    std::string path = write("copy.000", encodeSavedCopy(content));
+    EXPECT_EQ(readSavedCopy(path), content);
+}
+
+TEST_F(ReadSavedCopy, ACopyOfEmptyContentGivesEmptyContent) {
+    std::optional<std::string> content = readSavedCopy(write("copy.000", encodeSavedCopy("")));
+    ASSERT_TRUE(content.has_value());
+    EXPECT_EQ(*content, "");
+}
+
+TEST_F(ReadSavedCopy, AMissingEmptyOrDamagedFileGivesNothing) {
+    EXPECT_EQ(readSavedCopy(pathOf("missing.000")), std::nullopt);
+    EXPECT_EQ(readSavedCopy(write("empty.000", "")), std::nullopt);
+    std::string damaged = encodeSavedCopy(textLike(5000));
+    damaged.pop_back();
+    EXPECT_EQ(readSavedCopy(write("copy.000", damaged)), std::nullopt);
+}
