@@ -3,6 +3,7 @@
 #include <unordered_map>
 
 #include "monitor/report_bytes.h"
+#include "settings/settings_lists.h"
 
 namespace {
 
@@ -35,15 +36,8 @@ struct PathHash {
     }
 };
 
-bool samePath(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
-    return true;
-}
-
 struct SamePath {
-    bool operator()(std::string_view a, std::string_view b) const { return samePath(a, b); }
+    bool operator()(std::string_view a, std::string_view b) const { return equalsIgnoreCase(a, b); }
 };
 
 // Keys view strings that must neither change nor move while the map is used.
@@ -63,16 +57,16 @@ std::string_view folderPartOf(std::string_view path) {
 }
 
 bool isByExplorer(const FileReportEntry& entry) {
-    return samePath(std::string_view(entry.programName, std::char_traits<char>::length(entry.programName)),
-                    "explorer");
+    return equalsIgnoreCase(std::string_view(entry.programName, std::char_traits<char>::length(entry.programName)),
+                            "explorer");
 }
 
 // Explorer moves a file as a create in the new folder followed by a delete in
 // the old one, under the same file name.
 bool isExplorerMovePair(const FileReportEntry& created, const FileReportEntry& deleted) {
-    return created.kind == kindCreate && deleted.kind == kindDelete && isByExplorer(created) &&
-           isByExplorer(deleted) && samePath(fileNameOf(created.path), fileNameOf(deleted.path)) &&
-           !samePath(folderPartOf(created.path), folderPartOf(deleted.path));
+    return created.kind == kindCreate && deleted.kind == kindDelete && isByExplorer(created) && isByExplorer(deleted) &&
+           equalsIgnoreCase(fileNameOf(created.path), fileNameOf(deleted.path)) &&
+           !equalsIgnoreCase(folderPartOf(created.path), folderPartOf(deleted.path));
 }
 
 // For each entry, the index of the first entry behind it with the same path,
@@ -132,6 +126,61 @@ private:
     bool historyIndexed_ = false;
 };
 
+// Copies, moves, recycle origins and the sizes of plain creates. The second
+// half of a move pair is only marked here, so no entry moves while the
+// indices are in use; when entry i is reached, every entry behind it is still
+// as read. Answers which entries the pairs absorbed.
+std::vector<bool> firstPass(std::vector<FileReportEntry>& entries, std::span<const ActionRecord> history,
+                            const std::function<uint32_t(const std::string&)>& currentFileSize) {
+    std::vector<bool> absorbed(entries.size(), false);
+    const std::vector<size_t> nextSame = nextWithSamePath(entries);
+    RecycleOrigins recycleOrigins(entries, history);
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (absorbed[i]) continue;
+        FileReportEntry& entry = entries[i];
+        const bool pairsWithNext = i + 1 < entries.size() && isExplorerMovePair(entry, entries[i + 1]);
+
+        if (entry.kind == kindCreate && isByExplorer(entry) && !pairsWithNext) entry.kind = kindCopy;
+
+        if (entry.kind == kindRename && equalsIgnoreCase(fileNameOf(entry.path), fileNameOf(entry.otherPath)))
+            entry.kind = kindMove;
+        if (pairsWithNext) {
+            FileReportEntry& source = entries[i + 1];
+            entry.kind = kindMove;
+            entry.otherPath = std::move(entry.path);
+            entry.path = std::move(source.path);
+            entry.size = source.size;
+            absorbed[i + 1] = true;
+        }
+
+        if (entry.kind == kindDelete)
+            if (const std::string* formerPath = recycleOrigins.find(entry.path)) entry.path = *formerPath;
+
+        if (entry.kind == kindCreate) settleCreatedSize(entry, nextSame[i], entries, currentFileSize);
+    }
+    return absorbed;
+}
+
+void dropAbsorbed(std::vector<FileReportEntry>& entries, const std::vector<bool>& absorbed) {
+    size_t kept = 0;
+    for (size_t i = 0; i < entries.size(); ++i)
+        if (!absorbed[i]) {
+            if (kept != i) entries[kept] = std::move(entries[i]);
+            ++kept;
+        }
+    entries.resize(kept);
+}
+
+// Creates and copies sized again against the final paths. Each entry reads
+// only entries behind it, which this pass has not changed yet.
+void secondPass(std::vector<FileReportEntry>& entries,
+                const std::function<uint32_t(const std::string&)>& currentFileSize) {
+    const std::vector<size_t> nextSame = nextWithSamePath(entries);
+    for (size_t i = 0; i < entries.size(); ++i)
+        if (entries[i].kind == kindCreate || entries[i].kind == kindCopy)
+            settleCreatedSize(entries[i], nextSame[i], entries, currentFileSize);
+}
+
 }  // namespace
 
 std::vector<FileReportEntry> parseFileReport(std::string_view bytes) {
@@ -157,49 +206,6 @@ std::string serializeFileReportEntry(const FileReportEntry& entry) {
 
 void postProcessFileReport(std::vector<FileReportEntry>& entries, std::span<const ActionRecord> history,
                            const std::function<uint32_t(const std::string&)>& currentFileSize) {
-    // First pass. The second half of a move pair is only marked here and
-    // dropped afterwards, so no entry moves while the indices below are used.
-    // When entry i is reached, every entry behind it is still as read.
-    std::vector<bool> dropped(entries.size(), false);
-    {
-        const std::vector<size_t> nextSame = nextWithSamePath(entries);
-        RecycleOrigins recycleOrigins(entries, history);
-        for (size_t i = 0; i < entries.size(); ++i) {
-            if (dropped[i]) continue;
-            FileReportEntry& entry = entries[i];
-            const bool pairsWithNext = i + 1 < entries.size() && isExplorerMovePair(entry, entries[i + 1]);
-
-            if (entry.kind == kindCreate && isByExplorer(entry) && !pairsWithNext) entry.kind = kindCopy;
-
-            if (entry.kind == kindRename && samePath(fileNameOf(entry.path), fileNameOf(entry.otherPath)))
-                entry.kind = kindMove;
-            if (pairsWithNext) {
-                FileReportEntry& source = entries[i + 1];
-                entry.kind = kindMove;
-                entry.otherPath = std::move(entry.path);
-                entry.path = std::move(source.path);
-                entry.size = source.size;
-                dropped[i + 1] = true;
-            }
-
-            if (entry.kind == kindDelete)
-                if (const std::string* formerPath = recycleOrigins.find(entry.path)) entry.path = *formerPath;
-
-            if (entry.kind == kindCreate) settleCreatedSize(entry, nextSame[i], entries, currentFileSize);
-        }
-    }
-    size_t kept = 0;
-    for (size_t i = 0; i < entries.size(); ++i)
-        if (!dropped[i]) {
-            if (kept != i) entries[kept] = std::move(entries[i]);
-            ++kept;
-        }
-    entries.resize(kept);
-
-    // Second pass, over the entries as the first left them. Each reads only
-    // entries behind it, which this pass has not changed yet.
-    const std::vector<size_t> nextSame = nextWithSamePath(entries);
-    for (size_t i = 0; i < entries.size(); ++i)
-        if (entries[i].kind == kindCreate || entries[i].kind == kindCopy)
-            settleCreatedSize(entries[i], nextSame[i], entries, currentFileSize);
+    dropAbsorbed(entries, firstPass(entries, history, currentFileSize));
+    secondPass(entries, currentFileSize);
 }

@@ -9,9 +9,7 @@
 #include <string_view>
 #include <vector>
 
-inline uint16_t readLe16(const char* p) {
-    return uint16_t(uint8_t(p[0]) | uint8_t(p[1]) << 8);
-}
+inline uint16_t readLe16(const char* p) { return uint16_t(uint8_t(p[0]) | uint8_t(p[1]) << 8); }
 
 inline uint32_t readLe32(const char* p) {
     return uint32_t(uint8_t(p[0])) | uint32_t(uint8_t(p[1])) << 8 | uint32_t(uint8_t(p[2])) << 16 |

@@ -68,8 +68,8 @@ struct Disk {
     }
 };
 
-std::vector<FileReportEntry> processed(std::vector<FileReportEntry> entries,
-                                       std::span<const ActionRecord> history = {}, Disk* disk = nullptr) {
+std::vector<FileReportEntry> processed(std::vector<FileReportEntry> entries, std::span<const ActionRecord> history = {},
+                                       Disk* disk = nullptr) {
     Disk none;
     postProcessFileReport(entries, history, (disk ? disk : &none)->sizeOf());
     return entries;
@@ -85,20 +85,21 @@ TEST(FileReport, WritesTheEntryLayoutTheMonitorWrites) {
     e.time = 0x5678;
     e.extra = 0xCAFEBABE;
     std::strcpy(e.markerText, "mark");
-    const std::string expected("\x04\x00\x00\x00"
-                               "c:\\a"
-                               "note\0\0\0\0"
-                               "\x01\x00\x00\x00"
-                               "p"
-                               "\xD4\xC3\xB2\xA1"
-                               "\x34\x12\x78\x56"
-                               "\x04\x03\x02\x01"
-                               "\xBE\xBA\xFE\xCA"
-                               "\x03\x00\x00\x00"
-                               "\x05\x00\x00\x00"
-                               "c:\\bc"
-                               "mark\0\0\0\0",
-                               48 + 4 + 1 + 5);
+    const std::string expected(
+        "\x04\x00\x00\x00"
+        "c:\\a"
+        "note\0\0\0\0"
+        "\x01\x00\x00\x00"
+        "p"
+        "\xD4\xC3\xB2\xA1"
+        "\x34\x12\x78\x56"
+        "\x04\x03\x02\x01"
+        "\xBE\xBA\xFE\xCA"
+        "\x03\x00\x00\x00"
+        "\x05\x00\x00\x00"
+        "c:\\bc"
+        "mark\0\0\0\0",
+        48 + 4 + 1 + 5);
     EXPECT_EQ(serializeFileReportEntry(e), expected);
 }
 
@@ -157,8 +158,8 @@ TEST(FileReport, AnEmptyReportHasNoEntries) { EXPECT_TRUE(parseFileReport("").em
 
 TEST(FileReport, AThirdEntryCutShortAnywhereLeavesTheFirstTwo) {
     const FileReportEntry third = entry(kindRename, "c:\\c", "notepad", "c:\\d", 3);
-    const std::string bytes = encode({entry(kindCreate, "c:\\a", "notepad", "", 1),
-                                      entry(kindModify, "c:\\b", "notepad", "c:\\bin\\1", 2), third});
+    const std::string bytes = encode(
+        {entry(kindCreate, "c:\\a", "notepad", "", 1), entry(kindModify, "c:\\b", "notepad", "c:\\bin\\1", 2), third});
     const size_t firstTwo = bytes.size() - serializeFileReportEntry(third).size();
     for (size_t cut = firstTwo + 1; cut < bytes.size(); ++cut) {
         auto entries = parseFileReport(std::string_view(bytes).substr(0, cut));
@@ -166,6 +167,22 @@ TEST(FileReport, AThirdEntryCutShortAnywhereLeavesTheFirstTwo) {
         EXPECT_EQ(sizesOf(entries), (std::vector<uint32_t>{1, 2})) << cut;
     }
     EXPECT_EQ(parseFileReport(bytes).size(), 3u);
+}
+
+TEST(FileReport, DamageInTheThirdEntryNeverReachesTheFirstTwo) {
+    const FileReportEntry third = entry(kindRename, "c:\\c", "notepad", "c:\\d", 3);
+    const std::string bytes = encode(
+        {entry(kindCreate, "c:\\a", "notepad", "", 1), entry(kindModify, "c:\\b", "notepad", "c:\\bin\\1", 2), third});
+    const size_t firstTwo = bytes.size() - serializeFileReportEntry(third).size();
+    for (size_t at = firstTwo; at < bytes.size(); ++at)
+        for (char flip : {'\x01', '\x80', '\xFF'}) {
+            std::string damaged = bytes;
+            damaged[at] ^= flip;
+            auto entries = parseFileReport(damaged);
+            ASSERT_GE(entries.size(), 2u) << at;
+            EXPECT_EQ(pathsOf(entries)[1], "c:\\b") << at;
+            EXPECT_EQ(sizesOf(entries)[1], 2u) << at;
+        }
 }
 
 TEST(FileReport, AHugeLengthEndsTheReadingWithoutReachingOutsideTheReport) {
@@ -204,8 +221,8 @@ TEST(FileReport, AnEntryWithAStringTooLongIsSkippedAndTheEntriesBehindItAreRead)
     for (auto& c : cases) {
         FileReportEntry middle = entry(kindModify, c.path, "notepad", c.otherPath, 2);
         middle.programPath = c.programPath;
-        auto entries = parseFileReport(encode({entry(kindCreate, "c:\\a", "notepad", "", 1), middle,
-                                               entry(kindCreate, "c:\\c", "notepad", "", 3)}));
+        auto entries = parseFileReport(encode(
+            {entry(kindCreate, "c:\\a", "notepad", "", 1), middle, entry(kindCreate, "c:\\c", "notepad", "", 3)}));
         EXPECT_EQ(sizesOf(entries), (c.kept ? std::vector<uint32_t>{1, 2, 3} : std::vector<uint32_t>{1, 3}))
             << c.path.size() << " " << c.programPath.size() << " " << c.otherPath.size();
     }
@@ -224,8 +241,9 @@ TEST(FileReportProcessing, ExplorerCopyingIntoAnotherFolderIsOneCopy) {
 }
 
 TEST(FileReportProcessing, OnlyExplorerCreatesAreCopies) {
-    auto entries = processed({entry(kindCreate, "c:\\b\\x.doc", "explorex"), entry(kindCreate, "c:\\b\\y.doc", "EXPLORER"),
-                              entry(kindModify, "c:\\b\\z.doc", "explorer")});
+    auto entries =
+        processed({entry(kindCreate, "c:\\b\\x.doc", "explorex"), entry(kindCreate, "c:\\b\\y.doc", "EXPLORER"),
+                   entry(kindModify, "c:\\b\\z.doc", "explorer")});
     EXPECT_EQ(kindsOf(entries), (std::vector<int32_t>{kindCreate, kindCopy, kindModify}));
 }
 
@@ -297,14 +315,12 @@ TEST(FileReportProcessing, DeletingARecycledFileDeletesItsFormerPathFromTheNewes
 
 TEST(FileReportProcessing, ACreatedFileTakesItsSizeFromTheNextEntryForItsPathElseFromTheDisk) {
     Disk disk{{{"c:\\kept.txt", 1234}, {"c:\\later.txt", 55}}, {}};
-    auto entries = processed({entry(kindCreate, "c:\\a.txt", "notepad", "", 0),
-                              entry(kindCreate, "c:\\kept.txt", "notepad", "", 0),
-                              entry(kindCreate, "c:\\sized.txt", "notepad", "", 9),
-                              entry(kindCreate, "c:\\later.txt", "notepad", "", 8),
-                              entry(kindModify, "c:\\b.txt", "notepad", "", 1), entry(kindModify, "C:\\A.TXT", "notepad", "", 700),
-                              entry(kindModify, "c:\\a.txt", "notepad", "", 800),
-                              entry(kindModify, "c:\\later.txt", "notepad", "", 0)},
-                             {}, &disk);
+    auto entries = processed(
+        {entry(kindCreate, "c:\\a.txt", "notepad", "", 0), entry(kindCreate, "c:\\kept.txt", "notepad", "", 0),
+         entry(kindCreate, "c:\\sized.txt", "notepad", "", 9), entry(kindCreate, "c:\\later.txt", "notepad", "", 8),
+         entry(kindModify, "c:\\b.txt", "notepad", "", 1), entry(kindModify, "C:\\A.TXT", "notepad", "", 700),
+         entry(kindModify, "c:\\a.txt", "notepad", "", 800), entry(kindModify, "c:\\later.txt", "notepad", "", 0)},
+        {}, &disk);
     EXPECT_EQ(sizesOf(entries), (std::vector<uint32_t>{700, 1234, 9, 55, 1, 700, 800, 0}));
     // later.txt takes 0 from its next entry in both passes, so the disk is asked twice.
     EXPECT_EQ(disk.asked, (std::vector<std::string>{"c:\\kept.txt", "c:\\later.txt", "c:\\later.txt"}));
@@ -313,20 +329,20 @@ TEST(FileReportProcessing, ACreatedFileTakesItsSizeFromTheNextEntryForItsPathEls
 TEST(FileReportProcessing, TheSecondPassSizesCopiesAndSeesTheFirstPassPaths) {
     Disk disk;
     const std::vector<ActionRecord> history{recycleRecord("c:\\docs\\r.txt", "c:\\recycled\\dc1.txt")};
-    auto entries = processed({entry(kindCreate, "c:\\b\\x.doc", "explorer", "", 0),
-                              entry(kindCreate, "c:\\c\\x.doc", "explorer", "", 0),
-                              entry(kindDelete, "c:\\b\\x.doc", "explorer", "", 300),
-                              entry(kindCreate, "c:\\docs\\r.txt", "notepad", "", 0),
-                              entry(kindDelete, "c:\\recycled\\dc1.txt", "explorer", "", 900)},
-                             history, &disk);
+    auto entries = processed(
+        {entry(kindCreate, "c:\\b\\x.doc", "explorer", "", 0), entry(kindCreate, "c:\\c\\x.doc", "explorer", "", 0),
+         entry(kindDelete, "c:\\b\\x.doc", "explorer", "", 300), entry(kindCreate, "c:\\docs\\r.txt", "notepad", "", 0),
+         entry(kindDelete, "c:\\recycled\\dc1.txt", "explorer", "", 900)},
+        history, &disk);
     EXPECT_EQ(kindsOf(entries), (std::vector<int32_t>{kindCopy, kindMove, kindCreate, kindDelete}));
     // The copy finds the move's source path; the create finds the mapped delete.
     EXPECT_EQ(sizesOf(entries), (std::vector<uint32_t>{300, 300, 900, 900}));
 }
 
 TEST(FileReportProcessing, TheSecondPassReadsTheLaterEntriesBeforeItChangesThem) {
-    auto entries = processed({entry(kindCreate, "c:\\x", "explorer", "", 5), entry(kindCreate, "c:\\x", "explorer", "", 7),
-                              entry(kindModify, "c:\\x", "notepad", "", 9)});
+    auto entries =
+        processed({entry(kindCreate, "c:\\x", "explorer", "", 5), entry(kindCreate, "c:\\x", "explorer", "", 7),
+                   entry(kindModify, "c:\\x", "notepad", "", 9)});
     EXPECT_EQ(sizesOf(entries), (std::vector<uint32_t>{7, 9, 9}));
 }
 
@@ -341,7 +357,9 @@ void referenceProcessing(std::vector<FileReportEntry>& e, std::span<const Action
         return s;
     };
     auto name = [](const std::string& p) { return p.substr(p.rfind('\\') + 1); };
-    auto folder = [](const std::string& p) { return p.rfind('\\') == std::string::npos ? "" : p.substr(0, p.rfind('\\')); };
+    auto folder = [](const std::string& p) {
+        return p.rfind('\\') == std::string::npos ? "" : p.substr(0, p.rfind('\\'));
+    };
     auto explorer = [](const FileReportEntry& x) { return std::string(x.programName) == "explorer"; };
     auto pair = [&](size_t i) {
         return i + 1 < e.size() && e[i].kind == kindCreate && e[i + 1].kind == kindDelete && explorer(e[i]) &&

@@ -49,21 +49,22 @@ TEST(RegistryReport, WritesTheEntryLayoutTheMonitorWrites) {
     e.unused = 0xCAFEBABE;
     e.date = 0x1234;
     e.time = 0x5678;
-    const std::string expected("CPL\0\0\0\0\0"
-                               "\xD4\xC3\xB2\xA1"
-                               "\x0C\x00\x00\x00"
-                               "\x04\x00\x00\x00"
-                               "\xBE\xBA\xFE\xCA"
-                               "\x34\x12\x78\x56"
-                               "\x02\x00\x00\x00"
-                               "ab"
-                               "\x04\x00\x00\x00"
-                               "\x01\x00\x00\x00"
-                               "\x08\x00\x00\x00"
-                               "HKCU\\K\\v"
-                               "\x04\x00\x00\x00"
-                               "C:\\P",
-                               44 + 2 + 4 + 8 + 4);
+    const std::string expected(
+        "CPL\0\0\0\0\0"
+        "\xD4\xC3\xB2\xA1"
+        "\x0C\x00\x00\x00"
+        "\x04\x00\x00\x00"
+        "\xBE\xBA\xFE\xCA"
+        "\x34\x12\x78\x56"
+        "\x02\x00\x00\x00"
+        "ab"
+        "\x04\x00\x00\x00"
+        "\x01\x00\x00\x00"
+        "\x08\x00\x00\x00"
+        "HKCU\\K\\v"
+        "\x04\x00\x00\x00"
+        "C:\\P",
+        44 + 2 + 4 + 8 + 4);
     EXPECT_EQ(serializeRegistryReportEntry(e), expected);
 }
 
@@ -115,8 +116,8 @@ TEST(RegistryReport, AThirdEntryCutShortAnywhereLeavesTheFirstTwo) {
 TEST(RegistryReport, AHugeLengthEndsTheReadingWithoutReachingOutsideTheReport) {
     const RegistryReportEntry second = entry("hkcu\\b", "old", "new", 2);
     const std::string first = serializeRegistryReportEntry(entry("hkcu\\a", "", "", 1));
-    const std::string bytes = first + serializeRegistryReportEntry(second) +
-                              serializeRegistryReportEntry(entry("hkcu\\c", "", "", 3));
+    const std::string bytes =
+        first + serializeRegistryReportEntry(second) + serializeRegistryReportEntry(entry("hkcu\\c", "", "", 3));
     const size_t la = 28, lb = la + 4 + second.oldData.size(), lc = lb + 4 + second.newData.size(),
                  ld = lc + 4 + second.registryPath.size();
     const uint32_t hugeLengths[] = {0xFFFFFFFF, 0xFFFFFFFC, 0xFFFFFFD0, 0x80000000,
