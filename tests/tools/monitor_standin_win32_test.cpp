@@ -379,7 +379,9 @@ TEST_F(MonitorStandin, ABootIsAMarkerWithItsTextAndTheStartOverSetOfTheSystemFil
     for (auto& [extension, file] : others) {
         const std::string copy = bin + "\\SO\\Night." + extension;
         EXPECT_EQ(exists(copy), exists(file)) << file;
-        if (exists(file)) EXPECT_EQ(savedContent(copy), contentOf(file)) << file;
+        if (exists(file)) {
+            EXPECT_EQ(savedContent(copy), contentOf(file)) << file;
+        }
     }
 }
 
