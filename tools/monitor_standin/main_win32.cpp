@@ -1,8 +1,6 @@
 // retrace-monitor: plays a script of user-level changes and records them
 // into the Undo Bin that the settings name, as the change monitors would.
 
-#include <windows.h>
-
 #include <cstdio>
 #include <fstream>
 #include <sstream>
