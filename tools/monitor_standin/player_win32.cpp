@@ -58,7 +58,8 @@ bool readFile(const std::string& path, std::string& bytes) {
     if (ok) {
         bytes.resize(size_t(size.QuadPart));
         DWORD read = 0;
-        ok = bytes.empty() || (ReadFile(file, bytes.data(), DWORD(bytes.size()), &read, nullptr) && read == bytes.size());
+        ok = bytes.empty() ||
+             (ReadFile(file, bytes.data(), DWORD(bytes.size()), &read, nullptr) && read == bytes.size());
     }
     CloseHandle(file);
     return ok;
@@ -386,7 +387,8 @@ private:
         }
         std::string later;
         readFile(path, later);
-        return existed ? recordFile(kindModify, path, saved, later.size()) : recordFile(kindCreate, path, "", later.size());
+        return existed ? recordFile(kindModify, path, saved, later.size())
+                       : recordFile(kindCreate, path, "", later.size());
     }
 
     // --- registry changes
@@ -476,7 +478,8 @@ private:
             std::string content;
             if (!exists(path) || !readFile(path, content)) continue;
             std::string copyPath = folder + "\\" + marker + "." + file.extension;
-            if (!writeFile(copyPath, encodeSavedCopy(content), CREATE_ALWAYS)) return failed("cannot write " + copyPath);
+            if (!writeFile(copyPath, encodeSavedCopy(content), CREATE_ALWAYS))
+                return failed("cannot write " + copyPath);
         }
         return {};
     }

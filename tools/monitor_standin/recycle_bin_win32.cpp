@@ -74,8 +74,9 @@ bool startsWithIgnoringCase(const std::string& text, const std::string& start) {
 
 std::string recycleBinFilesFolder() {
     HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    auto unixNameOf = reinterpret_cast<UnixNameOf>(reinterpret_cast<void*>(GetProcAddress(kernel, "wine_get_unix_file_name")));
-    auto dosNameOf = reinterpret_cast<DosNameOf>(reinterpret_cast<void*>(GetProcAddress(kernel, "wine_get_dos_file_name")));
+    auto exported = [&](const char* name) { return reinterpret_cast<void*>(GetProcAddress(kernel, name)); };
+    auto unixNameOf = reinterpret_cast<UnixNameOf>(exported("wine_get_unix_file_name"));
+    auto dosNameOf = reinterpret_cast<DosNameOf>(exported("wine_get_dos_file_name"));
     if (!unixNameOf || !dosNameOf) return {};
     std::string trash = hostTrashFolder(unixNameOf);
     if (trash.empty()) return {};
