@@ -1,0 +1,31 @@
+#pragma once
+// Plays a monitor script against the real files and registry and records
+// every change as the change monitors would: entries appended to
+// "filereport.000" and "regreport.000" in the Undo Bin, saved copies of
+// deleted and overwritten files beside them, and boot markers with their
+// Start Over set in the Undo Bin's "SO" folder.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "tools/monitor_standin/script.h"
+
+// What each registry kind means to the stand-in.
+enum RegistryKind : int32_t {
+    kindRegistryChangeValue = 10,  // a value that existed was set
+    kindRegistryNewValue = 11,     // a value was set that did not exist
+    kindRegistryDeleteValue = 12,
+    kindRegistryCreateKey = 13,  // key-level kinds report the key's path with a closing backslash
+    kindRegistryDeleteKey = 14,
+};
+
+struct PlayOutcome {
+    int entries = 0;                   // report entries written, file and registry alike
+    std::optional<ScriptError> error;  // the command that failed; those before it stay played and recorded
+};
+
+// Plays the commands in order into the Undo Bin folder `undoBinPath`, which
+// is made when missing. Stops at the first command that cannot be carried out.
+PlayOutcome playScript(std::span<const ScriptCommand> commands, const std::string& undoBinPath);
