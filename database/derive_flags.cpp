@@ -1,5 +1,7 @@
 #include "database/derive_flags.h"
 
+#include <algorithm>
+
 #include "settings/settings_lists.h"
 
 namespace {
@@ -40,9 +42,29 @@ bool hasDataExtension(std::string_view path, const DataExtensionSet& extensions)
 }
 
 LastDeleteIndex indexLastDeletes(std::span<const ActionRecord> records) {
+    // Keyed by the recycled paths only: Recycle records are few beside
+    // Deletes, and a Delete of a path never recycled matters to none. A
+    // Delete whose path differs in length from every recycled one is passed
+    // over without a look at its text.
     LastDeleteIndex lastDeletes;
-    for (size_t j = 0; j < records.size(); ++j)
-        if (records[j].kind == kindDelete) lastDeletes[records[j].dataA] = j;
+    std::vector<bool> recycledLength;
+    std::vector<size_t> deletes;
+    for (size_t j = 0; j < records.size(); ++j) {
+        const std::string& path = records[j].dataA;
+        if (records[j].kind == kindDelete) {
+            deletes.push_back(j);
+        } else if (records[j].kind == kindRecycle) {
+            lastDeletes.try_emplace(path, 0);
+            recycledLength.resize(std::max(recycledLength.size(), path.size() + 1));
+            recycledLength[path.size()] = true;
+        }
+    }
+    for (size_t j : deletes) {
+        const std::string& path = records[j].dataA;
+        if (path.size() >= recycledLength.size() || !recycledLength[path.size()]) continue;
+        auto found = lastDeletes.find(std::string_view(path));
+        if (found != lastDeletes.end()) found->second = j;
+    }
     return lastDeletes;
 }
 
@@ -66,7 +88,8 @@ void deriveFlags(std::span<ActionRecord> records, const DerivedFlagInputs& input
         record.isBootMarker = record.kind == kindBootMarker;
         record.isSetting = (record.source == sourceRegistryReport) + isCpl;
         if (record.source == sourceFileReport)
-            record.isSetting += (settingsFile != SettingsFileClass::none) + !hasDataExtension(record.dataA, dataExtensions);
+            record.isSetting +=
+                (settingsFile != SettingsFileClass::none) + !hasDataExtension(record.dataA, dataExtensions);
         record.isDownload = record.source == sourceFileReport && record.kind == kindCreate &&
                             inNameList(inputs.downloadModules, name);
         if (settingsFile == SettingsFileClass::profile) record.isIniFile = 1;

@@ -45,8 +45,9 @@ private:
 // Whether the text after the path's last dot is a data-file extension.
 bool hasDataExtension(std::string_view path, const DataExtensionSet& extensions);
 
-// The index of the last Delete of each path, taken once per rebuild. Its
-// keys point into the records' paths, which must outlive it unchanged.
+// The index of the last Delete of each recycled path, taken once per
+// rebuild; 0 for a recycled path never deleted. Its keys point into the
+// records' paths, which must outlive it unchanged.
 using LastDeleteIndex = std::unordered_map<std::string_view, size_t, IgnoreCaseHash, IgnoreCaseEqual>;
 LastDeleteIndex indexLastDeletes(std::span<const ActionRecord> records);
 

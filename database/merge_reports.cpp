@@ -1,5 +1,7 @@
 #include "database/merge_reports.h"
 
+#include <algorithm>
+
 #include "database/dos_time.h"
 #include "settings/settings_lists.h"
 
@@ -9,10 +11,10 @@ void copyProgramName(char (&to)[9], const char (&from)[9]) {
 }
 }  // namespace
 
-ActionRecord recordFromFileEntry(const FileReportEntry& entry) {
+ActionRecord recordFromFileEntry(FileReportEntry entry) {
     ActionRecord record;
     copyProgramName(record.programName, entry.programName);
-    record.programPath = entry.programPath;
+    record.programPath = std::move(entry.programPath);
     record.processId = int32_t(entry.processId);
     record.kind = entry.kind;
     record.date = entry.date;
@@ -23,52 +25,57 @@ ActionRecord recordFromFileEntry(const FileReportEntry& entry) {
     switch (entry.kind) {
     case kindCreate:
     case kindCopy:
-        record.dataA = entry.path;
+        record.dataA = std::move(entry.path);
         break;
     case kindRename:
     case kindMove:
-        record.dataA = entry.path;
-        record.dataB = entry.otherPath;
+        record.dataA = std::move(entry.path);
+        record.dataB = std::move(entry.otherPath);
         break;
     case kindBootMarker:
         record.dataA = fieldText(entry.markerText);
         break;
     default:  // Delete, Modify and Recycle name their saved copy; so does any unknown kind
-        record.dataA = entry.path;
-        record.dataC = entry.otherPath;
+        record.dataA = std::move(entry.path);
+        record.dataC = std::move(entry.otherPath);
         break;
     }
     return record;
 }
 
-ActionRecord recordFromRegistryEntry(const RegistryReportEntry& entry) {
+ActionRecord recordFromRegistryEntry(RegistryReportEntry entry) {
     ActionRecord record;
     copyProgramName(record.programName, entry.programName);
-    record.programPath = entry.programPath;
+    record.programPath = std::move(entry.programPath);
     record.processId = int32_t(entry.processId);
     record.kind = entry.kind;
     record.date = entry.date;
     record.time = entry.time;
     record.source = sourceRegistryReport;
-    record.dataA = entry.oldData;
     record.sizeA = int32_t(entry.oldData.size());
-    record.dataB = entry.newData;
+    record.dataA = std::move(entry.oldData);
     record.sizeB = int32_t(entry.newData.size());
-    record.dataC = entry.registryPath;
+    record.dataB = std::move(entry.newData);
+    record.dataC = std::move(entry.registryPath);
     record.valueType = int32_t(entry.valueType);
     return record;
 }
 
-void mergeReports(std::span<const FileReportEntry> fileEntries,
-                  std::span<const RegistryReportEntry> registryEntries, std::vector<ActionRecord>& records) {
+void mergeReports(std::vector<FileReportEntry> fileEntries, std::vector<RegistryReportEntry> registryEntries,
+                  std::vector<ActionRecord>& records) {
+    // Room for all at once, yet growing by doubling, so that a long history
+    // is not moved whole at every rebuild.
+    size_t needed = records.size() + fileEntries.size() + registryEntries.size();
+    if (needed > records.capacity()) records.reserve(std::max(needed, 2 * records.capacity()));
     auto file = fileEntries.begin();
     auto registry = registryEntries.begin();
     while (file != fileEntries.end() && registry != registryEntries.end()) {
         if (compareDosMoments(file->date, file->time, registry->date, registry->time) > 0)
-            records.push_back(recordFromRegistryEntry(*registry++));
+            records.push_back(recordFromRegistryEntry(std::move(*registry++)));
         else
-            records.push_back(recordFromFileEntry(*file++));
+            records.push_back(recordFromFileEntry(std::move(*file++)));
     }
-    for (; file != fileEntries.end(); ++file) records.push_back(recordFromFileEntry(*file));
-    for (; registry != registryEntries.end(); ++registry) records.push_back(recordFromRegistryEntry(*registry));
+    for (; file != fileEntries.end(); ++file) records.push_back(recordFromFileEntry(std::move(*file)));
+    for (; registry != registryEntries.end(); ++registry)
+        records.push_back(recordFromRegistryEntry(std::move(*registry)));
 }

@@ -1,7 +1,6 @@
 #pragma once
 // Folding the two monitor reports into the action list.
 
-#include <span>
 #include <vector>
 
 #include "database/action_record.h"
@@ -10,9 +9,10 @@
 
 // Appends one record per entry of both reports to `records`, in time order:
 // each report is already in its own order, and of two entries of the same
-// second the file entry goes first. The derived slots are left 0.
-void mergeReports(std::span<const FileReportEntry> fileEntries,
-                  std::span<const RegistryReportEntry> registryEntries, std::vector<ActionRecord>& records);
+// second the file entry goes first. The derived slots are left 0. The
+// entries are used up: their texts move into the records.
+void mergeReports(std::vector<FileReportEntry> fileEntries, std::vector<RegistryReportEntry> registryEntries,
+                  std::vector<ActionRecord>& records);
 
-ActionRecord recordFromFileEntry(const FileReportEntry& entry);
-ActionRecord recordFromRegistryEntry(const RegistryReportEntry& entry);
+ActionRecord recordFromFileEntry(FileReportEntry entry);
+ActionRecord recordFromRegistryEntry(RegistryReportEntry entry);
