@@ -118,7 +118,8 @@ TEST(DeriveFlags, RecomputesEverySlotButNeverClearsIsIniFile) {
     stale.isSetting = stale.isControlPanel = stale.isExplorer = stale.isBootMarker = stale.isDownload = 7;
     stale.isIniFile = 1;
     ActionRecord record = derived(stale);
-    EXPECT_EQ(record.isSetting + record.isControlPanel + record.isExplorer + record.isBootMarker + record.isDownload, 0);
+    EXPECT_EQ(record.isSetting + record.isControlPanel + record.isExplorer + record.isBootMarker + record.isDownload,
+              0);
     EXPECT_EQ(record.isIniFile, 1);
 }
 
