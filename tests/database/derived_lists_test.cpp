@@ -253,6 +253,14 @@ TEST(FileActionList, GroupsAnExplorerDeleteOfFilesWithoutExtensionsToo) {
     EXPECT_EQ(groupsOf(records), (std::vector<Indices>{{0, 1}}));
 }
 
+TEST(FileActionList, DropsARecycleOnceALaterDeleteOfTheSamePathSupersedesIt) {
+    std::vector<ActionRecord> records = derived({byExplorer(kindRecycle, "c:\\docs\\a.doc")});
+    EXPECT_EQ(groupsOf(records), (std::vector<Indices>{{0}}));
+    records.push_back(byNotepad(3, kindDelete, "C:\\Docs\\A.doc"));  // reported by a later rebuild
+    records = derived(records);
+    EXPECT_EQ(groupsOf(records), (std::vector<Indices>{{1}}));
+}
+
 TEST(ActionIndex, MarksTheFirstRecordOfEachHour) {
     auto records = derived({
         RecordBuilder("a", 1, 10).at(10, 5),
