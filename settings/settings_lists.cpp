@@ -4,18 +4,30 @@
 
 namespace {
 char upperAscii(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
+
+// Takes the first item, possibly empty, off the front of a "|"-separated list.
+std::string_view takeItem(std::string_view& list) {
+    size_t bar = list.find('|');
+    std::string_view item = list.substr(0, bar);
+    list = bar == std::string_view::npos ? std::string_view{} : list.substr(bar + 1);
+    return item;
+}
 }  // namespace
 
 std::vector<std::string> splitList(std::string_view list) {
     std::vector<std::string> items;
     while (!list.empty()) {
-        size_t bar = list.find('|');
-        std::string_view item = list.substr(0, bar);
+        std::string_view item = takeItem(list);
         if (!item.empty()) items.emplace_back(item);
-        if (bar == std::string_view::npos) break;
-        list.remove_prefix(bar + 1);
     }
     return items;
+}
+
+bool inNameList(std::string_view list, std::string_view name) {
+    if (name.empty()) return false;
+    while (!list.empty())
+        if (equalsIgnoreCase(takeItem(list), name)) return true;
+    return false;
 }
 
 bool equalsIgnoreCase(std::string_view a, std::string_view b) {

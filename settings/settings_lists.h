@@ -10,6 +10,10 @@
 // Splits a "|"-separated list into its items; empty items are skipped.
 std::vector<std::string> splitList(std::string_view list);
 
+// Whether `name` is one of the list's items, ignoring case. An empty list or
+// an empty name matches nothing.
+bool inNameList(std::string_view list, std::string_view name);
+
 bool equalsIgnoreCase(std::string_view a, std::string_view b);
 
 std::string toUpperAscii(std::string_view text);

@@ -33,3 +33,14 @@ TEST(SetFieldText, CutsToFitAndAlwaysTerminates) {
     setFieldText(field, "");
     EXPECT_STREQ(field, "");
 }
+
+TEST(InNameList, MatchesWholeItemsWithoutRegardToCase) {
+    struct { const char* list; const char* name; bool result; } cases[] = {
+        {"IEXPLORE|NETSCAPE", "iexplore", true}, {"IEXPLORE|NETSCAPE", "Netscape", true},
+        {"iexplore|netscape", "NETSCAPE", true}, {"IEXPLORE|NETSCAPE", "explore", false},
+        {"IEXPLORE|NETSCAPE", "IEXPLORE|", false}, {"IEXPLORE", "IEXPLOREX", false},
+        {"|IEXPLORE||", "iexplore", true},        {"", "iexplore", false},
+        {"IEXPLORE||", "", false},                 {"|", "", false},
+    };
+    for (auto& c : cases) EXPECT_EQ(inNameList(c.list, c.name), c.result) << c.list << " / " << c.name;
+}

@@ -1,0 +1,15 @@
+#pragma once
+// Folder names of paths.
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+// The text before the path's last backslash; a path without a backslash is
+// its own folder, and an empty path has none. Looks at the text alone.
+std::string_view containingFolder(std::string_view path);
+
+// The folder a path shows the user: the path itself when `isFolder` says it
+// names a folder, else containingFolder. C:\Docs\report.doc gives C:\Docs,
+// C:\report.doc gives C:.
+std::string folderOf(std::string_view path, const std::function<bool(const std::string&)>& isFolder);

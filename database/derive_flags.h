@@ -1,0 +1,61 @@
+#pragma once
+// The slots that every rebuild recomputes for every record: whether a record
+// is a program's setting or the user's file, by whom, and which Recycle
+// records a later permanent Delete has retired.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "database/action_record.h"
+#include "database/ignore_case_hash.h"
+
+struct DerivedFlagInputs {
+    // The data-file extension list, without dots; empty entries are removed
+    // extensions and match nothing.
+    std::vector<std::string> dataFileExtensions;
+    std::string downloadModules;  // szDownloadModules
+};
+
+enum class SettingsFileClass {
+    none,
+    profile,    // restored key by key with profile-string writes
+    wholeFile,  // restored as a whole
+};
+
+// The class of a Modify of a settings file: "*.ini" and "msdos.sys" are
+// profiles, "config.sys" and "autoexec.bat" whole files. Any other kind, or a
+// path without both a backslash and a dot, is none.
+SettingsFileClass isSettingsFileChange(std::string_view path, int32_t kind);
+
+// The data-file extensions ready for lookups, built once per rebuild.
+class DataExtensionSet {
+public:
+    explicit DataExtensionSet(std::span<const std::string> extensions);
+    bool contains(std::string_view extension) const { return extensions_.contains(extension); }
+
+private:
+    std::unordered_set<std::string, IgnoreCaseHash, IgnoreCaseEqual> extensions_;
+};
+
+// Whether the text after the path's last dot is a data-file extension.
+bool hasDataExtension(std::string_view path, const DataExtensionSet& extensions);
+
+// The index of the last Delete of each recycled path, taken once per
+// rebuild; 0 for a recycled path never deleted. Its keys point into the
+// records' paths, which must outlive it unchanged.
+using LastDeleteIndex = std::unordered_map<std::string_view, size_t, IgnoreCaseHash, IgnoreCaseEqual>;
+LastDeleteIndex indexLastDeletes(std::span<const ActionRecord> records);
+
+// 1 when record j is a Recycle and a later record is a Delete of the same
+// path: the recycled file has since been deleted for good. Else 0.
+int32_t isSupersededRecycle(std::span<const ActionRecord> records, size_t j, const LastDeleteIndex& lastDeletes);
+
+// Recomputes isControlPanel, isExplorer, isBootMarker, isSetting and
+// isDownload of every record, sets isIniFile for a Modify of a profile (never
+// clearing it), and adds 1 to undone of every superseded Recycle.
+void deriveFlags(std::span<ActionRecord> records, const DerivedFlagInputs& inputs);

@@ -1,0 +1,81 @@
+#include "database/merge_reports.h"
+
+#include <algorithm>
+
+#include "database/dos_time.h"
+#include "settings/settings_lists.h"
+
+namespace {
+void copyProgramName(char (&to)[9], const char (&from)[9]) {
+    setFieldText(to, fieldText(from));
+}
+}  // namespace
+
+ActionRecord recordFromFileEntry(FileReportEntry entry) {
+    ActionRecord record;
+    copyProgramName(record.programName, entry.programName);
+    record.programPath = std::move(entry.programPath);
+    record.processId = int32_t(entry.processId);
+    record.kind = entry.kind;
+    record.date = entry.date;
+    record.time = entry.time;
+    record.source = sourceFileReport;
+    record.sizeA = int32_t(entry.size);
+    record.sizeB = int32_t(entry.extra);
+    switch (entry.kind) {
+    case kindCreate:
+    case kindCopy:
+        record.dataA = std::move(entry.path);
+        break;
+    case kindRename:
+    case kindMove:
+        record.dataA = std::move(entry.path);
+        record.dataB = std::move(entry.otherPath);
+        break;
+    case kindBootMarker:
+        record.dataA = fieldText(entry.markerText);
+        break;
+    default:  // Delete, Modify and Recycle name their saved copy; so does any unknown kind
+        record.dataA = std::move(entry.path);
+        record.dataC = std::move(entry.otherPath);
+        break;
+    }
+    return record;
+}
+
+ActionRecord recordFromRegistryEntry(RegistryReportEntry entry) {
+    ActionRecord record;
+    copyProgramName(record.programName, entry.programName);
+    record.programPath = std::move(entry.programPath);
+    record.processId = int32_t(entry.processId);
+    record.kind = entry.kind;
+    record.date = entry.date;
+    record.time = entry.time;
+    record.source = sourceRegistryReport;
+    record.sizeA = int32_t(entry.oldData.size());
+    record.dataA = std::move(entry.oldData);
+    record.sizeB = int32_t(entry.newData.size());
+    record.dataB = std::move(entry.newData);
+    record.dataC = std::move(entry.registryPath);
+    record.valueType = int32_t(entry.valueType);
+    return record;
+}
+
+void mergeReports(std::vector<FileReportEntry> fileEntries, std::vector<RegistryReportEntry> registryEntries,
+                  std::vector<ActionRecord>& records) {
+    // Room for all at once, yet growing by doubling, so that a long history
+    // is not moved whole at every rebuild.
+    size_t needed = records.size() + fileEntries.size() + registryEntries.size();
+    if (needed > records.capacity()) records.reserve(std::max(needed, 2 * records.capacity()));
+    auto file = fileEntries.begin();
+    auto registry = registryEntries.begin();
+    while (file != fileEntries.end() && registry != registryEntries.end()) {
+        if (compareDosMoments(file->date, file->time, registry->date, registry->time) > 0)
+            records.push_back(recordFromRegistryEntry(std::move(*registry++)));
+        else
+            records.push_back(recordFromFileEntry(std::move(*file++)));
+    }
+    for (; file != fileEntries.end(); ++file) records.push_back(recordFromFileEntry(std::move(*file)));
+    for (; registry != registryEntries.end(); ++registry)
+        records.push_back(recordFromRegistryEntry(std::move(*registry)));
+}

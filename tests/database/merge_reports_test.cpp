@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "database/dos_time.h"
+#include "database/merge_reports.h"
+
+namespace {
+FileReportEntry fileEntry(std::string path, uint16_t date, uint16_t time, int32_t kind = kindCreate) {
+    FileReportEntry entry;
+    entry.path = std::move(path);
+    std::strcpy(entry.programName, "notepad");
+    entry.programPath = "c:\\windows\\notepad.exe";
+    entry.processId = 7;
+    entry.date = date;
+    entry.time = time;
+    entry.kind = kind;
+    return entry;
+}
+
+RegistryReportEntry registryEntry(std::string registryPath, uint16_t date, uint16_t time) {
+    RegistryReportEntry entry;
+    std::strcpy(entry.programName, "regedit");
+    entry.programPath = "c:\\windows\\regedit.exe";
+    entry.processId = 9;
+    entry.kind = 10;
+    entry.date = date;
+    entry.time = time;
+    entry.registryPath = std::move(registryPath);
+    return entry;
+}
+
+// The dataA of file records and the dataC of registry records, in list order.
+std::vector<std::string> order(const std::vector<ActionRecord>& records) {
+    std::vector<std::string> names;
+    for (const ActionRecord& record : records)
+        names.push_back(record.source == sourceFileReport ? record.dataA : record.dataC);
+    return names;
+}
+
+const uint16_t day = encodeDosDate(1998, 3, 19);
+using Names = std::vector<std::string>;
+}  // namespace
+
+TEST(MergeReports, PutsTheFileEntryFirstWhenBothHaveTheSameSecond) {
+    std::vector<ActionRecord> records;
+    mergeReports(std::vector{fileEntry("f", day, encodeDosTime(10, 0, 0))},
+                 std::vector{registryEntry("r", day, encodeDosTime(10, 0, 0))}, records);
+    EXPECT_EQ(order(records), (Names{"f", "r"}));
+}
+
+TEST(MergeReports, PutsTheRegistryEntryFirstWhenTheFileEntryIsLater) {
+    std::vector<ActionRecord> records;
+    mergeReports(std::vector{fileEntry("f", day, encodeDosTime(10, 0, 2))},
+                 std::vector{registryEntry("r", day, encodeDosTime(10, 0, 0))}, records);
+    EXPECT_EQ(order(records), (Names{"r", "f"}));
+}
+
+TEST(MergeReports, OrdersAcrossTheTurnOfTheYearAndOfTheMonth) {
+    std::vector<ActionRecord> records;
+    mergeReports(std::vector{fileEntry("f 1 Jan", encodeDosDate(1999, 1, 1), 0),
+                             fileEntry("f 1 Feb", encodeDosDate(1999, 2, 1), 0)},
+                 std::vector{registryEntry("r 31 Dec", encodeDosDate(1998, 12, 31), encodeDosTime(23, 59, 58)),
+                             registryEntry("r 2 Jan", encodeDosDate(1999, 1, 2), encodeDosTime(23, 0, 0)),
+                             registryEntry("r 31 Jan", encodeDosDate(1999, 1, 31), 0)},
+                 records);
+    EXPECT_EQ(order(records), (Names{"r 31 Dec", "f 1 Jan", "r 2 Jan", "r 31 Jan", "f 1 Feb"}));
+}
+
+TEST(MergeReports, KeepsEachReportsOwnOrderEvenWhereItIsNotInTime) {
+    std::vector<ActionRecord> records;
+    mergeReports(std::vector{fileEntry("f late", day, encodeDosTime(12, 0, 0)),
+                             fileEntry("f early", day, encodeDosTime(8, 0, 0))},
+                 std::vector{registryEntry("r", day, encodeDosTime(10, 0, 0))}, records);
+    EXPECT_EQ(order(records), (Names{"r", "f late", "f early"}));
+}
+
+TEST(MergeReports, AppendsAOneSidedReportWholeBehindTheRecordsAlreadyThere) {
+    std::vector<ActionRecord> records(1);
+    records[0].dataA = "old";
+    records[0].source = sourceFileReport;
+    mergeReports({}, std::vector{registryEntry("r2", day, 5), registryEntry("r1", day, 1)}, records);
+    EXPECT_EQ(order(records), (Names{"old", "r2", "r1"}));
+    mergeReports(std::vector{fileEntry("f2", day, 5), fileEntry("f1", day, 1)}, {}, records);
+    EXPECT_EQ(order(records), (Names{"old", "r2", "r1", "f2", "f1"}));
+}
+
+TEST(MergeReports, FillsAFileRecordsThreeBuffersByKind) {
+    struct { int32_t kind; const char* a; const char* b; const char* c; } cases[] = {
+        {kindCreate, "path", "", ""},     {kindCopy, "path", "", ""},      {kindRename, "path", "other", ""},
+        {kindMove, "path", "other", ""},  {kindDelete, "path", "", "other"}, {kindModify, "path", "", "other"},
+        {kindRecycle, "path", "", "other"}, {kindBootMarker, "MARK0001", "", ""}, {9, "path", "", "other"},
+    };
+    for (auto& c : cases) {
+        FileReportEntry entry = fileEntry("path", day, 0, c.kind);
+        entry.otherPath = "other";
+        std::strcpy(entry.markerText, "MARK0001");
+        ActionRecord record = recordFromFileEntry(entry);
+        EXPECT_EQ(record.dataA, c.a) << c.kind;
+        EXPECT_EQ(record.dataB, c.b) << c.kind;
+        EXPECT_EQ(record.dataC, c.c) << c.kind;
+    }
+}
+
+TEST(MergeReports, CarriesTheFileEntrysOtherFieldsAndLeavesTheDerivedSlotsZero) {
+    FileReportEntry entry = fileEntry("c:\\a.txt", day, encodeDosTime(10, 0, 0));
+    std::memcpy(entry.programName, "winword!", 9);
+    entry.size = 0xFFFFFFFF;
+    entry.extra = 0x80000000;
+    entry.processId = 0xFFFFFFF0;
+    ActionRecord record = recordFromFileEntry(entry);
+    EXPECT_STREQ(record.programName, "winword!");
+    EXPECT_EQ(record.programPath, "c:\\windows\\notepad.exe");
+    EXPECT_EQ(record.processId, -16);
+    EXPECT_EQ(record.kind, kindCreate);
+    EXPECT_EQ(record.date, day);
+    EXPECT_EQ(record.time, encodeDosTime(10, 0, 0));
+    EXPECT_EQ(record.source, sourceFileReport);
+    EXPECT_EQ(uint32_t(record.sizeA), 0xFFFFFFFFu);
+    EXPECT_EQ(uint32_t(record.sizeB), 0x80000000u);
+    EXPECT_EQ(record.valueType, 0);
+    EXPECT_EQ(record.undone + record.isSetting + record.isControlPanel + record.isExplorer + record.isBootMarker +
+                  record.isIniFile + record.isDownload,
+              0);
+}
+
+TEST(MergeReports, CutsAProgramNameThatFillsAllNineBytesToEightAndTerminatesIt) {
+    FileReportEntry entry = fileEntry("c:\\a.txt", day, 0);
+    std::memcpy(entry.programName, "ninechars", 9);
+    EXPECT_STREQ(recordFromFileEntry(entry).programName, "ninechar");
+}
+
+TEST(MergeReports, CopiesARegistryEntrysValueDataWithItsZeroBytesAndLengths) {
+    RegistryReportEntry entry = registryEntry("HKLM\\Software\\x\\v", day, 0);
+    entry.oldData = std::string("\1\0\0\0", 4);
+    entry.newData = std::string("\2\0", 2);
+    entry.valueType = 4;
+    ActionRecord record = recordFromRegistryEntry(entry);
+    EXPECT_EQ(record.source, sourceRegistryReport);
+    EXPECT_EQ(record.kind, 10);
+    EXPECT_EQ(record.processId, 9);
+    EXPECT_STREQ(record.programName, "regedit");
+    EXPECT_EQ(record.programPath, "c:\\windows\\regedit.exe");
+    EXPECT_EQ(record.dataA, std::string("\1\0\0\0", 4));
+    EXPECT_EQ(record.sizeA, 4);
+    EXPECT_EQ(record.dataB, std::string("\2\0", 2));
+    EXPECT_EQ(record.sizeB, 2);
+    EXPECT_EQ(record.dataC, "HKLM\\Software\\x\\v");
+    EXPECT_EQ(record.valueType, 4);
+}
