@@ -1,5 +1,6 @@
 #include "shell/main_window_win32.h"
 
+#include "database/rebuild_win32.h"
 #include "monitor/monitor_devices_win32.h"
 #include "res/resource.h"
 #include "settings/settings_store_win32.h"
@@ -29,14 +30,21 @@ void toggleMonitoring() {
 }
 
 void onTrayLeftClick() {
+    // A message box shown by the rebuild runs its own message loop, which
+    // delivers further clicks here: they must not start a rebuild inside it.
+    static bool handlingClick = false;
+    if (handlingClick) return;
     if (commandBusy) {
         if (IsWindow(lastDialog)) SetForegroundWindow(lastDialog);
         return;
     }
+    handlingClick = true;
     setTrayIcon(TrayOperation::Modify, IDI_BUSY);
+    rebuildActions();
     Settings settings;
     loadSettings(settings);
     setTrayIcon(TrayOperation::Modify, monitoringIcon(settings));
+    handlingClick = false;
 }
 
 // Runs one command of the tray menu. Every command but Unload holds

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "database/action_list_file_win32.h"
+#include "database/rebuild_win32.h"
 #include "monitor/monitor_devices_win32.h"
 #include "res/resource.h"
 #include "settings/settings_store_win32.h"
@@ -16,11 +18,13 @@ void runStartup() {
     InitCommonControlsEx(&controls);
 
     applyPendingBinMove();
+    loadActionList();
+    // The devices are not open yet: this rebuild's stop and start requests reach no driver.
+    rebuildActions();
 
     Settings settings;
     loadSettings(settings);
     setTrayIcon(TrayOperation::Add, settings.EnableDriver ? IDI_MONITORING_ON : IDI_MONITORING_OFF);
 
-    // Opened last: the start-up rebuild's stop and start requests reach no driver.
     openMonitorDevices();
 }
