@@ -2,23 +2,16 @@
 
 #include <shellapi.h>
 
-namespace {
-
-std::string retraceExePath() {
-    std::string path = RETRACE_EXE;
-    // A path of the Linux build tree: Wine shows the root file system as Z:.
-    if (!path.empty() && path[0] == '/') {
-        for (char& c : path)
-            if (c == '/') c = '\\';
-        path = "Z:" + path;
-    }
-    return path;
+std::string windowsPath(const std::string& path) {
+    if (path.empty() || path[0] != '/') return path;
+    std::string windows = "Z:" + path;
+    for (char& c : windows)
+        if (c == '/') c = '\\';
+    return windows;
 }
 
-}  // namespace
-
-RetraceProcess::RetraceProcess(const std::string& arguments) {
-    std::string commandLine = "\"" + retraceExePath() + "\"";
+ChildProcess::ChildProcess(const std::string& program, const std::string& arguments) {
+    std::string commandLine = "\"" + windowsPath(program) + "\"";
     if (!arguments.empty()) commandLine += " " + arguments;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -27,7 +20,7 @@ RetraceProcess::RetraceProcess(const std::string& arguments) {
         process_ = {};
 }
 
-RetraceProcess::~RetraceProcess() {
+ChildProcess::~ChildProcess() {
     if (!started()) return;
     if (running()) {
         TerminateProcess(process_.hProcess, 1);
@@ -37,11 +30,11 @@ RetraceProcess::~RetraceProcess() {
     CloseHandle(process_.hProcess);
 }
 
-bool RetraceProcess::running() const {
+bool ChildProcess::running() const {
     return started() && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
-DWORD RetraceProcess::waitForExit(DWORD milliseconds) const {
+DWORD ChildProcess::waitForExit(DWORD milliseconds) const {
     if (!started()) return DWORD(-1);
     WaitForSingleObject(process_.hProcess, milliseconds);
     DWORD code = STILL_ACTIVE;

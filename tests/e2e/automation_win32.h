@@ -8,22 +8,33 @@
 
 #include "tests/support/window_search_win32.h"
 
-// retrace.exe as started by a person, with a command line, and ended by the
+// A path of the build tree as a Windows program sees it: under Wine the
+// root of the Linux file system is drive Z:.
+std::string windowsPath(const std::string& path);
+
+// A program of the build tree started with a command line, and ended by the
 // test if it is still running when the test is done with it.
-class RetraceProcess {
+class ChildProcess {
 public:
-    explicit RetraceProcess(const std::string& arguments = "");
-    ~RetraceProcess();
-    RetraceProcess(const RetraceProcess&) = delete;
-    RetraceProcess& operator=(const RetraceProcess&) = delete;
+    ChildProcess(const std::string& program, const std::string& arguments);
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
 
     bool started() const { return process_.hProcess != nullptr; }
     bool running() const;
+    DWORD processId() const { return process_.dwProcessId; }
     // The exit code, or STILL_ACTIVE when it has not ended within the time.
     DWORD waitForExit(DWORD milliseconds = 10000) const;
 
 private:
     PROCESS_INFORMATION process_{};
+};
+
+// retrace.exe as started by a person.
+class RetraceProcess : public ChildProcess {
+public:
+    explicit RetraceProcess(const std::string& arguments = "") : ChildProcess(RETRACE_EXE, arguments) {}
 };
 
 // The hidden main window, once start-up has created it.
