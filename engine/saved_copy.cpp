@@ -5,6 +5,8 @@
 #include <limits>
 #include <vector>
 
+#include "database/little_endian.h"
+
 namespace {
 
 constexpr uint8_t kStoredMethod = 1;
@@ -20,19 +22,6 @@ constexpr uint64_t kMaxExpansion = 8;
 // L must fit its 32 bits with the header counted in.
 constexpr size_t kMaxBlockContent = std::numeric_limits<uint32_t>::max() - kBlockHeaderSize;
 
-uint32_t readLe32(const uint8_t* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
-void writeLe16(uint8_t* p, unsigned value) {
-    p[0] = uint8_t(value);
-    p[1] = uint8_t(value >> 8);
-}
-
-void appendLe32(std::string& out, uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8) out.push_back(char(value >> shift & 0xFF));
-}
-
 const uint8_t* bytesOf(std::string_view text) { return reinterpret_cast<const uint8_t*>(text.data()); }
 
 std::optional<size_t> decodeCompressed(std::span<const uint8_t> payload, std::span<uint8_t> out) {
@@ -45,7 +34,7 @@ std::optional<size_t> decodeCompressed(std::span<const uint8_t> payload, std::sp
         // A flag word is only written with at least one item after it, and
         // the shortest item is a 1-byte literal.
         if (inEnd - in < 3) return std::nullopt;
-        unsigned flags = unsigned(in[0]) | unsigned(in[1]) << 8;
+        unsigned flags = readLe16(in);
         in += 2;
         // Sixteen literals in a row go at once.
         if (flags == 0 && size_t(inEnd - in) >= kItemsPerFlagWord && size_t(outEnd - o) >= kItemsPerFlagWord) {
@@ -149,7 +138,7 @@ bool compressBlock(const uint8_t* content, size_t blockStart, size_t blockEnd, M
     size_t items = kItemsPerFlagWord;
     auto startItem = [&] {
         if (items < kItemsPerFlagWord) return;
-        if (flagWord) writeLe16(flagWord, flags);
+        if (flagWord) storeLe16(flagWord, uint16_t(flags));
         flagWord = w;
         w += 2;
         flags = 0;
@@ -173,7 +162,7 @@ bool compressBlock(const uint8_t* content, size_t blockStart, size_t blockEnd, M
         for (size_t next = position + advance; position < next; ++position)
             if (blockEnd - position >= kMinCount) finder.insert(content, position);
     }
-    if (flagWord) writeLe16(flagWord, flags);
+    if (flagWord) storeLe16(flagWord, uint16_t(flags));
     payload.resize(size_t(w - begin));
     return payload.size() < size;
 }
@@ -197,25 +186,21 @@ std::optional<size_t> decodeBlock(std::span<const uint8_t> block, std::span<uint
 }
 
 std::optional<std::string> decodeSavedCopy(std::string_view savedCopy) {
-    if (savedCopy.size() < 4) return std::nullopt;
-    const uint8_t* bytes = bytesOf(savedCopy);
-    uint32_t total = readLe32(bytes);
+    ByteCursor in(savedCopy);
+    uint32_t total = 0;
+    if (!in.le32(total)) return std::nullopt;
     // The total comes from the file: refuse one that its blocks could never
     // fill before allocating it.
-    if (total > kMaxExpansion * (savedCopy.size() - 4)) return std::nullopt;
+    if (total > kMaxExpansion * in.remaining()) return std::nullopt;
     std::string content(total, '\0');
     std::span<uint8_t> out(reinterpret_cast<uint8_t*>(content.data()), content.size());
     size_t written = 0;
-    size_t offset = 4;
-    while (offset < savedCopy.size()) {
-        if (savedCopy.size() - offset < 4) return std::nullopt;
-        uint32_t length = readLe32(bytes + offset);
-        offset += 4;
-        if (length > savedCopy.size() - offset) return std::nullopt;
-        std::optional<size_t> decoded = decodeBlock({bytes + offset, length}, out.subspan(written));
+    while (!in.atEnd()) {
+        std::string_view block;
+        if (!in.part(block)) return std::nullopt;
+        std::optional<size_t> decoded = decodeBlock({bytesOf(block), block.size()}, out.subspan(written));
         if (!decoded) return std::nullopt;
         written += *decoded;
-        offset += length;
     }
     if (written != total) return std::nullopt;
     return content;

@@ -10,7 +10,7 @@ namespace {
 // One entry at the cursor. An entry whose strings are too long for the
 // program's path buffers is stepped over whole, so the entries behind it
 // are still read.
-EntryRead readEntry(ReportCursor& in, FileReportEntry& entry) {
+EntryRead readEntry(ByteCursor& in, FileReportEntry& entry) {
     std::string_view path, programName, programPath, otherPath, markerText;
     bool whole = in.part(path) && in.take(8, programName) && in.part(programPath) && in.le32(entry.processId) &&
                  in.le16(entry.date) && in.le16(entry.time) && in.le32(entry.size) && in.le32(entry.extra) &&

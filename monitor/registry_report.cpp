@@ -8,7 +8,7 @@ namespace {
 // One entry at the cursor. An entry whose paths are too long for the
 // program's buffers is stepped over whole, so the entries behind it are
 // still read.
-EntryRead readEntry(ReportCursor& in, RegistryReportEntry& entry) {
+EntryRead readEntry(ByteCursor& in, RegistryReportEntry& entry) {
     std::string_view programName, oldData, newData, registryPath, programPath;
     bool whole = in.take(8, programName) && in.le32(entry.processId) && in.le32(entry.kind) &&
                  in.le32(entry.valueType) && in.le32(entry.unused) && in.le16(entry.date) && in.le16(entry.time) &&

@@ -1,81 +1,13 @@
 #pragma once
-// The byte level shared by the two report formats: little-endian integers,
-// parts behind a 32-bit length, and text fields in lower case. Lengths come
-// from files, so nothing is read past the end and no offset can wrap.
+// What the two report formats share above the byte level: text fields in
+// lower case and the loop over entries, read with the shared cursor.
 
-#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
-inline uint16_t readLe16(const char* p) { return uint16_t(uint8_t(p[0]) | uint8_t(p[1]) << 8); }
-
-inline uint32_t readLe32(const char* p) {
-    return uint32_t(uint8_t(p[0])) | uint32_t(uint8_t(p[1])) << 8 | uint32_t(uint8_t(p[2])) << 16 |
-           uint32_t(uint8_t(p[3])) << 24;
-}
-
-inline void appendLe16(std::string& out, uint16_t value) {
-    out += char(value & 0xFF);
-    out += char(value >> 8);
-}
-
-inline void appendLe32(std::string& out, uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8) out += char(value >> shift & 0xFF);
-}
-
-// A length-prefixed part as the drivers write it.
-inline void appendPart(std::string& out, std::string_view part) {
-    appendLe32(out, uint32_t(part.size()));
-    out += part;
-}
-
-// Reads an entry front to back. Every read answers false, taking nothing,
-// when fewer bytes remain than it needs.
-class ReportCursor {
-public:
-    explicit ReportCursor(std::string_view bytes) : rest_(bytes) {}
-
-    bool atEnd() const { return rest_.empty(); }
-
-    // `count` is 64-bit so that a length near 2^32 is compared, never added.
-    bool take(uint64_t count, std::string_view& out) {
-        if (count > rest_.size()) return false;
-        out = rest_.substr(0, size_t(count));
-        rest_.remove_prefix(size_t(count));
-        return true;
-    }
-
-    bool le16(uint16_t& value) {
-        std::string_view bytes;
-        if (!take(2, bytes)) return false;
-        value = readLe16(bytes.data());
-        return true;
-    }
-
-    bool le32(uint32_t& value) {
-        std::string_view bytes;
-        if (!take(4, bytes)) return false;
-        value = readLe32(bytes.data());
-        return true;
-    }
-
-    bool le32(int32_t& value) {
-        uint32_t bits = 0;
-        if (!le32(bits)) return false;
-        value = int32_t(bits);
-        return true;
-    }
-
-    bool part(std::string_view& out) {
-        uint32_t length = 0;
-        return le32(length) && take(length, out);
-    }
-
-private:
-    std::string_view rest_;
-};
+#include "database/little_endian.h"
 
 inline char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
 
@@ -105,7 +37,7 @@ enum class EntryRead {
 template <class Entry, class ReadEntry>
 std::vector<Entry> readReportEntries(std::string_view bytes, ReadEntry readEntry) {
     std::vector<Entry> entries;
-    ReportCursor in(bytes);
+    ByteCursor in(bytes);
     while (!in.atEnd()) {
         Entry entry;
         EntryRead read = readEntry(in, entry);
