@@ -10,6 +10,11 @@
 // The banner that heads the tray menu (170 x 15, 16 colours).
 #define IDB_MENU_BANNER 108
 
+// The busy panel.
+#define IDD_BUSY 141
+#define IDC_BUSY_TEXT 1190
+#define IDC_BUSY_LIGHT 1191
+
 // Commands of the main window; the tray menu issues them.
 #define IDM_REDO 1021
 #define IDM_FIND 1022

@@ -2,6 +2,8 @@
 
 #include "database/rebuild_win32.h"
 #include "monitor/monitor_devices_win32.h"
+#include "shell/busy_indicator_win32.h"
+#include "shell/tray_menu_win32.h"
 #include "res/resource.h"
 #include "settings/settings_store_win32.h"
 #include "shell/tray_icon_win32.h"
@@ -39,10 +41,20 @@ void onTrayLeftClick() {
         return;
     }
     handlingClick = true;
+    POINT cursor;
+    GetCursorPos(&cursor);
     setTrayIcon(TrayOperation::Modify, IDI_BUSY);
     rebuildActions();
+    hideBusyIndicator();
     Settings settings;
     loadSettings(settings);
+    HMENU menu = buildTrayMenu();
+    // Foreground first, or the menu stays open when the user clicks elsewhere.
+    SetForegroundWindow(mainWindow);
+    TrackPopupMenu(menu, TPM_BOTTOMALIGN, cursor.x, cursor.y, 0, mainWindow, nullptr);
+    // Lets the menu close properly when it was dismissed; the handler ignores it.
+    PostMessageA(mainWindow, trayNotifyMessage, 0, 0);
+    DestroyMenu(menu);
     setTrayIcon(TrayOperation::Modify, monitoringIcon(settings));
     handlingClick = false;
 }

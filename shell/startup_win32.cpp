@@ -8,6 +8,7 @@
 #include "monitor/monitor_devices_win32.h"
 #include "res/resource.h"
 #include "settings/settings_store_win32.h"
+#include "shell/busy_indicator_win32.h"
 #include "shell/main_window_win32.h"
 #include "shell/tray_icon_win32.h"
 
@@ -27,4 +28,5 @@ void runStartup() {
     setTrayIcon(TrayOperation::Add, settings.EnableDriver ? IDI_MONITORING_ON : IDI_MONITORING_OFF);
 
     openMonitorDevices();
+    startBusyIndicator();
 }

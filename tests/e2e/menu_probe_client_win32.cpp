@@ -148,3 +148,7 @@ bool closeOpenMenu(DWORD processId, DWORD milliseconds) {
     for (HWND window : menuWindowsOf(processId)) PostMessageA(window, WM_CANCELMODE, 0, 0);
     return waitUntil([&] { return !menuShown(processId); }, milliseconds);
 }
+
+bool closeMenuOnceShown(DWORD processId, DWORD milliseconds) {
+    return waitUntil([&] { return menuShown(processId); }, milliseconds) && closeOpenMenu(processId, milliseconds);
+}

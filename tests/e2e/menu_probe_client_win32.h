@@ -30,3 +30,7 @@ bool pressMenuKeys(DWORD processId, const std::vector<MenuKey>& keys);
 // Ends the process's pop-up menu, submenus and all, choosing nothing. True
 // once no menu of the process shows, at once when none did.
 bool closeOpenMenu(DWORD processId, DWORD milliseconds = 10000);
+
+// Waits for the process to show its menu, then ends it as closeOpenMenu does;
+// false when no menu shows within the time.
+bool closeMenuOnceShown(DWORD processId, DWORD milliseconds = 10000);

@@ -4,6 +4,7 @@
 
 #include "res/resource.h"
 #include "settings/settings_store_win32.h"
+#include "tests/e2e/menu_probe_client_win32.h"
 
 namespace {
 uint32_t storedEnableDriver() {
@@ -43,13 +44,15 @@ TEST_F(Monitoring, StartingWithMonitoringOffShowsTheOffIcon) {
     EXPECT_EQ(storedEnableDriver(), 0u);
 }
 
-TEST_F(Monitoring, ATrayClickLeavesTheIconShowingTheMonitoringState) {
+TEST_F(Monitoring, ATrayClickShowsTheBusyIconUntilItsMenuClosesThenTheMonitoringState) {
     RetraceProcess retrace;
     HWND mainWindow = waitForMainWindow();
     ASSERT_NE(mainWindow, nullptr);
     ASSERT_TRUE(waitUntil([] { return trayPicture() == TrayPicture::MonitoringOn; }));
     PostMessageA(mainWindow, WM_USER, 0, WM_LBUTTONDOWN);
-    Sleep(300);
-    EXPECT_EQ(trayPicture(), TrayPicture::MonitoringOn);
+    ASSERT_TRUE(readOpenMenu(retrace.processId()));
+    EXPECT_EQ(trayPicture(), TrayPicture::Busy);  // until the menu closes
+    EXPECT_TRUE(closeMenuOnceShown(retrace.processId()));
+    EXPECT_TRUE(waitUntil([] { return trayPicture() == TrayPicture::MonitoringOn; }));
     EXPECT_TRUE(retrace.running());
 }

@@ -1,7 +1,7 @@
 // A recorded session folded into the history at start-up and on a tray
 // click, checked in the action list file and the Undo Bin as they are on disk.
 
-#include "tests/e2e/retrace_fixture.h"
+#include "tests/e2e/recorded_history.h"
 
 #include <algorithm>
 #include <fstream>
@@ -10,54 +10,10 @@
 #include "database/action_list.h"
 #include "database/whole_file_win32.h"
 #include "settings/settings_lists.h"
-#include "settings/settings_store_win32.h"
+#include "tests/e2e/menu_probe_client_win32.h"
 #include "tools/monitor_standin/player_win32.h"
 
 namespace {
-
-const std::string bin = "C:\\Retrace E2E\\Bin";
-const std::string docs = "C:\\Retrace E2E\\Docs";
-
-std::string lower(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return text;
-}
-
-void removeTree(const std::string& folder) {
-    for (const std::string& name : filesIn(folder)) DeleteFileA((folder + "\\" + name).c_str());
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != "." && name != "..")
-                removeTree(folder + "\\" + name);
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
-
-void play(const std::string& script) {
-    ParsedScript parsed = parseScript(script);
-    ASSERT_FALSE(parsed.error) << parsed.error->message;
-    PlayOutcome outcome = playScript(parsed.commands, bin);
-    ASSERT_FALSE(outcome.error) << "line " << outcome.error->line << ": " << outcome.error->message;
-}
-
-std::vector<ActionRecord> storedHistory() {
-    WholeFile file = readWholeFile(bin + "\\actionlist.000");
-    std::vector<ActionRecord> records;
-    // Parsed record by record: undone records stay, as the file holds them.
-    for (size_t offset = 0; offset < file.bytes.size();) {
-        auto parsed = parseRecord(file.bytes, offset);
-        if (!parsed) return {};
-        records.push_back(std::move(parsed->record));
-        offset = parsed->next;
-    }
-    return records;
-}
 
 struct Expected {
     int32_t kind;
@@ -67,26 +23,7 @@ struct Expected {
     int32_t undone;
 };
 
-class Rebuild : public RetraceTest {
-protected:
-    void SetUp() override {
-        RetraceTest::SetUp();
-        removeTree("C:\\Retrace E2E");
-        CreateDirectoryA("C:\\Retrace E2E", nullptr);
-        CreateDirectoryA(bin.c_str(), nullptr);
-        CreateDirectoryA(docs.c_str(), nullptr);
-        Settings settings;
-        loadSettings(settings);
-        setFieldText(settings.UndoBinPath, bin);
-        setFieldText(settings.szFileExts, "DOC");  // Wine registers no document types
-        saveSettings(settings);
-    }
-    void TearDown() override {
-        RetraceTest::TearDown();
-        removeTree("C:\\Retrace E2E");
-        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Retrace E2E");
-    }
-};
+using Rebuild = RecordedHistoryTest;
 
 }  // namespace
 
@@ -165,6 +102,7 @@ TEST_F(Rebuild, StartUpAndATrayClickFoldARecordedSessionIntoTheStoredHistory) {
     PostMessageA(mainWindow, WM_USER, 0, WM_LBUTTONDOWN);
     ASSERT_TRUE(waitUntil([] { return !fileExists(bin + "\\filereport.000"); }));
     ASSERT_TRUE(waitUntil([&] { return storedHistory().size() == expected.size() + 1; }));
+    EXPECT_TRUE(closeMenuOnceShown(retrace.processId()));
     history = storedHistory();
     EXPECT_EQ(history.back().kind, kindModify);
     EXPECT_EQ(history.back().processId, 301);
@@ -218,7 +156,7 @@ TEST_F(Rebuild, AReportHeldByAnotherProgramIsKeptAndAClickDuringItsMessageStarts
     PostMessageA(box, WM_COMMAND, IDOK, 0);
 
     ASSERT_TRUE(waitUntil([] { return countErrorBoxes() == 0; }));
-    Sleep(300);
+    EXPECT_TRUE(closeMenuOnceShown(retrace.processId()));  // the click goes on to its menu
     EXPECT_TRUE(fileExists(bin + "\\filereport.000"));
     report.release();
 
@@ -226,6 +164,7 @@ TEST_F(Rebuild, AReportHeldByAnotherProgramIsKeptAndAClickDuringItsMessageStarts
     ASSERT_TRUE(waitUntil([] { return !fileExists(bin + "\\filereport.000"); }));
     ASSERT_TRUE(waitUntil([] { return storedHistory().size() == 1; }));
     EXPECT_EQ(storedHistory()[0].dataA, "c:\\retrace e2e\\docs\\note.doc");
+    EXPECT_TRUE(closeMenuOnceShown(retrace.processId()));
 }
 
 TEST_F(Rebuild, AHistoryUnreadableAtStartIsNeitherSavedOverNorSweptAndItsReportsWait) {
@@ -243,7 +182,7 @@ TEST_F(Rebuild, AHistoryUnreadableAtStartIsNeitherSavedOverNorSweptAndItsReports
     list.release();
 
     PostMessageA(mainWindow, WM_USER, 0, WM_LBUTTONDOWN);
-    Sleep(500);
+    EXPECT_TRUE(closeMenuOnceShown(retrace.processId()));
     EXPECT_EQ(readWholeFile(bin + "\\actionlist.000").bytes, "stored history");
     EXPECT_TRUE(fileExists(bin + "\\orphan.sav"));
     EXPECT_TRUE(fileExists(bin + "\\filereport.000"));

@@ -1,0 +1,2 @@
+// The font of every dialog template.
+#define DIALOG_FONT 8, "MS Sans Serif"

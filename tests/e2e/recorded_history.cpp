@@ -1,0 +1,69 @@
+#include "tests/e2e/recorded_history.h"
+
+#include "browse/file_operations_win32.h"
+#include "database/action_list.h"
+#include "database/whole_file_win32.h"
+#include "settings/settings_lists.h"
+#include "settings/settings_store_win32.h"
+#include "tools/monitor_standin/player_win32.h"
+
+namespace {
+void removeTree(const std::string& folder) {
+    for (const std::string& name : filesIn(folder)) DeleteFileA((folder + "\\" + name).c_str());
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = found.cFileName;
+            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != "." && name != "..")
+                removeTree(folder + "\\" + name);
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+}  // namespace
+
+std::string lower(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+    return text;
+}
+
+void play(const std::string& script) {
+    ParsedScript parsed = parseScript(script);
+    ASSERT_FALSE(parsed.error) << parsed.error->message;
+    PlayOutcome outcome = playScript(parsed.commands, bin);
+    ASSERT_FALSE(outcome.error) << "line " << outcome.error->line << ": " << outcome.error->message;
+}
+
+std::vector<ActionRecord> storedHistory() {
+    WholeFile file = readWholeFile(bin + "\\actionlist.000");
+    std::vector<ActionRecord> records;
+    for (size_t offset = 0; offset < file.bytes.size();) {
+        auto parsed = parseRecord(file.bytes, offset);
+        if (!parsed) return {};
+        records.push_back(std::move(parsed->record));
+        offset = parsed->next;
+    }
+    return records;
+}
+
+void RecordedHistoryTest::SetUp() {
+    RetraceTest::SetUp();
+    removeTree("C:\\Retrace E2E");
+    CreateDirectoryA("C:\\Retrace E2E", nullptr);
+    CreateDirectoryA(bin.c_str(), nullptr);
+    CreateDirectoryA(docs.c_str(), nullptr);
+    Settings settings;
+    loadSettings(settings);
+    setFieldText(settings.UndoBinPath, bin);
+    setFieldText(settings.szFileExts, "DOC");  // Wine registers no document types
+    saveSettings(settings);
+}
+
+void RecordedHistoryTest::TearDown() {
+    RetraceTest::TearDown();
+    removeTree("C:\\Retrace E2E");
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Retrace E2E");
+}
