@@ -33,21 +33,17 @@ void expectAt(HWND window, int x, int y) {
 }
 }  // namespace
 
-TEST(CentreWindow, CentresOnAnotherWindow) {
-    TestWindow other(100, 100, 401, 301), dialog(0, 0, 200, 100);
-    centreWindow(dialog, other);
-    expectAt(dialog, 100 + 401 / 2 - 100, 100 + 301 / 2 - 50);
-}
-
-TEST(CentreWindow, KeepsTheWindowOnTheScreenOfTheOther) {
+TEST(CentreWindow, CentresOnAnotherWindowKeepingInsideTheScreen) {
     RECT screen = screenRect();
-    struct { int x, y; int expectedX, expectedY; } cases[] = {
-        {-300, -300, 0, 0},
-        {screen.right - 50, screen.bottom - 50, screen.right - 200, screen.bottom - 100},
-        {-300, screen.bottom - 50, 0, screen.bottom - 100},
+    struct { int x, y, width, height; int expectedX, expectedY; } cases[] = {
+        {100, 100, 401, 301, 200, 200},  // centres (300, 250), halves truncated
+        {-300, -300, 100, 100, 0, 0},
+        {screen.right - 50, screen.bottom - 50, 100, 100, screen.right - 200, screen.bottom - 100},
+        {-300, screen.bottom - 50, 100, 100, 0, screen.bottom - 100},
     };
     for (auto& c : cases) {
-        TestWindow other(c.x, c.y, 100, 100), dialog(0, 0, 200, 100);
+        SCOPED_TRACE(testing::Message() << "other at " << c.x << ", " << c.y);
+        TestWindow other(c.x, c.y, c.width, c.height), dialog(0, 0, 200, 100);
         centreWindow(dialog, other);
         expectAt(dialog, c.expectedX, c.expectedY);
     }
@@ -173,7 +169,8 @@ namespace {
 HWND folderBrowserOf(HWND owner) {
     HWND found = nullptr;
     waitUntil([&] {
-        for (HWND window = FindWindowA("#32770", nullptr); window; window = FindWindowExA(nullptr, window, "#32770", nullptr))
+        for (HWND window = FindWindowA("#32770", nullptr); window;
+             window = FindWindowExA(nullptr, window, "#32770", nullptr))
             if (GetWindow(window, GW_OWNER) == owner && IsWindowVisible(window)) return (found = window) != nullptr;
         return false;
     });

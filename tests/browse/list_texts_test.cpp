@@ -6,7 +6,7 @@
 #include "browse/list_texts.h"
 #include "database/dos_time.h"
 
-TEST(FormatActionDate, ShowsMonthDayAndTwoDigitsOfTheYear) {
+TEST(FormatActionDate, ShowsMonthDayAndTheLastTwoDigitsOfTheYear) {
     struct { int year, month, day; const char* text; } cases[] = {
         {1980, 1, 1, "01/01/80"},
         {1998, 3, 19, "03/19/98"},
@@ -14,14 +14,11 @@ TEST(FormatActionDate, ShowsMonthDayAndTwoDigitsOfTheYear) {
         {2000, 1, 1, "01/01/00"},
         {2026, 12, 7, "12/07/26"},
         {2107, 12, 31, "12/31/07"},  // the last day a date word holds
+        {1980, 0, 0, "00/00/80"},    // fields no clock writes
+        {2107, 15, 31, "15/31/07"},
     };
     for (auto& c : cases)
-        EXPECT_EQ(formatActionDate(encodeDosDate(c.year, c.month, c.day)), c.text) << c.year;
-}
-
-TEST(FormatActionDate, AWordNoClockWritesStillGivesEightCharacters) {
-    EXPECT_EQ(formatActionDate(0), "00/00/80");
-    EXPECT_EQ(formatActionDate(0xFFFF), "15/31/07");
+        EXPECT_EQ(formatActionDate(encodeDosDate(c.year, c.month, c.day)), c.text) << c.text;
 }
 
 TEST(FormatActionTime, ShowsTheTwelveHourDialWithItsSuffix) {
@@ -34,13 +31,10 @@ TEST(FormatActionTime, ShowsTheTwelveHourDialWithItsSuffix) {
         {13, 1, 2, "01:01:02 PM"},
         {22, 48, 50, "10:48:50 PM"},
         {23, 59, 58, "11:59:58 PM"},
+        {23, 59, 59, "11:59:58 PM"},  // a word holds even seconds only
     };
     for (auto& c : cases)
         EXPECT_EQ(formatActionTime(encodeDosTime(c.hours, c.minutes, c.seconds)), c.text) << c.text;
-}
-
-TEST(FormatActionTime, SecondsAreAlwaysEven) {
-    EXPECT_EQ(formatActionTime(encodeDosTime(23, 59, 59)), "11:59:58 PM");
 }
 
 TEST(DisplayCase, UpperCasesTheFirstLetterAndLowerCasesTheRest) {

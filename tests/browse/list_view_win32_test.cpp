@@ -166,16 +166,6 @@ TEST_F(ListView, OneCellThatIsNotAPlainNumberSortsTheColumnAsText) {
     EXPECT_EQ(sortedBy(1), (Values{13, 12, 11, 10}));  // 007, 10, 100, 9
 }
 
-TEST_F(ListView, TheRowsAndTheirCellsMoveTogether) {
-    sortListByColumn(window, listId, 1);
-    for (int row = 0; row < 4; ++row) {
-        const Row& expected = rows[listItemParam(window, listId, row) - 10];
-        EXPECT_EQ(listItemText(window, listId, row, 0), expected.name);
-        EXPECT_EQ(listItemText(window, listId, row, 1), expected.count);
-        EXPECT_EQ(listItemText(window, listId, row, 2), expected.date);
-    }
-}
-
 namespace {
 // Makes `point` of the list the pointer position of the message being
 // handled, as a double click there would. The display may move the pointer
