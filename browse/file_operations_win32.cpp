@@ -1,8 +1,11 @@
 #include "browse/file_operations_win32.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <optional>
+
+#include "browse/paths.h"
 
 namespace {
 std::optional<WIN32_FIND_DATAA> findEntry(const std::string& path) {
@@ -16,6 +19,13 @@ std::optional<WIN32_FIND_DATAA> findEntry(const std::string& path) {
 }  // namespace
 
 bool fileExists(const std::string& path) { return findEntry(path).has_value(); }
+
+bool folderExists(const std::string& path) {
+    auto found = findEntry(path);
+    return found && (found->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string folderOf(const std::string& path) { return folderOf(path, folderExists); }
 
 uint32_t fileSizeOf(const std::string& path) {
     auto found = findEntry(path);
@@ -48,4 +58,18 @@ uint64_t folderSize(const std::string& folder) {
         size += uint64_t(entry.nFileSizeHigh) << 32 | entry.nFileSizeLow;
     });
     return size;
+}
+
+namespace {
+bool openWithShell(const std::string& path) {
+    // ShellExecute's result is an error code when 32 or less.
+    auto result = reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, nullptr, path.c_str(), nullptr, nullptr, SW_SHOW));
+    return result > 32;
+}
+}  // namespace
+
+void openFileOrFolder(const std::string& path, bool tryFile) {
+    if (path.empty()) return;
+    if (tryFile && openWithShell(path)) return;
+    openWithShell(folderOf(path));
 }

@@ -9,3 +9,10 @@ std::string folderOf(std::string_view path, const std::function<bool(const std::
     if (whole.empty() || isFolder(whole)) return whole;
     return std::string(containingFolder(path));
 }
+
+std::string fileBeside(std::string_view path, std::string_view name) {
+    std::string file(containingFolder(path));
+    file += '\\';
+    file += name;
+    return file;
+}

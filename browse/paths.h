@@ -13,3 +13,7 @@ std::string_view containingFolder(std::string_view path);
 // names a folder, else containingFolder. C:\Docs\report.doc gives C:\Docs,
 // C:\report.doc gives C:.
 std::string folderOf(std::string_view path, const std::function<bool(const std::string&)>& isFolder);
+
+// The file of that name in the folder of `path`: the help file beside the
+// program is fileBeside(programPath, "Retrace.hlp").
+std::string fileBeside(std::string_view path, std::string_view name);

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "browse/file_operations_win32.h"
+#include "tests/support/window_search_win32.h"
 
 namespace {
 class FileOperations : public testing::Test {
@@ -74,4 +75,44 @@ TEST_F(FileOperations, AFolderOverFourGigabytesIsNotReadAsASmallOne) {
 
     EXPECT_EQ(folderSize(folder), (5ULL << 30) + 4321u);
     DeleteFileA(large.c_str());
+}
+
+TEST_F(FileOperations, TheFolderOfAFolderIsItselfAndOfAFileTheFolderItIsIn) {
+    EXPECT_TRUE(folderExists(folder));
+    EXPECT_FALSE(folderExists(file));
+    struct { std::string path, folder; } cases[] = {
+        {folder, folder},
+        {file, folder},
+        {folder + "\\gone\\report.doc", folder + "\\gone"},
+        {"report.doc", "report.doc"},
+        {"", ""},
+    };
+    for (auto& c : cases) EXPECT_EQ(folderOf(c.path), c.folder) << c.path;
+}
+
+namespace {
+// Waits for the window the shell opened for the user, then closes it.
+bool shellOpened(const char* className, const char* title) {
+    HWND window = waitForWindow(className, title, 30000);
+    if (!window) return false;
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    waitUntil([&] { return !IsWindow(window); });
+    return true;
+}
+}  // namespace
+
+TEST_F(FileOperations, OpeningAFileShowsItInItsProgram) {
+    std::string settingsFile = folder + "\\opened.ini";  // Notepad's, on every machine
+    std::ofstream(settingsFile) << "[shown]";
+    openFileOrFolder(settingsFile, true);
+    EXPECT_TRUE(shellOpened("Notepad", "opened.ini - Notepad"));
+    EXPECT_FALSE(FindWindowA("ExplorerWClass", "Retrace File Questions"));
+    DeleteFileA(settingsFile.c_str());
+}
+
+TEST_F(FileOperations, AFileThatIsGoneOrNotToBeTriedShowsItsFolder) {
+    openFileOrFolder(folder + "\\gone.txt", true);
+    EXPECT_TRUE(shellOpened("ExplorerWClass", "Retrace File Questions"));
+    openFileOrFolder(file, false);
+    EXPECT_TRUE(shellOpened("ExplorerWClass", "Retrace File Questions"));
 }

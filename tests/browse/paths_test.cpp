@@ -22,3 +22,9 @@ TEST(FolderOf, GivesAnExistingFolderItselfAndAsksNothingOfAnEmptyPath) {
     EXPECT_EQ(folderOf("report.doc", docsIsAFolder), "report.doc");
     EXPECT_EQ(folderOf("", [](const std::string&) -> bool { throw "asked"; }), "");
 }
+
+TEST(FileBeside, NamesAFileInTheFolderOfThePath) {
+    EXPECT_EQ(fileBeside("C:\\Program Files\\Retrace\\retrace.exe", "Retrace.hlp"),
+              "C:\\Program Files\\Retrace\\Retrace.hlp");
+    EXPECT_EQ(fileBeside("C:\\retrace.exe", "Retrace.hlp"), "C:\\Retrace.hlp");
+}

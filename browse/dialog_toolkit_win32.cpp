@@ -1,0 +1,97 @@
+#include "browse/dialog_toolkit_win32.h"
+
+#include <shlobj.h>
+
+#include <algorithm>
+
+#include "browse/file_operations_win32.h"
+#include "browse/paths.h"
+#include "res/resource.h"
+#include "shell/main_window_win32.h"
+
+void commonDialogSetUp(HWND window) {
+    lastDialog = window;
+    centreWindow(window);
+    // Icon 101 is the program's own; without it the dialogs keep theirs.
+    if (HICON icon = LoadIconA(appInstance, MAKEINTRESOURCEA(IDI_MONITORING_ON)))
+        SetClassLongPtrA(window, GCLP_HICON, LONG_PTR(icon));
+}
+
+void centreWindow(HWND window, HWND other) {
+    // The screen that shows `other`, or the main one: a dialog centred on a
+    // window of a second screen stays on that screen.
+    MONITORINFO screen{};
+    screen.cbSize = sizeof screen;
+    GetMonitorInfoA(MonitorFromWindow(other ? other : GetDesktopWindow(), MONITOR_DEFAULTTONEAREST), &screen);
+    const RECT& bounds = screen.rcMonitor;
+    RECT target = bounds, own;
+    if (other) GetWindowRect(other, &target);
+    GetWindowRect(window, &own);
+    LONG width = own.right - own.left, height = own.bottom - own.top;
+    LONG x = (target.left + target.right) / 2 - width / 2;
+    LONG y = (target.top + target.bottom) / 2 - height / 2;
+    // Held inside the screen; one too large for it shows its top-left corner,
+    // where its caption is.
+    x = std::max(std::min(x, bounds.right - width), bounds.left);
+    y = std::max(std::min(y, bounds.bottom - height), bounds.top);
+    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void moveControlOnResize(HWND dialog, int controlId, const RECT& previousClient, int newWidth, int newHeight,
+                         bool moveHorizontally, bool moveVertically, bool resize) {
+    HWND control = GetDlgItem(dialog, controlId);
+    if (!control) return;
+    int dx = newWidth - (previousClient.right - previousClient.left);
+    int dy = newHeight - (previousClient.bottom - previousClient.top);
+    RECT own;
+    GetWindowRect(control, &own);
+    POINT corner{own.left + (moveHorizontally ? dx : 0), own.top + (moveVertically ? dy : 0)};
+    ScreenToClient(dialog, &corner);
+    UINT flags = SWP_NOZORDER;
+    if (!moveHorizontally && !moveVertically) flags |= SWP_NOMOVE;
+    if (!resize) flags |= SWP_NOSIZE;
+    SetWindowPos(control, nullptr, corner.x, corner.y, own.right - own.left + dx, own.bottom - own.top + dy, flags);
+}
+
+void paintBitmap(HWND window, HDC dc, int bitmapId) {
+    HBITMAP bitmap = LoadBitmapA(appInstance, MAKEINTRESOURCEA(bitmapId));
+    if (!bitmap) return;
+    BITMAP picture;
+    GetObjectA(bitmap, sizeof picture, &picture);
+    RECT area;
+    GetWindowRect(window, &area);
+    HDC memory = CreateCompatibleDC(dc);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    StretchBlt(dc, 0, 0, area.right - area.left, area.bottom - area.top, memory, 0, 0, picture.bmWidth,
+               picture.bmHeight, SRCCOPY);
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    DeleteObject(bitmap);
+}
+
+std::string browseForFolder(HWND owner, const std::string& title) {
+    char displayName[MAX_PATH];
+    BROWSEINFOA request{};
+    request.hwndOwner = owner;
+    request.pszDisplayName = displayName;
+    request.lpszTitle = title.c_str();
+    PIDLIST_ABSOLUTE picked = SHBrowseForFolderA(&request);
+    if (!picked) return {};
+    char path[MAX_PATH] = "";
+    bool inFileSystem = SHGetPathFromIDListA(picked, path);
+    CoTaskMemFree(picked);
+    return inFileSystem ? path : "";
+}
+
+void showHelp(HWND window, int context) {
+    char program[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    std::string helpFile = fileBeside(program, "Retrace.hlp");
+    // Without its file WinHelp asks the user to look for it, and under Wine
+    // holds this thread until the question is answered.
+    if (!fileExists(helpFile)) return;
+    if (context == helpContents)
+        WinHelpA(window, helpFile.c_str(), HELP_CONTENTS, 0);
+    else
+        WinHelpA(window, helpFile.c_str(), HELP_CONTEXT, ULONG_PTR(context));
+}

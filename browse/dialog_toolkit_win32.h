@@ -1,0 +1,62 @@
+#pragma once
+// What every dialog of the program does alike: its set-up, centring, moving
+// controls as it is resized, painting a bitmap, choosing a folder, and help.
+
+#include <windows.h>
+
+#include <string>
+
+// The help file's context numbers, one for each window that offers help.
+enum HelpContext : int {
+    helpContents = -1,
+    helpSettingsPage = 2,
+    helpIgnoreGroupsPage = 3,
+    helpIgnoreFilesPage = 4,
+    helpFileListPage = 5,
+    helpInformationPage = 6,
+    helpAboutPage = 7,
+    helpFindCreate = 8,
+    helpFindModify = 9,
+    helpFindRename = 10,
+    helpFindCopy = 11,
+    helpFindMove = 12,
+    helpFindDownload = 13,
+    helpFileHistory = 14,
+    helpProgramHistory = 15,
+    helpAppletHistory = 16,
+    helpUndoProgram = 17,
+    helpConfirmFileUndo = 18,
+    helpConfirmAppletUndo = 19,
+    helpConfirmFileGroupUndo = 20,
+    helpUndoAppletSession = 21,
+    helpConfirmSessionUndo = 22,
+};
+
+// Run by every dialog and property sheet as it initialises: records it as the
+// last dialog (the one a tray click brings forward while a command runs),
+// centres it on the screen and gives it the program's icon. All dialogs share
+// one window class, so the icon is set for every dialog of the process.
+void commonDialogSetUp(HWND window);
+
+// Centres the window on `other`, held inside the screen; or, without one, on
+// the screen, held only at its left and top edges. Neither resizes, activates
+// nor raises the window.
+void centreWindow(HWND window, HWND other = nullptr);
+
+// Keeps a control in place against the right or bottom edge of a dialog that
+// was resized from `previousClient` to the new client size: moves it across
+// and/or down by the change, and/or grows it by the change. A dialog calls
+// this for each control on WM_SIZE, then keeps the new client rectangle.
+void moveControlOnResize(HWND dialog, int controlId, const RECT& previousClient, int newWidth, int newHeight,
+                         bool moveHorizontally, bool moveVertically, bool resize);
+
+// Paints the program's bitmap resource, stretched over the whole window.
+void paintBitmap(HWND window, HDC dc, int bitmapId);
+
+// Lets the user choose a folder; empty when cancelled or when the choice is
+// not a folder of the file system.
+std::string browseForFolder(HWND owner, const std::string& title);
+
+// Opens the help file beside the program at the topic of the context, or at
+// its contents for helpContents. Does nothing when there is no help file.
+void showHelp(HWND window, int context);

@@ -1,0 +1,218 @@
+#include "browse/list_view_win32.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <memory>
+#include <set>
+#include <unordered_map>
+#include <vector>
+
+#include "browse/list_texts.h"
+
+namespace {
+// The one sort state of the process, shared by every list of every dialog.
+HWND lastSortedList = nullptr;
+int lastSortedColumn = 0;
+bool descending = false;
+
+HWND listControl(HWND dialog, int listId) { return GetDlgItem(dialog, listId); }
+
+std::string cellText(HWND list, int row, int column) {
+    std::string text(MAX_PATH, '\0');
+    for (;;) {
+        LVITEMA item{};
+        item.iSubItem = column;
+        item.pszText = text.data();
+        item.cchTextMax = int(text.size());
+        auto length = size_t(SendMessageA(list, LVM_GETITEMTEXTA, row, LPARAM(&item)));
+        // A text that fills the buffer may have been cut: ask again with more room.
+        if (length + 1 < text.size()) {
+            text.resize(length);
+            return text;
+        }
+        text.resize(text.size() * 2);
+    }
+}
+
+bool fitColumn(HWND list, int column) {
+    ListView_SetColumnWidth(list, column, LVSCW_AUTOSIZE);
+    int textsWidth = ListView_GetColumnWidth(list, column);
+    ListView_SetColumnWidth(list, column, LVSCW_AUTOSIZE_USEHEADER);
+    int headerWidth = ListView_GetColumnWidth(list, column);
+    return ListView_SetColumnWidth(list, column, std::max(textsWidth, headerWidth));
+}
+
+// Fitting a column measures every row, so fitting at every insertion makes
+// filling a list quadratic: 1,000 rows took two minutes under Wine. Instead
+// the list fits the columns whose texts changed just before it paints or
+// tells a width, the first moment a width can be seen. Only while columns
+// wait does the list pass its messages through here.
+using PendingColumns = std::set<int>;
+constexpr const char* pendingProperty = "Retrace columns to fit";
+
+LRESULT CALLBACK fitPendingColumnsFirst(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                        DWORD_PTR pendingAddress) {
+    switch (message) {
+    case WM_PAINT:
+    case LVM_GETCOLUMNWIDTH:
+    case LVM_GETCOLUMNA:
+    case LVM_GETCOLUMNW:
+    case WM_NCDESTROY: {
+        // The list is left as it was before the fits, which may paint.
+        std::unique_ptr<PendingColumns> pending(reinterpret_cast<PendingColumns*>(pendingAddress));
+        RemoveWindowSubclass(list, fitPendingColumnsFirst, 0);
+        RemovePropA(list, pendingProperty);
+        if (message != WM_NCDESTROY)
+            for (int column : *pending) fitColumn(list, column);
+        break;
+    }
+    }
+    return DefSubclassProc(list, message, wParam, lParam);
+}
+
+void refitBeforeShowing(HWND list, int column) {
+    if (!list) return;
+    auto* pending = static_cast<PendingColumns*>(GetPropA(list, pendingProperty));
+    if (!pending) {
+        pending = new PendingColumns;
+        SetPropA(list, pendingProperty, pending);
+        SetWindowSubclass(list, fitPendingColumnsFirst, 0, DWORD_PTR(pending));
+    }
+    pending->insert(column);
+}
+
+int rowValue(HWND list, int row) {
+    LVITEMA item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    return SendMessageA(list, LVM_GETITEMA, 0, LPARAM(&item)) ? int(item.lParam) : -1;
+}
+
+// One column's texts, read once before the sort, and how they compare.
+struct SortRequest {
+    std::vector<std::string> cells;
+    std::unordered_map<LPARAM, size_t> cellOfValue;
+    ColumnOrder order;
+    bool descending;
+};
+
+// Texts sort as Explorer sorts names: in the system's collation, case aside.
+const TextCollation systemCollation = [](const std::string& a, const std::string& b) {
+    return lstrcmpiA(a.c_str(), b.c_str());
+};
+
+int CALLBACK compareListRows(LPARAM value1, LPARAM value2, LPARAM requestAddress) {
+    const auto& request = *reinterpret_cast<const SortRequest*>(requestAddress);
+    int result = compareListTexts(request.cells[request.cellOfValue.at(value1)],
+                                  request.cells[request.cellOfValue.at(value2)], request.order, systemCollation);
+    return request.descending ? -result : result;
+}
+}  // namespace
+
+void insertListColumn(HWND dialog, int listId, const std::string& header, int column, int width) {
+    LVCOLUMNA description{};
+    description.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    description.fmt = LVCFMT_LEFT;
+    description.cx = width;
+    description.pszText = const_cast<char*>(header.c_str());
+    description.iSubItem = column;
+    SendMessageA(listControl(dialog, listId), LVM_INSERTCOLUMNA, column, LPARAM(&description));
+}
+
+void insertListItem(HWND dialog, int listId, int image, const std::string& text, int row, int value) {
+    LVITEMA item{};
+    item.mask = LVIF_TEXT | LVIF_PARAM | (image != -1 ? LVIF_IMAGE : 0);
+    item.iItem = row;
+    item.pszText = const_cast<char*>(text.c_str());
+    item.lParam = value;
+    item.iImage = image;
+    HWND list = listControl(dialog, listId);
+    SendMessageA(list, LVM_INSERTITEMA, 0, LPARAM(&item));
+    refitBeforeShowing(list, 0);
+}
+
+void setListSubItem(HWND dialog, int listId, const std::string& text, int row, int column) {
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = const_cast<char*>(text.c_str());
+    HWND list = listControl(dialog, listId);
+    SendMessageA(list, LVM_SETITEMTEXTA, row, LPARAM(&item));
+    refitBeforeShowing(list, column);
+}
+
+bool fitListColumn(HWND dialog, int listId, int column) { return fitColumn(listControl(dialog, listId), column); }
+
+std::string listItemText(HWND dialog, int listId, int row, int column) {
+    return cellText(listControl(dialog, listId), row, column);
+}
+
+int listRowUnderPointer(HWND dialog, int listId) {
+    HWND list = listControl(dialog, listId);
+    if (!list) return -1;
+    // Signed: a screen left of or above the main one has negative coordinates.
+    DWORD position = GetMessagePos();
+    POINT point{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+    ScreenToClient(list, &point);
+    // Column 0 always has the row's text where it begins, whichever column
+    // the pointer is in.
+    LVHITTESTINFO hit{};
+    hit.pt = {5, point.y};
+    return int(SendMessageA(list, LVM_HITTEST, 0, LPARAM(&hit)));
+}
+
+int listItemParam(HWND dialog, int listId, int row) {
+    if (row == -1) return -1;
+    return rowValue(listControl(dialog, listId), row);
+}
+
+void sortListByColumn(HWND dialog, int listId, int column) {
+    HWND list = listControl(dialog, listId);
+    if (!list) return;
+    descending = list == lastSortedList && column == lastSortedColumn ? !descending : false;
+    lastSortedList = list;
+    lastSortedColumn = column;
+
+    // The comparison meets rows by their values; reading each row's text once
+    // here spares it a search of the list for every pair it compares.
+    SortRequest request{};
+    int rows = ListView_GetItemCount(list);
+    for (int row = 0; row < rows; ++row) {
+        request.cells.push_back(cellText(list, row, column));
+        request.cellOfValue.emplace(rowValue(list, row), size_t(row));  // the top row of a value wins
+    }
+    request.order = columnOrderOf(request.cells);
+    request.descending = descending;
+    SendMessageA(list, LVM_SORTITEMS, WPARAM(&request), LPARAM(compareListRows));
+}
+
+FileIcons::~FileIcons() {
+    if (small_) DestroyIcon(small_);
+    if (large_) DestroyIcon(large_);
+}
+
+namespace {
+// An icon from the system's image list of that size (SHGFI_SMALLICON or
+// SHGFI_LARGEICON). The shell has no entry for a file that is gone; such a
+// file is shown with the shell program's icon rather than none.
+HICON shellIcon(const std::string& path, UINT size) {
+    SHFILEINFOA info{};
+    auto imagesFor = [&](const std::string& file) {
+        return reinterpret_cast<HIMAGELIST>(
+            SHGetFileInfoA(file.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | size));
+    };
+    HIMAGELIST images = imagesFor(path);
+    if (!images) {
+        char windows[MAX_PATH];
+        GetWindowsDirectoryA(windows, MAX_PATH);
+        images = imagesFor(std::string(windows) + "\\explorer.exe");
+    }
+    return images ? ImageList_GetIcon(images, info.iIcon, ILD_NORMAL) : nullptr;
+}
+}  // namespace
+
+FileIcons fileIcons(const std::string& path) {
+    return FileIcons(shellIcon(path, SHGFI_SMALLICON), shellIcon(path, SHGFI_LARGEICON));
+}

@@ -1,0 +1,241 @@
+// The list operations against a real report-view list in a shown window.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "browse/list_view_win32.h"
+#include "tests/browse/test_window_win32.h"
+
+namespace {
+constexpr int listId = 1001, otherListId = 1002;
+
+struct Row {
+    const char* name;
+    const char* count;
+    const char* date;
+    int value;
+};
+
+// Inserted in this order, each at the top, as the program fills its lists.
+const Row rows[] = {
+    {"Notepad", "9", "03/19/98", 10},
+    {"winword", "100", "01/01/80", 11},
+    {"Explorer", "10", "12/07/26", 12},
+    {"calc", "0", "12/31/99", 13},
+};
+
+class ListView : public testing::Test {
+protected:
+    void SetUp() override {
+        window.addList(listId, 10, 10, 460, 200);
+        window.addList(otherListId, 10, 220, 460, 100);
+        for (int id : {listId, otherListId}) {
+            insertListColumn(window, id, "Program", 0, 80);
+            insertListColumn(window, id, "Files", 1, 60);
+            insertListColumn(window, id, "Date", 2, 80);
+            for (const Row& row : rows) {
+                insertListItem(window, id, -1, row.name, 0, row.value);
+                setListSubItem(window, id, row.count, 0, 1);
+                setListSubItem(window, id, row.date, 0, 2);
+            }
+        }
+    }
+
+    // The hidden values of the rows from the top.
+    std::vector<int> values(int id = listId) const {
+        std::vector<int> found;
+        for (int row = 0; row < ListView_GetItemCount(GetDlgItem(window, id)); ++row)
+            found.push_back(listItemParam(window, id, row));
+        return found;
+    }
+
+    std::vector<int> sortedBy(int column, int id = listId) const {
+        sortListByColumn(window, id, column);
+        return values(id);
+    }
+
+    int columnWidth(int column) const { return ListView_GetColumnWidth(GetDlgItem(window, listId), column); }
+    int textWidth(const char* text) const {
+        return int(SendMessageA(GetDlgItem(window, listId), LVM_GETSTRINGWIDTHA, 0, LPARAM(text)));
+    }
+
+    TestWindow window{100, 100, 500, 380};
+};
+
+using Values = std::vector<int>;
+}  // namespace
+
+TEST_F(ListView, RowsInsertedAtTheTopCarryTheirTextsAndValues) {
+    EXPECT_EQ(values(), (Values{13, 12, 11, 10}));
+    EXPECT_EQ(listItemText(window, listId, 0, 0), "calc");
+    EXPECT_EQ(listItemText(window, listId, 1, 1), "10");
+    EXPECT_EQ(listItemText(window, listId, 3, 2), "03/19/98");
+    EXPECT_EQ(listItemText(window, listId, 9, 0), "");
+
+    char header[32] = "";
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT | LVCF_SUBITEM | LVCF_FMT;
+    column.pszText = header;
+    column.cchTextMax = sizeof header;
+    SendMessageA(GetDlgItem(window, listId), LVM_GETCOLUMNA, 1, LPARAM(&column));
+    EXPECT_STREQ(header, "Files");
+    EXPECT_EQ(column.iSubItem, 1);
+    EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, LVCFMT_LEFT);
+}
+
+TEST_F(ListView, ARowGetsTheImageItIsGiven) {
+    insertListItem(window, listId, 3, "with image", 1, 20);
+    LVITEMA item{};
+    item.mask = LVIF_IMAGE;
+    item.iItem = 1;
+    SendMessageA(GetDlgItem(window, listId), LVM_GETITEMA, 0, LPARAM(&item));
+    EXPECT_EQ(item.iImage, 3);
+}
+
+TEST_F(ListView, ACellTextLongerThanAPathIsReadWhole) {
+    std::string longText(1500, 'w');
+    setListSubItem(window, listId, longText, 2, 2);
+    EXPECT_EQ(listItemText(window, listId, 2, 2), longText);
+}
+
+TEST_F(ListView, TheValueOfRowMinusOneIsMinusOneAndSoIsThatOfARowNotThere) {
+    EXPECT_EQ(listItemParam(nullptr, listId, -1), -1);  // asks no list
+    EXPECT_EQ(listItemParam(window, listId, -1), -1);
+    EXPECT_EQ(listItemParam(window, listId, 4), -1);
+    EXPECT_EQ(listItemParam(window, 999, 0), -1);
+    insertListItem(window, listId, -1, "zero", 0, 0);
+    EXPECT_EQ(listItemParam(window, listId, 0), 0);
+}
+
+TEST_F(ListView, AListThatDoesNotExistIsLeftAlone) {
+    insertListColumn(window, 999, "None", 0, 50);
+    insertListItem(window, 999, -1, "none", 0, 1);
+    setListSubItem(window, 999, "none", 0, 0);
+    EXPECT_FALSE(fitListColumn(window, 999, 0));
+    sortListByColumn(window, 999, 0);
+    EXPECT_EQ(listRowUnderPointer(window, 999), -1);
+    EXPECT_EQ(listItemText(window, 999, 0, 0), "");
+}
+
+TEST_F(ListView, AColumnKeepsItsHeadersWidthUntilALongerTextWidensIt) {
+    const char* header = "Program that made the change";
+    insertListColumn(window, listId, header, 0, 10);
+    fitListColumn(window, listId, 0);
+    int headerFit = columnWidth(0);
+    EXPECT_GE(headerFit, textWidth(header));
+    EXPECT_LT(headerFit, textWidth(header) + 40);
+
+    const char* longer = "A program name a great deal longer than the header of its column";
+    setListSubItem(window, listId, longer, 1, 0);
+    EXPECT_GE(columnWidth(0), textWidth(longer));
+    EXPECT_GT(columnWidth(0), headerFit);
+}
+
+TEST_F(ListView, EveryTextSetRefitsItsColumnButTheLastFillsTheList) {
+    setListSubItem(window, listId, "A long file count column text", 0, 1);
+    EXPECT_GE(columnWidth(1), textWidth("A long file count column text"));
+    RECT client;
+    GetClientRect(GetDlgItem(window, listId), &client);
+    EXPECT_GE(columnWidth(0) + columnWidth(1) + columnWidth(2), client.right - 1);
+}
+
+TEST_F(ListView, TheSameHeaderClickedAgainTogglesAndAnotherStartsAscending) {
+    EXPECT_EQ(sortedBy(1), (Values{13, 10, 12, 11}));  // 0, 9, 10, 100
+    EXPECT_EQ(sortedBy(1), (Values{11, 12, 10, 13}));
+    EXPECT_EQ(sortedBy(1), (Values{13, 10, 12, 11}));
+    EXPECT_EQ(sortedBy(1), (Values{11, 12, 10, 13}));
+    EXPECT_EQ(sortedBy(0), (Values{13, 12, 10, 11}));  // calc, Explorer, Notepad, winword
+    EXPECT_EQ(sortedBy(0), (Values{11, 10, 12, 13}));
+    EXPECT_EQ(sortedBy(2), (Values{11, 10, 12, 13}));  // month first: 01/01/80, 03/19/98, 12/07/26, 12/31/99
+    EXPECT_EQ(sortedBy(2), (Values{13, 12, 10, 11}));
+}
+
+TEST_F(ListView, AnotherListClickedBetweenStartsItsOwnColumnAscending) {
+    EXPECT_EQ(sortedBy(0), (Values{13, 12, 10, 11}));
+    EXPECT_EQ(sortedBy(0, otherListId), (Values{13, 12, 10, 11}));
+    EXPECT_EQ(sortedBy(0), (Values{13, 12, 10, 11}));
+    EXPECT_EQ(sortedBy(0), (Values{11, 10, 12, 13}));
+}
+
+TEST_F(ListView, OneCellThatIsNotAPlainNumberSortsTheColumnAsText) {
+    setListSubItem(window, listId, "007", 0, 1);  // calc's 0
+    EXPECT_EQ(sortedBy(1), (Values{13, 12, 11, 10}));  // 007, 10, 100, 9
+}
+
+namespace {
+// Makes `point` of the list the pointer position of the message being
+// handled, as a double click there would. The display may move the pointer
+// back a moment after it is set, so this goes on until a message has it.
+void handleMessageAt(HWND list, POINT point) {
+    ClientToScreen(list, &point);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        SetCursorPos(point.x, point.y);
+        PostMessageA(list, WM_NULL, 0, 0);
+        MSG message;
+        while (!PeekMessageA(&message, list, WM_NULL, WM_NULL, PM_REMOVE)) Sleep(1);
+        DWORD position = GetMessagePos();
+        if (short(LOWORD(position)) == point.x && short(HIWORD(position)) == point.y) return;
+        Sleep(10);
+    }
+    ADD_FAILURE() << "the pointer did not stay at " << point.x << ", " << point.y;
+}
+}  // namespace
+
+TEST_F(ListView, ThePointerAnywhereAlongARowFindsThatRowAndBelowTheLastFindsNone) {
+    HWND list = GetDlgItem(window, listId);
+    RECT cell{};
+    cell.top = 2;  // the third column
+    cell.left = LVIR_BOUNDS;
+    SendMessageA(list, LVM_GETSUBITEMRECT, 1, LPARAM(&cell));
+    handleMessageAt(list, {(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2});
+    EXPECT_EQ(listRowUnderPointer(window, listId), 1);
+
+    RECT last{};
+    last.left = LVIR_BOUNDS;
+    SendMessageA(list, LVM_GETITEMRECT, 3, LPARAM(&last));
+    handleMessageAt(list, {40, last.bottom + 10});
+    EXPECT_EQ(listRowUnderPointer(window, listId), -1);
+}
+
+TEST(FileIcons, AFileHasASmallAndALargeIcon) {
+    char program[MAX_PATH];
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    FileIcons icons = fileIcons(program);
+    ASSERT_NE(icons.smallIcon(), nullptr);
+    ASSERT_NE(icons.largeIcon(), nullptr);
+    ICONINFO info;
+    ASSERT_TRUE(GetIconInfo(icons.smallIcon(), &info));
+    BITMAP mask;
+    GetObjectA(info.hbmMask, sizeof mask, &mask);
+    EXPECT_EQ(mask.bmWidth, GetSystemMetrics(SM_CXSMICON));
+    DeleteObject(info.hbmMask);
+    DeleteObject(info.hbmColor);
+}
+
+namespace {
+std::vector<uint8_t> iconPixels(HICON icon) {
+    ICONINFO info{};
+    GetIconInfo(icon, &info);
+    BITMAP picture{};
+    GetObjectA(info.hbmColor, sizeof picture, &picture);
+    std::vector<uint8_t> pixels(size_t(picture.bmWidthBytes) * picture.bmHeight);
+    GetBitmapBits(info.hbmColor, LONG(pixels.size()), pixels.data());
+    DeleteObject(info.hbmMask);
+    DeleteObject(info.hbmColor);
+    return pixels;
+}
+}  // namespace
+
+TEST(FileIcons, AFileThatIsGoneGetsTheShellProgramsIcon) {
+    char windows[MAX_PATH];
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    FileIcons shell = fileIcons(std::string(windows) + "\\explorer.exe");
+    FileIcons gone = fileIcons("C:\\no such folder\\gone.exe");
+    ASSERT_NE(gone.smallIcon(), nullptr);
+    EXPECT_EQ(iconPixels(gone.smallIcon()), iconPixels(shell.smallIcon()));
+    EXPECT_FALSE(iconPixels(gone.smallIcon()).empty());
+}
