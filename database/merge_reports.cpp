@@ -9,9 +9,10 @@ namespace {
 void copyProgramName(char (&to)[9], const char (&from)[9]) {
     setFieldText(to, fieldText(from));
 }
-}  // namespace
 
-ActionRecord recordFromFileEntry(FileReportEntry entry) {
+// What both reports say alike: who made the change, what kind, and when.
+template <class Entry>
+ActionRecord recordOfProcess(Entry& entry) {
     ActionRecord record;
     copyProgramName(record.programName, entry.programName);
     record.programPath = std::move(entry.programPath);
@@ -19,6 +20,13 @@ ActionRecord recordFromFileEntry(FileReportEntry entry) {
     record.kind = entry.kind;
     record.date = entry.date;
     record.time = entry.time;
+    return record;
+}
+
+}  // namespace
+
+ActionRecord recordFromFileEntry(FileReportEntry entry) {
+    ActionRecord record = recordOfProcess(entry);
     record.source = sourceFileReport;
     record.sizeA = int32_t(entry.size);
     record.sizeB = int32_t(entry.extra);
@@ -44,13 +52,7 @@ ActionRecord recordFromFileEntry(FileReportEntry entry) {
 }
 
 ActionRecord recordFromRegistryEntry(RegistryReportEntry entry) {
-    ActionRecord record;
-    copyProgramName(record.programName, entry.programName);
-    record.programPath = std::move(entry.programPath);
-    record.processId = int32_t(entry.processId);
-    record.kind = entry.kind;
-    record.date = entry.date;
-    record.time = entry.time;
+    ActionRecord record = recordOfProcess(entry);
     record.source = sourceRegistryReport;
     record.sizeA = int32_t(entry.oldData.size());
     record.dataA = std::move(entry.oldData);

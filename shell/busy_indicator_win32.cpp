@@ -6,6 +6,7 @@
 
 #include "browse/dialog_toolkit_win32.h"
 #include "res/resource.h"
+#include "shell/hidden_window_win32.h"
 #include "shell/main_window_win32.h"
 
 namespace {
@@ -58,19 +59,9 @@ LRESULT CALLBACK busyWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 DWORD WINAPI busyThread(LPVOID) {
-    WNDCLASSA windowClass{};
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = busyWindowProc;
-    windowClass.hInstance = appInstance;
-    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = busyWindowClass;
-    RegisterClassA(&windowClass);
-    if (!CreateWindowA(busyWindowClass, busyWindowClass, WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, nullptr, nullptr,
-                       appInstance, nullptr))
-        SetEvent(busyDialogMade);
+    if (!createHiddenWindow(busyWindowClass, busyWindowProc)) SetEvent(busyDialogMade);
 
-    MSG message;
+    MSG message{};
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
         DispatchMessageA(&message);

@@ -3,6 +3,7 @@
 #include "database/rebuild_win32.h"
 #include "monitor/monitor_devices_win32.h"
 #include "shell/busy_indicator_win32.h"
+#include "shell/hidden_window_win32.h"
 #include "shell/tray_menu_win32.h"
 #include "res/resource.h"
 #include "settings/settings_store_win32.h"
@@ -93,15 +94,4 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 }  // namespace
 
-void createMainWindow() {
-    WNDCLASSA windowClass{};
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = mainWindowProc;
-    windowClass.hInstance = appInstance;
-    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = mainWindowClass;
-    RegisterClassA(&windowClass);
-    mainWindow = CreateWindowA(mainWindowClass, "Retrace", WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, nullptr,
-                               nullptr, appInstance, nullptr);
-}
+void createMainWindow() { mainWindow = createHiddenWindow(mainWindowClass, mainWindowProc); }

@@ -11,6 +11,7 @@
 #include "settings/settings_lists.h"
 #include "settings/settings_store_win32.h"
 #include "tests/support/settings_key_win32.h"
+#include "tests/support/window_search_win32.h"
 
 namespace {
 
@@ -28,17 +29,7 @@ std::string errorBoxShownBy(std::future<Result>& read) {
     std::string text;
     while (read.wait_for(std::chrono::milliseconds(25)) != std::future_status::ready)
         if (HWND box = FindWindowA("#32770", "Error!")) {
-            EnumChildWindows(
-                box,
-                [](HWND child, LPARAM lParam) -> BOOL {
-                    char className[32] = "", caption[256] = "";
-                    GetClassNameA(child, className, sizeof className);
-                    GetWindowTextA(child, caption, sizeof caption);
-                    if (lstrcmpiA(className, "Static") == 0 && caption[0])
-                        *reinterpret_cast<std::string*>(lParam) = caption;
-                    return TRUE;
-                },
-                reinterpret_cast<LPARAM>(&text));
+            text = messageBoxText(box);
             PostMessageA(box, WM_COMMAND, IDOK, 0);
         }
     return text;
