@@ -29,6 +29,7 @@ std::vector<size_t> filesToSweep(std::string_view binFolder, std::span<const std
     // are compared rather than whole paths, and nothing is copied: a long
     // history holds many thousands of saved copies.
     std::unordered_set<std::string_view, IgnoreCaseHash, IgnoreCaseEqual> named;
+    named.reserve(fileNames.size());  // most files in the bin are saved copies that a record names
     for (const ActionRecord& record : records) {
         std::string_view path = record.dataC;
         if (record.source == sourceFileReport && path.size() > binFolder.size() && path[binFolder.size()] == '\\' &&
