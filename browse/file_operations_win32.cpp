@@ -32,33 +32,25 @@ uint32_t fileSizeOf(const std::string& path) {
     return found ? found->nFileSizeLow : 0;
 }
 
-namespace {
-template <class Visit>
-void forEachEntryIn(const std::string& folder, Visit visit) {
+FolderListing listFolder(const std::string& folder) {
+    FolderListing listing;
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((folder + "\\*.*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
-    do visit(found);
-    while (FindNextFileA(search, &found));
+    if (search == INVALID_HANDLE_VALUE) return listing;
+    do {
+        uint64_t size = uint64_t(found.nFileSizeHigh) << 32 | found.nFileSizeLow;
+        listing.size += size;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        listing.fileNames.emplace_back(found.cFileName);
+        listing.fileSizes.push_back(size);
+    } while (FindNextFileA(search, &found));
     FindClose(search);
-}
-}  // namespace
-
-std::vector<std::string> filesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    forEachEntryIn(folder, [&](const WIN32_FIND_DATAA& entry) {
-        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.emplace_back(entry.cFileName);
-    });
-    return names;
+    return listing;
 }
 
-uint64_t folderSize(const std::string& folder) {
-    uint64_t size = 0;
-    forEachEntryIn(folder, [&](const WIN32_FIND_DATAA& entry) {
-        size += uint64_t(entry.nFileSizeHigh) << 32 | entry.nFileSizeLow;
-    });
-    return size;
-}
+std::vector<std::string> filesIn(const std::string& folder) { return listFolder(folder).fileNames; }
+
+uint64_t folderSize(const std::string& folder) { return listFolder(folder).size; }
 
 namespace {
 bool openWithShell(const std::string& path) {

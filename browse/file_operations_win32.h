@@ -21,6 +21,16 @@ std::string folderOf(const std::string& path);
 // path; 0 when there is none.
 uint32_t fileSizeOf(const std::string& path);
 
+// What one search of a folder finds: its files, subfolders left out, with
+// their sizes by the same index, and the sum of the sizes of all its
+// entries, as folderSize counts them. Empty when it cannot be listed.
+struct FolderListing {
+    std::vector<std::string> fileNames;
+    std::vector<uint64_t> fileSizes;
+    uint64_t size = 0;
+};
+FolderListing listFolder(const std::string& folder);
+
 // The names of the files directly in a folder, subfolders left out.
 std::vector<std::string> filesIn(const std::string& folder);
 

@@ -3,6 +3,7 @@
 #include <unordered_set>
 
 #include "database/action_list.h"
+#include "database/ignore_case_hash.h"
 #include "settings/settings_lists.h"
 
 bool isUnsafeBinFolder(std::string_view binFolder) {
@@ -18,22 +19,31 @@ bool isUnsafeBinFolder(std::string_view binFolder) {
     return false;
 }
 
-std::vector<std::string> filesToSweep(std::string_view binFolder, std::span<const std::string> fileNames,
-                                      std::span<const ActionRecord> records) {
-    std::unordered_set<std::string> named;
-    for (const ActionRecord& record : records)
-        if (record.source == sourceFileReport && !record.dataC.empty()) named.insert(toUpperAscii(record.dataC));
-
+std::vector<size_t> filesToSweep(std::string_view binFolder, std::span<const std::string> fileNames,
+                                 std::span<const ActionRecord> records) {
     // A folder given with a trailing backslash must not make every saved
     // copy look unnamed.
     while (binFolder.ends_with('\\')) binFolder.remove_suffix(1);
-    std::vector<std::string> sweep;
-    for (const std::string& name : fileNames) {
-        if (equalsIgnoreCase(std::string_view(name).substr(0, 6), "BACKUP") ||
-            equalsIgnoreCase(name, actionListFileName) || equalsIgnoreCase(name, actionListTemporaryFileName))
+
+    // Only a dataC in the bin folder can name one of its files, so the names
+    // are compared rather than whole paths, and nothing is copied: a long
+    // history holds many thousands of saved copies.
+    std::unordered_set<std::string_view, IgnoreCaseHash, IgnoreCaseEqual> named;
+    named.reserve(fileNames.size());  // most files in the bin are saved copies that a record names
+    for (const ActionRecord& record : records) {
+        std::string_view path = record.dataC;
+        if (record.source == sourceFileReport && path.size() > binFolder.size() && path[binFolder.size()] == '\\' &&
+            equalsIgnoreCase(path.substr(0, binFolder.size()), binFolder))
+            named.insert(path.substr(binFolder.size() + 1));
+    }
+
+    std::vector<size_t> sweep;
+    for (size_t index = 0; index < fileNames.size(); ++index) {
+        std::string_view name = fileNames[index];
+        if (equalsIgnoreCase(name.substr(0, 6), "BACKUP") || equalsIgnoreCase(name, actionListFileName) ||
+            equalsIgnoreCase(name, actionListTemporaryFileName))
             continue;
-        std::string path = std::string(binFolder) + "\\" + name;
-        if (!named.contains(toUpperAscii(path))) sweep.push_back(std::move(path));
+        if (!named.contains(name)) sweep.push_back(index);
     }
     return sweep;
 }

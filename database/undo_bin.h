@@ -15,11 +15,13 @@
 // take a person's own files.
 bool isUnsafeBinFolder(std::string_view binFolder);
 
-// Files directly in the bin that no file record's dataC names, by their full
-// paths "<binFolder>\<name>". Names beginning with "BACKUP" (any case), the
-// action list and the file a save writes it to are never listed.
-std::vector<std::string> filesToSweep(std::string_view binFolder, std::span<const std::string> fileNames,
-                                      std::span<const ActionRecord> records);
+// Files directly in the bin that no file record's dataC names, by their
+// indices in `fileNames`, ascending. A dataC names a file when it is the
+// file's full path "<binFolder>\<name>", in any case. Names beginning with
+// "BACKUP" (any case), the action list and the file a save writes it to are
+// never listed.
+std::vector<size_t> filesToSweep(std::string_view binFolder, std::span<const std::string> fileNames,
+                                 std::span<const ActionRecord> records);
 
 // The end of the oldest boot session: the first boot marker at index 1 or
 // above. 0 when there is none, and nothing can be dropped.

@@ -12,12 +12,26 @@
 
 namespace {
 
-// The bin folder when upkeep may act on it, else "".
+// The bin folder when upkeep may act on it, without a trailing backslash,
+// else "".
 std::string maintainableBinFolder() {
     Settings settings;
     loadSettings(settings);
     if (isUnsafeBinFolder(settings.UndoBinPath) || actionListFileUnread()) return "";
-    return settings.UndoBinPath;
+    std::string folder = settings.UndoBinPath;
+    while (folder.ends_with('\\')) folder.pop_back();
+    return folder;
+}
+
+// Deletes the files that no record names and answers the size of the bin
+// they leave. One search of the folder serves both: listing a bin of many
+// thousands of saved copies is the slowest step of a rebuild.
+uint64_t sweepAndMeasure(const std::string& binFolder) {
+    FolderListing listing = listFolder(binFolder);
+    uint64_t size = listing.size;
+    for (size_t index : filesToSweep(binFolder, listing.fileNames, actionList))
+        if (DeleteFileA((binFolder + "\\" + listing.fileNames[index]).c_str())) size -= listing.fileSizes[index];
+    return size;
 }
 
 bool trimOldestBootSessionIn(const std::string& binFolder) {
@@ -38,9 +52,7 @@ void deleteSavedCopy(int index) {
 
 void sweepUndoBin() {
     std::string binFolder = maintainableBinFolder();
-    if (binFolder.empty()) return;
-    for (const std::string& path : filesToSweep(binFolder, filesIn(binFolder), actionList))
-        DeleteFileA(path.c_str());
+    if (!binFolder.empty()) sweepAndMeasure(binFolder);
 }
 
 bool trimOldestBootSession() { return trimOldestBootSessionIn(maintainableBinFolder()); }
@@ -48,11 +60,13 @@ bool trimOldestBootSession() { return trimOldestBootSessionIn(maintainableBinFol
 void maintainUndoBin() {
     std::string binFolder = maintainableBinFolder();
     if (binFolder.empty()) return;
-    sweepUndoBin();
+    uint64_t size = sweepAndMeasure(binFolder);
     Settings settings;
     loadSettings(settings);
-    while (folderSize(binFolder) > settings.UndoBinSize)
+    while (size > settings.UndoBinSize) {
         if (!trimOldestBootSessionIn(binFolder)) break;
+        size = folderSize(binFolder);
+    }
 }
 
 void emptyUndoBin() {

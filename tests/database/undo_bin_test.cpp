@@ -12,6 +12,14 @@ ActionRecord fileRecord(int32_t kind, std::string dataC, int32_t source = source
     return record;
 }
 
+// The names of the files the sweep picks.
+std::vector<std::string> swept(std::string_view binFolder, const std::vector<std::string>& names,
+                               const std::vector<ActionRecord>& records) {
+    std::vector<std::string> picked;
+    for (size_t index : filesToSweep(binFolder, names, records)) picked.push_back(names.at(index));
+    return picked;
+}
+
 ActionRecord bootMarker() {
     ActionRecord record;
     record.kind = kindBootMarker;
@@ -42,15 +50,36 @@ TEST(UndoBinSweep, DeletesWhatNoFileRecordNamesAndSparesBackupsAndTheList) {
                                    "registry.sav",   "orphan.sav",         "filereport.000",
                                    "BACKUP actionlist.000", "backup.old", "Backup 2 actionlist.000",
                                    "actionlist.000", "ACTIONLIST.000.NEW", "back.sav"};
-    std::vector<std::string> expected{"c:\\bin\\registry.sav", "c:\\bin\\orphan.sav", "c:\\bin\\filereport.000",
-                                      "c:\\bin\\back.sav"};
-    EXPECT_EQ(filesToSweep("c:\\bin", names, records), expected);
-    EXPECT_EQ(filesToSweep("c:\\bin\\", names, records), expected);  // a trailing backslash changes nothing
+    std::vector<std::string> expected{"registry.sav", "orphan.sav", "filereport.000", "back.sav"};
+    EXPECT_EQ(swept("c:\\bin", names, records), expected);
+    EXPECT_EQ(swept("c:\\bin\\", names, records), expected);  // a trailing backslash changes nothing
 }
 
 TEST(UndoBinSweep, AnEmptyHistoryNamesNothing) {
     std::vector<std::string> names{"a.sav"};
-    EXPECT_EQ(filesToSweep("c:\\bin", names, {}), std::vector<std::string>{"c:\\bin\\a.sav"});
+    EXPECT_EQ(filesToSweep("c:\\bin", names, {}), std::vector<size_t>{0});
+}
+
+TEST(UndoBinSweep, OnlyTheWholePathOfAFileDirectlyInTheBinNamesIt) {
+    struct { const char* dataC; bool names; } cases[] = {
+        {"C:\\Retrace\\Bin\\A.SAV", true},
+        {"c:\\retrace\\bin\\a.sav", true},
+        {"c:\\retrace\\bin\\\\a.sav", false},    // paths compare as text
+        {"c:\\retrace\\bin\\sub\\a.sav", false},  // in a subfolder
+        {"c:\\retrace\\bin2\\a.sav", false},
+        {"c:\\retrace\\bi\\a.sav", false},
+        {"d:\\retrace\\bin\\a.sav", false},
+        {"c:\\retrace\\bin\\a.sa", false},
+        {"c:\\retrace\\bin\\a.sav ", false},
+        {"c:\\retrace\\bin\\", false},
+        {"a.sav", false},
+        {"c:\\retrace\\bina.sav", false},
+    };
+    std::vector<std::string> names{"a.sav"};
+    for (auto& c : cases) {
+        std::vector<ActionRecord> records{fileRecord(kindDelete, c.dataC)};
+        EXPECT_EQ(filesToSweep("c:\\Retrace\\Bin", names, records).empty(), c.names) << c.dataC;
+    }
 }
 
 TEST(OldestBootSession, EndsAtTheFirstBootMarkerAfterTheFirstRecord) {

@@ -114,6 +114,32 @@ TEST_F(UndoBinUpkeep, ABinWithinItsLimitKeepsEverySession) {
     EXPECT_TRUE(fileExists(bin + "\\first.sav"));
 }
 
+TEST_F(UndoBinUpkeep, WhatTheSweepDeletesNoLongerCountsTowardsTheLimit) {
+    append(kindBootMarker);
+    append(kindDelete, put("first.sav", 1000));
+    append(kindBootMarker);
+    put("orphan.sav", 5000);
+    useBin(bin, 1500);
+    maintainUndoBin();
+    EXPECT_FALSE(fileExists(bin + "\\orphan.sav"));
+    EXPECT_EQ(actionCount(), 3);
+    EXPECT_TRUE(fileExists(bin + "\\first.sav"));
+}
+
+TEST_F(UndoBinUpkeep, AnUnnamedFileThatCannotBeDeletedStillCounts) {
+    append(kindBootMarker);
+    append(kindDelete, put("first.sav", 1000));
+    append(kindBootMarker);
+    std::string orphan = put("orphan.sav", 5000);
+    HANDLE held = CreateFileA(orphan.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    useBin(bin, 5500);
+    maintainUndoBin();
+    CloseHandle(held);
+    EXPECT_TRUE(fileExists(orphan));
+    EXPECT_EQ(actionCount(), 1);  // 6000 bytes over 5500: the older session goes
+    EXPECT_FALSE(fileExists(bin + "\\first.sav"));
+}
+
 TEST_F(UndoBinUpkeep, EmptyingTheBinLeavesTheCurrentBootSession) {
     for (int session = 0; session < 3; ++session) {
         append(kindBootMarker);

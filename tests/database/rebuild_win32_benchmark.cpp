@@ -1,0 +1,260 @@
+// The whole tray-click rebuild against real files: a stored history, fresh
+// reports from both monitors and an Undo Bin of saved copies, in a temporary
+// bin that the settings name. Prints milliseconds per rebuild, then the same
+// work done step by step in the rebuild's order, to show where the time goes.
+//
+//   rebuild_wine_benchmark.exe [records [bin files [report entries [runs]]]]
+//
+// Defaults: 100,000 records, 20,000 files, 1,000 entries, 7 runs.
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "browse/file_operations_win32.h"
+#include "database/action_list.h"
+#include "database/action_list_file_win32.h"
+#include "database/derive_flags.h"
+#include "database/derived_lists.h"
+#include "database/merge_reports.h"
+#include "database/rebuild_win32.h"
+#include "database/undo_bin.h"
+#include "monitor/monitor_devices_win32.h"
+#include "monitor/reports_win32.h"
+#include "settings/registered_extensions_win32.h"
+#include "settings/settings_lists.h"
+#include "settings/settings_store_win32.h"
+#include "tests/database/working_history.h"
+#include "tests/support/settings_key_win32.h"
+
+namespace {
+
+double now() {
+    static const double ticksPerMillisecond = [] {
+        LARGE_INTEGER frequency;
+        QueryPerformanceFrequency(&frequency);
+        return double(frequency.QuadPart) / 1000;
+    }();
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return double(counter.QuadPart) / ticksPerMillisecond;
+}
+
+double median(std::vector<double> values) {
+    std::ranges::sort(values);
+    return values[values.size() / 2];
+}
+
+bool writeFile(const std::string& path, const std::string& bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    bool whole = WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr) && written == bytes.size();
+    CloseHandle(file);
+    return whole;
+}
+
+void emptyFolder(const std::string& folder) {
+    for (const std::string& name : filesIn(folder)) DeleteFileA((folder + "\\" + name).c_str());
+}
+
+struct Options {
+    size_t records = 100'000;
+    size_t binFiles = 20'000;
+    size_t reportEntries = 1'000;
+    int runs = 7;
+};
+
+Options readOptions(int argc, char** argv) {
+    Options options;
+    if (argc > 1) options.records = std::strtoull(argv[1], nullptr, 10);
+    if (argc > 2) options.binFiles = std::strtoull(argv[2], nullptr, 10);
+    if (argc > 3) options.reportEntries = std::strtoull(argv[3], nullptr, 10);
+    if (argc > 4) options.runs = std::max(1, std::atoi(argv[4]));
+    return options;
+}
+
+// Everything a rebuild starts from, made once and put back before every run.
+class Bench {
+public:
+    Bench(const Options& options, std::string bin) : options_(options), bin_(std::move(bin)) {}
+
+    void setUp() {
+        double start = now();
+        installDefaultSettingsKey();
+        CreateDirectoryA(bin_.c_str(), nullptr);
+        emptyFolder(bin_);
+        Settings settings;
+        loadSettings(settings);
+        setFieldText(settings.UndoBinPath, bin_);
+        settings.UndoBinSize = 4'000'000'000u;  // no boot session is dropped, so every run does the same work
+        saveSettings(settings);
+        downloadModules_ = settings.szDownloadModules;
+
+        double walk = now();
+        extensions_ = buildDataFileExtensions();
+        extensionsMilliseconds_ = now() - walk;
+
+        WorkingHistory history(bin_);
+        WorkingReports past = history.next(options_.records);
+        WorkingReports fresh = history.next(options_.reportEntries);
+        files_ = undoBinFiles(history, options_.binFiles, options_.reportEntries);
+        freshRecords_ = fresh.files.size() + fresh.registry.size();
+        for (const FileReportEntry& entry : fresh.files) fileReport_ += serializeFileReportEntry(entry);
+        for (const RegistryReportEntry& entry : fresh.registry) registryReport_ += serializeRegistryReportEntry(entry);
+
+        mergeReports(std::move(past.files), std::move(past.registry), stored_);
+        deriveFlags(stored_, {extensions_, downloadModules_});
+        actionList = stored_;
+        saveActionList();
+
+        const std::string content(512, 's');
+        for (const std::string& name : files_.named) writeFile(bin_ + "\\" + name, content);
+        std::printf("Set up in %.1f s: %zu records stored, %zu report entries (%zu + %zu bytes), %zu saved copies"
+                    " named by records and %zu of a lost report (swept each run)\n",
+                    (now() - start) / 1000, stored_.size(), freshRecords_, fileReport_.size(), registryReport_.size(),
+                    files_.named.size(), files_.orphans.size());
+        std::printf("Walking the registered file types (first rebuild only): %.1f ms\n", extensionsMilliseconds_);
+    }
+
+    // What a tray click finds: the history as stored, both reports, the
+    // copies that no record names.
+    void prepareRun() {
+        freeDerivedLists();
+        actionList = stored_;
+        writeFile(fileReportPath(), fileReport_);
+        writeFile(registryReportPath(), registryReport_);
+        const std::string content(512, 'o');
+        for (const std::string& name : files_.orphans) writeFile(bin_ + "\\" + name, content);
+    }
+
+    // The rebuild left what it should: the reports in the history, the
+    // orphans and the reports gone, everything named kept.
+    bool checkRun() const {
+        size_t files = filesIn(bin_).size();
+        size_t expectedFiles = files_.named.size() + 1;  // and the action list
+        if (actionList.size() == stored_.size() + freshRecords_ && files == expectedFiles) return true;
+        std::printf("Unexpected result: %zu records (expected %zu), %zu files in the bin (expected %zu)\n",
+                    actionList.size(), stored_.size() + freshRecords_, files, expectedFiles);
+        return false;
+    }
+
+    bool timeWholeRebuilds() {
+        std::vector<double> times;
+        std::printf("rebuildActions(), ms per rebuild:");
+        for (int run = 0; run < options_.runs; ++run) {
+            prepareRun();
+            double start = now();
+            rebuildActions();
+            times.push_back(now() - start);
+            std::printf(" %.1f", times.back());
+            if (!checkRun()) return false;
+        }
+        std::printf("\n  median %.1f ms, fastest %.1f ms (the first run walks the registered file types)\n",
+                    median(times), *std::ranges::min_element(times));
+        return true;
+    }
+
+    // The rebuild's steps in its own order, each timed.
+    bool timeSteps() {
+        const char* names[] = {"read reports",     "merge",
+                               "derive flags",     "list the bin",
+                               "decide the sweep", "delete unnamed copies",
+                               "save, delete reports", "derived lists",
+                               "settings reads, logging"};
+        enum { readReports, merge, derive, listBin, decideSweep, sweep, save, lists, other };
+        std::vector<std::vector<double>> times(std::size(names));
+        std::vector<double> totals;
+        for (int run = 0; run < options_.runs; ++run) {
+            prepareRun();
+            std::vector<double> spent(std::size(names));
+            const double start = now();
+            double mark = start;
+            auto lap = [&](size_t step) {
+                double at = now();
+                spent[step] += at - mark;
+                mark = at;
+            };
+            freeDerivedLists();
+            stopLogging();
+            lap(other);
+            FileReport files = readFileReport(actionList);
+            RegistryReport registry = readRegistryReport();
+            lap(readReports);
+            mergeReports(std::move(files.entries), std::move(registry.entries), actionList);
+            lap(merge);
+            Settings settings;
+            loadSettings(settings);
+            deriveFlags(actionList, {extensions_, settings.szDownloadModules});
+            lap(derive);
+            // maintainUndoBin's parts: the bin is within its limit, so no
+            // boot session is dropped.
+            loadSettings(settings);
+            lap(other);
+            FolderListing listing = listFolder(bin_);
+            lap(listBin);
+            std::vector<size_t> unnamed = filesToSweep(bin_, listing.fileNames, actionList);
+            lap(decideSweep);
+            for (size_t index : unnamed) DeleteFileA((bin_ + "\\" + listing.fileNames[index]).c_str());
+            lap(sweep);
+            loadSettings(settings);
+            lap(other);
+            saveActionList();
+            DeleteFileA(fileReportPath().c_str());
+            DeleteFileA(registryReportPath().c_str());
+            lap(save);
+            startLogging(StartMode::IfEnabled);
+            lap(other);
+            buildDerivedLists(actionList);
+            lap(lists);
+            totals.push_back(mark - start);
+            for (size_t step = 0; step < spent.size(); ++step) times[step].push_back(spent[step]);
+            if (!checkRun()) return false;
+        }
+        std::printf("Step by step, median of %d runs:\n", options_.runs);
+        for (size_t step = 0; step < times.size(); ++step)
+            std::printf("  %-28s %8.1f ms\n", names[step], median(times[step]));
+        std::printf("  %-28s %8.1f ms\n", "total", median(totals));
+        return true;
+    }
+
+    void tearDown() {
+        freeDerivedLists();
+        actionList.clear();
+        emptyFolder(bin_);
+        RemoveDirectoryA(bin_.c_str());
+        installDefaultSettingsKey();
+    }
+
+private:
+    Options options_;
+    std::string bin_;
+    std::vector<std::string> extensions_;
+    std::string downloadModules_;
+    double extensionsMilliseconds_ = 0;
+    std::vector<ActionRecord> stored_;
+    size_t freshRecords_ = 0;
+    std::string fileReport_;
+    std::string registryReport_;
+    UndoBinFiles files_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options = readOptions(argc, argv);
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    Bench bench(options, std::string(temp) + "Retrace Rebuild Benchmark");
+    std::printf("Rebuild of %zu records with %zu report entries, Undo Bin of up to %zu files\n", options.records,
+                options.reportEntries, options.binFiles);
+    bench.setUp();
+    bool sound = bench.timeWholeRebuilds() && bench.timeSteps();
+    bench.tearDown();
+    return sound ? 0 : 1;
+}
