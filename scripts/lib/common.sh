@@ -4,7 +4,7 @@
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 build="${RETRACE_BUILD_DIR:-$root/build}"
-packages=(cmake make g++ googletest g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
+packages=(cmake make g++ googletest libbenchmark-dev g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
           binutils-mingw-w64-x86-64 wine wine64 xvfb x11-utils imagemagick)
 
 started_xvfb=""
