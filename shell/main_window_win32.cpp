@@ -1,5 +1,7 @@
 #include "shell/main_window_win32.h"
 
+#include "browse/dialog_toolkit_win32.h"
+#include "database/action_list_file_win32.h"
 #include "database/rebuild_win32.h"
 #include "monitor/monitor_devices_win32.h"
 #include "shell/busy_indicator_win32.h"
@@ -68,9 +70,16 @@ void runCommand(unsigned identifier) {
         DestroyWindow(mainWindow);
         return;
     }
-    if (identifier != IDM_TOGGLE_MONITORING) return;
     commandBusy = 1;
-    toggleMonitoring();
+    switch (identifier) {
+    case IDM_HELP:
+        showHelp(mainWindow, helpContents);
+        saveActionList();
+        break;
+    case IDM_TOGGLE_MONITORING:
+        toggleMonitoring();
+        break;
+    }
     commandBusy = 0;
 }
 
