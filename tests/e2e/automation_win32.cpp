@@ -11,7 +11,7 @@ std::string windowsPath(const std::string& path) {
 }
 
 ChildProcess::ChildProcess(const std::string& program, const std::string& arguments) {
-    std::string commandLine = "\"" + windowsPath(program) + "\"";
+    std::string commandLine = std::string("\"").append(windowsPath(program)).append("\"");
     if (!arguments.empty()) commandLine += " " + arguments;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -64,7 +64,12 @@ TrayPicture trayPicture() {
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(memory, bitmap);

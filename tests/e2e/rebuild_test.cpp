@@ -73,7 +73,9 @@ TEST_F(Rebuild, StartUpAndATrayClickFoldARecordedSessionIntoTheStoredHistory) {
         SCOPED_TRACE(i);
         EXPECT_EQ(history[i].kind, expected[i].kind);
         EXPECT_STREQ(history[i].programName, expected[i].program);
-        if (!expected[i].dataA.empty()) EXPECT_EQ(history[i].dataA, expected[i].dataA);
+        if (!expected[i].dataA.empty()) {
+            EXPECT_EQ(history[i].dataA, expected[i].dataA);
+        }
         EXPECT_EQ(history[i].isSetting != 0, expected[i].isSetting != 0);
         EXPECT_EQ(history[i].undone, expected[i].undone);
     }
