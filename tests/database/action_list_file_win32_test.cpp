@@ -15,6 +15,7 @@
 #include "settings/settings_lists.h"
 #include "settings/settings_store_win32.h"
 #include "tests/support/settings_key_win32.h"
+#include "tests/support/window_search_win32.h"
 
 namespace {
 
@@ -67,17 +68,6 @@ std::vector<ActionRecord> history() {
     dword.dataC = "hkcu\\software\\x\\count";
     return {record(kindBootMarker, "boot0001"), record(kindCreate, "c:\\a.txt"), record(kindDelete, "c:\\b.txt", 1),
             dword};
-}
-
-// Answers the reader's "Error!" box with OK, as a person would; tells
-// whether one came.
-std::future<bool> answerErrorBox() {
-    return std::async(std::launch::async, [] {
-        for (int tries = 0; tries < 200; ++tries, Sleep(25)) {
-            if (HWND box = FindWindowA("#32770", "Error!")) return PostMessageA(box, WM_COMMAND, IDOK, 0) != 0;
-        }
-        return false;
-    });
 }
 
 class ActionListFile : public testing::Test {
@@ -198,7 +188,7 @@ TEST_F(ActionListFile, AFileThatCannotBeReadIsReportedAndNeverSavedOver) {
     HANDLE holder = CreateFileA(listPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
 
-    auto box = answerErrorBox();
+    auto box = answerMessageBoxLater("Error!", IDOK);
     EXPECT_EQ(loadActionList(), ActionListLoad::Unreadable);
     EXPECT_TRUE(box.get());
     EXPECT_EQ(actionCount(), 0);

@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <fstream>
-#include <thread>
 
 #include "browse/file_operations_win32.h"
 #include "database/action_list.h"
@@ -13,6 +12,7 @@
 #include "settings/settings_lists.h"
 #include "settings/settings_store_win32.h"
 #include "tests/support/settings_key_win32.h"
+#include "tests/support/window_search_win32.h"
 
 namespace {
 
@@ -163,15 +163,9 @@ TEST_F(UndoBinUpkeep, NothingIsDeletedWhenTheBinIsTheRootOfADrive) {
 TEST_F(UndoBinUpkeep, NothingIsDeletedWhileTheStoredHistoryCouldNotBeRead) {
     std::string list = put("actionlist.000", 100);
     HANDLE held = CreateFileA(list.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    std::thread dismiss([] {
-        for (int tries = 0; tries < 400; ++tries, Sleep(25))
-            if (HWND box = FindWindowA("#32770", "Error!")) {
-                PostMessageA(box, WM_COMMAND, IDOK, 0);
-                return;
-            }
-    });
+    auto dismissed = answerMessageBoxLater("Error!", IDOK);
     EXPECT_EQ(loadActionList(), ActionListLoad::Unreadable);
-    dismiss.join();
+    EXPECT_TRUE(dismissed.get());
     CloseHandle(held);
 
     put("orphan.sav");

@@ -30,3 +30,10 @@ std::string messageBoxText(HWND box) {
         reinterpret_cast<LPARAM>(&text));
     return text;
 }
+
+std::future<bool> answerMessageBoxLater(const char* title, int button) {
+    return std::async(std::launch::async, [title, button] {
+        HWND box = waitForWindow("#32770", title, 60000);
+        return box && PostMessageA(box, WM_COMMAND, WPARAM(button), 0);
+    });
+}

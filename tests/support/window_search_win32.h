@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <future>
 #include <string>
 
 // Polls until the condition holds or the time is up; returns the last answer.
@@ -14,3 +15,7 @@ HWND waitForWindow(const char* className, const char* title, DWORD milliseconds 
 
 // The text a message box shows.
 std::string messageBoxText(HWND box);
+
+// Answers the next message box of that title with the button, from another
+// thread, as a person would; tells whether one came within a minute.
+std::future<bool> answerMessageBoxLater(const char* title, int button);
