@@ -98,28 +98,22 @@ std::string redoLabel(const ActionRecord& first, int redoCount,
 
 std::vector<TrayMenuItem> trayMenuLayout(const TrayMenuInputs& inputs) {
     std::vector<TrayMenuItem> menu{{TrayMenuItem::Type::Banner, "", 0, false, {}}};
-    const char* monitoringCommand = inputs.monitoring ? "Disable" : "Enable";
-    if (inputs.actionCount <= 0) {
-        menu.push_back(command("Help...", IDM_HELP));
-        menu.push_back(command("Options...", IDM_OPTIONS));
+    // Without records the menu holds only the commands every form has.
+    if (inputs.actionCount > 0) {
         menu.push_back(separator());
-        menu.push_back(command(monitoringCommand, IDM_TOGGLE_MONITORING));
-        menu.push_back(command("Unload", IDM_UNLOAD));
-        return menu;
+        menu.push_back(section("Undo Programs", inputs.programLabels, inputs.menuSize, IDM_PROGRAM_FIRST,
+                               IDM_PROGRAM_MORE));
+        menu.push_back(section("Undo Files", inputs.fileLabels, inputs.menuSize, IDM_FILE_FIRST, IDM_FILE_MORE));
+        menu.push_back(separator());
+        menu.push_back(inputs.redo ? command("Redo " + *inputs.redo, IDM_REDO) : command("Redo", IDM_REDO, true));
+        menu.push_back(separator());
+        menu.push_back(command("Find...", IDM_FIND));
+        menu.push_back(separator());
     }
-    menu.push_back(separator());
-    menu.push_back(section("Undo Programs", inputs.programLabels, inputs.menuSize, IDM_PROGRAM_FIRST,
-                           IDM_PROGRAM_MORE));
-    menu.push_back(section("Undo Files", inputs.fileLabels, inputs.menuSize, IDM_FILE_FIRST, IDM_FILE_MORE));
-    menu.push_back(separator());
-    menu.push_back(inputs.redo ? command("Redo " + *inputs.redo, IDM_REDO) : command("Redo", IDM_REDO, true));
-    menu.push_back(separator());
-    menu.push_back(command("Find...", IDM_FIND));
-    menu.push_back(separator());
     menu.push_back(command("Help...", IDM_HELP));
     menu.push_back(command("Options...", IDM_OPTIONS));
     menu.push_back(separator());
-    menu.push_back(command(monitoringCommand, IDM_TOGGLE_MONITORING));
+    menu.push_back(command(inputs.monitoring ? "Disable" : "Enable", IDM_TOGGLE_MONITORING));
     menu.push_back(command("Unload", IDM_UNLOAD));
     return menu;
 }
