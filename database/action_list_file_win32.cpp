@@ -30,6 +30,16 @@ bool keepAside(const std::string& folder, const std::string& path) {
     return false;
 }
 
+// Puts the new list in place of the old one. A program that happens to be
+// reading the old file (a backup, a virus scanner) blocks the replacement
+// for a moment; a few tries ride that out.
+bool replaceWith(const std::string& temporary, const std::string& path) {
+    for (int attempt = 0; attempt < 20; ++attempt, Sleep(50))
+        if (MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+    return false;
+}
+
 bool writeWhole(HANDLE file, const std::string& bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
@@ -80,8 +90,7 @@ bool saveActionList() {
     if (file == INVALID_HANDLE_VALUE) return false;
     bool written = writeWhole(file, bytes);
     CloseHandle(file);
-    if (written && MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return true;
+    if (written && replaceWith(temporary, path)) return true;
     DeleteFileA(temporary.c_str());
     return false;
 }

@@ -227,6 +227,21 @@ TEST_F(ActionListFile, ASaveThatCannotReplaceTheOldFileLeavesItWholeAndNoTempora
     EXPECT_EQ(filesIn(folder), std::set<std::string>{"actionlist.000"});
 }
 
+TEST_F(ActionListFile, ASaveWaitsOutAProgramThatIsReadingTheOldFileForAMoment) {
+    writeFile(listPath, serializeActionList({record(kindCreate, "c:\\old.txt")}));
+    HANDLE reader = CreateFileA(listPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    auto readerDone = std::async(std::launch::async, [reader] {
+        Sleep(200);
+        CloseHandle(reader);
+    });
+    actionList = history();
+    EXPECT_TRUE(saveActionList());
+    readerDone.get();
+    EXPECT_EQ(readFile(listPath), serializeActionList(history()));
+    EXPECT_EQ(filesIn(folder), std::set<std::string>{"actionlist.000"});
+}
+
 TEST_F(ActionListFile, ASaveWhoseNewFileCannotBeWrittenLeavesTheOldFileAsItWas) {
     const std::string old = serializeActionList({record(kindCreate, "c:\\old.txt")});
     writeFile(listPath, old);
