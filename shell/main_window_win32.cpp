@@ -18,10 +18,6 @@ HWND lastDialog = nullptr;
 
 namespace {
 
-int monitoringIcon(const Settings& settings) {
-    return settings.EnableDriver ? IDI_MONITORING_ON : IDI_MONITORING_OFF;
-}
-
 void toggleMonitoring() {
     Settings settings;
     loadSettings(settings);

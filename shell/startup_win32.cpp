@@ -6,7 +6,6 @@
 #include "database/action_list_file_win32.h"
 #include "database/rebuild_win32.h"
 #include "monitor/monitor_devices_win32.h"
-#include "res/resource.h"
 #include "settings/settings_store_win32.h"
 #include "shell/busy_indicator_win32.h"
 #include "shell/main_window_win32.h"
@@ -25,7 +24,7 @@ void runStartup() {
 
     Settings settings;
     loadSettings(settings);
-    setTrayIcon(TrayOperation::Add, settings.EnableDriver ? IDI_MONITORING_ON : IDI_MONITORING_OFF);
+    setTrayIcon(TrayOperation::Add, monitoringIcon(settings));
 
     openMonitorDevices();
     startBusyIndicator();

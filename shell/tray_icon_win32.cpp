@@ -1,6 +1,7 @@
 #include "shell/tray_icon_win32.h"
 
 
+#include "res/resource.h"
 #include "shell/main_window_win32.h"
 
 void setTrayIcon(TrayOperation operation, int iconResource) {
@@ -15,4 +16,8 @@ void setTrayIcon(TrayOperation operation, int iconResource) {
                    GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR | LR_SHARED));
     lstrcpynA(icon.szTip, "Retrace", sizeof icon.szTip);
     Shell_NotifyIconA(static_cast<DWORD>(operation), &icon);
+}
+
+int monitoringIcon(const Settings& settings) {
+    return settings.EnableDriver ? IDI_MONITORING_ON : IDI_MONITORING_OFF;
 }

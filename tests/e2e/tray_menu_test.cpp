@@ -11,7 +11,9 @@ namespace {
 
 class TrayMenu : public RecordedHistoryTest {
 protected:
-    HWND startAndWait() {
+    // Starts Retrace and waits for its icon: start-up's rebuild is then done.
+    HWND startRetrace() {
+        retrace.emplace();
         HWND window = waitForMainWindow();
         if (window) waitUntil([&] { return trayIconPresent(window); });
         return window;
@@ -21,15 +23,13 @@ protected:
         auto menu = readOpenMenu(retrace->processId());
         return menu ? writeMenuListing(*menu) : "no menu";
     }
-    void startRetrace() { retrace.emplace(); }
     std::optional<RetraceProcess> retrace;
 };
 
 }  // namespace
 
 TEST_F(TrayMenu, AnEmptyHistoryOffersOnlyTheFixedCommandsUnderTheBanner) {
-    startRetrace();
-    HWND window = startAndWait();
+    HWND window = startRetrace();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(clickAndRead(window),
               "0|BD|\n"
@@ -51,8 +51,7 @@ TEST_F(TrayMenu, ListsTheNewestProgramsAndFileActionsFirst) {
          "set-value \"HKCU\\Software\\Retrace E2E\\Zoom\" dword 100\n"
          "program explorer \"C:\\Windows\\explorer.exe\" 88\n"
          "copy \"" + docs + "\\letter.doc\" \"" + docs + "\\Copies\\letter.doc\"\n");
-    startRetrace();
-    HWND window = startAndWait();
+    HWND window = startRetrace();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(clickAndRead(window),
               "0|BD|\n"
@@ -85,8 +84,7 @@ TEST_F(TrayMenu, WithRecordsButNoProgramsUndoProgramsIsGreyedAndUndoFilesStillLi
     play("clock 2026-12-07 09:00:00\n"
          "program WRITER \"C:\\Apps\\writer.exe\" 0\n"  // process 0 makes no program entry
          "create \"" + docs + "\\a.doc\" \"a\"\n");
-    startRetrace();
-    HWND window = startAndWait();
+    HWND window = startRetrace();
     ASSERT_NE(window, nullptr);
     auto listing = clickAndRead(window);
     EXPECT_NE(listing.find("1030|GX|Undo Programs\n"), std::string::npos) << listing;
@@ -95,8 +93,7 @@ TEST_F(TrayMenu, WithRecordsButNoProgramsUndoProgramsIsGreyedAndUndoFilesStillLi
 }
 
 TEST_F(TrayMenu, ChoosingDisableFromTheMenuTurnsMonitoringOffAndTheMenuThenOffersEnable) {
-    startRetrace();
-    HWND window = startAndWait();
+    HWND window = startRetrace();
     ASSERT_NE(window, nullptr);
     PostMessageA(window, WM_USER, 0, WM_LBUTTONDOWN);
     ASSERT_TRUE(chooseMenuItem(retrace->processId(), 1027));
@@ -111,8 +108,7 @@ TEST_F(TrayMenu, ChoosingDisableFromTheMenuTurnsMonitoringOffAndTheMenuThenOffer
 }
 
 TEST_F(TrayMenu, RightClicksAndDoubleClicksOpenNothing) {
-    startRetrace();
-    HWND window = startAndWait();
+    HWND window = startRetrace();
     ASSERT_NE(window, nullptr);
     for (LPARAM mouse : {WM_RBUTTONDOWN, WM_RBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP, WM_MOUSEMOVE})
         PostMessageA(window, WM_USER, 0, mouse);

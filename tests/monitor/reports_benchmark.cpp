@@ -130,3 +130,5 @@ void processFile(benchmark::State& state) {
 BENCHMARK(parseFile)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(parseRegistry)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(processFile)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
