@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "database/little_endian.h"
+#include "engine/saved_copy_reader.h"
 
 namespace {
 
@@ -17,8 +18,6 @@ constexpr size_t kMaxDistance = 4095;
 constexpr size_t kMaxCount = 16;
 // A reference takes two bytes, so one for fewer than three bytes saves nothing.
 constexpr size_t kMinCount = 3;
-// Each payload byte yields at most 8 bytes: a 2-byte reference copies 16.
-constexpr uint64_t kMaxExpansion = 8;
 // L must fit its 32 bits with the header counted in.
 constexpr size_t kMaxBlockContent = std::numeric_limits<uint32_t>::max() - kBlockHeaderSize;
 
@@ -186,23 +185,16 @@ std::optional<size_t> decodeBlock(std::span<const uint8_t> block, std::span<uint
 }
 
 std::optional<std::string> decodeSavedCopy(std::string_view savedCopy) {
-    ByteCursor in(savedCopy);
-    uint32_t total = 0;
-    if (!in.le32(total)) return std::nullopt;
-    // The total comes from the file: refuse one that its blocks could never
-    // fill before allocating it.
-    if (total > kMaxExpansion * in.remaining()) return std::nullopt;
-    std::string content(total, '\0');
-    std::span<uint8_t> out(reinterpret_cast<uint8_t*>(content.data()), content.size());
-    size_t written = 0;
-    while (!in.atEnd()) {
-        std::string_view block;
-        if (!in.part(block)) return std::nullopt;
-        std::optional<size_t> decoded = decodeBlock({bytesOf(block), block.size()}, out.subspan(written));
-        if (!decoded) return std::nullopt;
-        written += *decoded;
+    MemorySource source(savedCopy);
+    SavedCopyReader reader(source, savedCopy.size());
+    if (!reader.readTotal()) return std::nullopt;
+    std::string content;
+    content.reserve(reader.total());
+    while (reader.next()) {
+        std::span<const uint8_t> output = reader.output();
+        content.append(reinterpret_cast<const char*>(output.data()), output.size());
     }
-    if (written != total) return std::nullopt;
+    if (!reader.complete()) return std::nullopt;
     return content;
 }
 

@@ -2,6 +2,7 @@
 
 #include <unordered_map>
 
+#include "browse/paths.h"
 #include "monitor/report_bytes.h"
 #include "settings/settings_lists.h"
 
@@ -45,11 +46,6 @@ template <class Value>
 using PathMap = std::unordered_map<std::string_view, Value, PathHash, SamePath>;
 
 constexpr size_t none = size_t(-1);
-
-std::string_view fileNameOf(std::string_view path) {
-    size_t slash = path.rfind('\\');
-    return slash == std::string_view::npos ? path : path.substr(slash + 1);
-}
 
 std::string_view folderPartOf(std::string_view path) {
     size_t slash = path.rfind('\\');

@@ -28,3 +28,26 @@ TEST(FileBeside, NamesAFileInTheFolderOfThePath) {
               "C:\\Program Files\\Retrace\\Retrace.hlp");
     EXPECT_EQ(fileBeside("C:\\retrace.exe", "Retrace.hlp"), "C:\\Retrace.hlp");
 }
+
+TEST(FileNameOf, TakesTheTextAfterTheLastBackslash) {
+    EXPECT_EQ(fileNameOf("C:\\Docs\\report.doc"), "report.doc");
+    EXPECT_EQ(fileNameOf("C:\\Docs\\"), "");
+    EXPECT_EQ(fileNameOf("report.doc"), "report.doc");
+}
+
+TEST(SplitExtension, CutsAtTheFileNamesLastDotOnly) {
+    struct { const char* path; const char* stem; const char* extension; } cases[] = {
+        {"C:\\Docs\\report.doc", "C:\\Docs\\report", ".doc"},
+        {"C:\\Docs\\report.final.doc", "C:\\Docs\\report.final", ".doc"},
+        {"C:\\Docs.old\\README", "C:\\Docs.old\\README", ""},
+        {"C:\\Docs\\.profile", "C:\\Docs\\", ".profile"},
+        {"C:\\Docs\\trailing.", "C:\\Docs\\trailing", "."},
+        {"notes.txt", "notes", ".txt"},
+        {"", "", ""},
+    };
+    for (auto& c : cases) {
+        PathStem parts = splitExtension(c.path);
+        EXPECT_EQ(parts.stem, c.stem) << c.path;
+        EXPECT_EQ(parts.extension, c.extension) << c.path;
+    }
+}
