@@ -3,6 +3,7 @@
 #include "browse/dialog_toolkit_win32.h"
 #include "database/action_list_file_win32.h"
 #include "database/rebuild_win32.h"
+#include "engine/redo_win32.h"
 #include "monitor/monitor_devices_win32.h"
 #include "shell/busy_indicator_win32.h"
 #include "shell/hidden_window_win32.h"
@@ -68,6 +69,10 @@ void runCommand(unsigned identifier) {
     }
     commandBusy = 1;
     switch (identifier) {
+    case IDM_REDO:
+        redoLastUndo();
+        saveActionList();
+        break;
     case IDM_HELP:
         showHelp(mainWindow, helpContents);
         saveActionList();

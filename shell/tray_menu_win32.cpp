@@ -3,6 +3,7 @@
 #include "browse/file_operations_win32.h"
 #include "database/action_list.h"
 #include "database/derived_lists.h"
+#include "engine/redo_list.h"
 #include "res/resource.h"
 #include "settings/settings_store_win32.h"
 #include "shell/main_window_win32.h"
@@ -25,6 +26,7 @@ TrayMenuInputs currentMenuInputs() {
     for (const ProgramEntry& entry : programList) inputs.programLabels.push_back(programEntryLabel(entry));
     for (const FileActionGroup& group : fileActionList)
         inputs.fileLabels.push_back(fileEntryLabel(group, actionList, isFolderNow));
+    if (!redoList.empty()) inputs.redo = redoLabel(redoList.front().record, redoCount(), isFolderNow);
     return inputs;
 }
 

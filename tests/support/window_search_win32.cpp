@@ -37,3 +37,32 @@ std::future<bool> answerMessageBoxLater(const char* title, int button) {
         return box && PostMessageA(box, WM_COMMAND, WPARAM(button), 0);
     });
 }
+
+MessageBoxAnswerer::MessageBoxAnswerer(const char* title) : title_(title) {
+    thread_ = std::thread([this] {
+        HWND lastAnswered = nullptr;
+        while (!stopping_) {
+            HWND box = FindWindowA("#32770", title_.c_str());
+            // A box just answered may still be found until it has gone.
+            if (box && box != lastAnswered) {
+                {
+                    std::lock_guard<std::mutex> lock(mutex_);
+                    texts_.push_back(messageBoxText(box));
+                }
+                PostMessageA(box, WM_COMMAND, IDOK, 0);
+                lastAnswered = box;
+            }
+            Sleep(10);
+        }
+    });
+}
+
+MessageBoxAnswerer::~MessageBoxAnswerer() {
+    stopping_ = true;
+    thread_.join();
+}
+
+std::vector<std::string> MessageBoxAnswerer::texts() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return texts_;
+}

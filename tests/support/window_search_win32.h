@@ -3,9 +3,13 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 #include <future>
+#include <mutex>
 #include <string>
+#include <thread>
+#include <vector>
 
 // Polls until the condition holds or the time is up; returns the last answer.
 bool waitUntil(const std::function<bool()>& condition, DWORD milliseconds = 10000);
@@ -19,3 +23,23 @@ std::string messageBoxText(HWND box);
 // Answers the next message box of that title with the button, from another
 // thread, as a person would; tells whether one came within a minute.
 std::future<bool> answerMessageBoxLater(const char* title, int button);
+
+// Answers every message box of that title with OK while it lives, from
+// another thread, as a person would, and keeps what they said.
+class MessageBoxAnswerer {
+public:
+    explicit MessageBoxAnswerer(const char* title);
+    ~MessageBoxAnswerer();
+    MessageBoxAnswerer(const MessageBoxAnswerer&) = delete;
+    MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;
+
+    // The texts of the boxes answered so far, oldest first.
+    std::vector<std::string> texts() const;
+
+private:
+    std::string title_;
+    mutable std::mutex mutex_;
+    std::vector<std::string> texts_;
+    std::atomic<bool> stopping_{false};
+    std::thread thread_;
+};

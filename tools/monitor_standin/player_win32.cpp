@@ -343,7 +343,7 @@ private:
     Fault recycle(const std::string& path) {
         std::string content;
         if (Fault fault = readForSaving(path, content); !fault.empty()) return fault;
-        RecycleResult result = recycleFile(path);
+        RecycleResult result = recycleAndLocate(path);
         if (result.binPath.empty()) return "cannot recycle " + path + ": " + result.fault;
         recycled.push_back(result.binPath);
         return recordFile(kindRecycle, path, result.binPath, content.size());

@@ -1,10 +1,12 @@
 #include "tools/monitor_standin/recycle_bin_win32.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <cstring>
 #include <set>
+
+#include "browse/paths.h"
+#include "engine/file_transfer_win32.h"
 
 namespace {
 
@@ -62,10 +64,6 @@ std::set<std::string> namesIn(const std::string& folder) {
     return names;
 }
 
-std::string fileNameOf(const std::string& path) {
-    return path.substr(path.find_last_of('\\') + 1);
-}
-
 bool startsWithIgnoringCase(const std::string& text, const std::string& start) {
     return _strnicmp(text.c_str(), start.c_str(), start.size()) == 0;
 }
@@ -87,23 +85,18 @@ std::string recycleBinFilesFolder() {
     return result;
 }
 
-RecycleResult recycleFile(const std::string& path) {
+RecycleResult recycleAndLocate(const std::string& path) {
     std::string folder = recycleBinFilesFolder();
     if (folder.empty()) return {{}, "this Recycle Bin cannot be found: the stand-in knows only Wine's"};
     std::set<std::string> before = namesIn(folder);
 
-    std::string from = path + '\0';  // the shell takes a list ended by an empty entry
-    SHFILEOPSTRUCTA operation{};
-    operation.wFunc = FO_DELETE;
-    operation.pFrom = from.c_str();
-    operation.fFlags = FOF_ALLOWUNDO | FOF_SILENT | FOF_NOCONFIRMATION;
-    if (int code = SHFileOperationA(&operation); code != 0 || operation.fAnyOperationsAborted)
-        return {{}, "the shell did not recycle it (code " + std::to_string(code) + ")"};
+    if (!recycleFile(path)) return {{}, "the shell did not recycle it"};
 
     // The shell names the file after the original, with a suffix when that
     // name is taken; anything else new was recycled by someone else.
     for (auto& name : namesIn(folder))
-        if (!before.count(name) && startsWithIgnoringCase(name, fileNameOf(path))) return {folder + "\\" + name, {}};
+        if (!before.count(name) && startsWithIgnoringCase(name, std::string(fileNameOf(path))))
+            return {folder + "\\" + name, {}};
     return {{}, "the shell recycled it, but not into " + folder};
 }
 
@@ -111,6 +104,6 @@ bool eraseRecycledFile(const std::string& binPath) {
     if (!DeleteFileA(binPath.c_str())) return false;
     std::string filesFolder = binPath.substr(0, binPath.find_last_of('\\'));
     std::string trash = filesFolder.substr(0, filesFolder.find_last_of('\\'));
-    DeleteFileA((trash + "\\info\\" + fileNameOf(binPath) + ".trashinfo").c_str());
+    DeleteFileA((trash + "\\info\\" + std::string(fileNameOf(binPath)) + ".trashinfo").c_str());
     return true;
 }

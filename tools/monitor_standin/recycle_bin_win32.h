@@ -16,9 +16,9 @@ struct RecycleResult {
     std::string fault;    // why it failed
 };
 
-// Recycles one file through the shell, silently and without confirmation, and
-// finds where the shell put it.
-RecycleResult recycleFile(const std::string& path);
+// Recycles one file through the shell, as Retrace does, and finds where the
+// shell put it.
+RecycleResult recycleAndLocate(const std::string& path);
 
 // Deletes a recycled file for good, with the trash's note of where it came
 // from. Returns false when the file itself could not be deleted.

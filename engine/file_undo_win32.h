@@ -1,0 +1,17 @@
+#pragma once
+// The entry point of every undo, and the undo of file actions.
+
+#include <string>
+
+// Undoes the record at `index` in actionList, whatever its kind: marks it
+// undone (for good, also when the undo then fails), then puts back the
+// settings file, the registry value or key, or the file action. Returns the
+// path of the file a file undo brought back, to show its folder; empty for
+// settings, recycled files and failures that left nothing.
+std::string undoAction(int index);
+
+// Puts the file system back as it was before the file action at `index`,
+// after keeping what redo needs. Never writes over a file that exists now:
+// an earlier version comes back beside it under a ".undo" name. A failure
+// shows "Undo Error" once.
+std::string undoFileAction(int index);
