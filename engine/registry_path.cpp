@@ -27,7 +27,8 @@ std::optional<KeyPath> splitKeyPath(std::string_view path) {
     size_t rootEnd = path.find('\\');
     if (rootEnd == std::string_view::npos || rootEnd + 1 == path.size()) return std::nullopt;
     std::string_view rootText = path.substr(0, rootEnd);
-    auto root = std::ranges::find_if(rootNames, [&](const RootName& name) { return equalsIgnoreCase(name.abbreviation, rootText); });
+    auto root = std::ranges::find_if(
+        rootNames, [&](const RootName& name) { return equalsIgnoreCase(name.abbreviation, rootText); });
     if (root == std::end(rootNames)) return std::nullopt;
 
     std::string_view rest = path.substr(rootEnd + 1);
@@ -46,6 +47,6 @@ std::optional<RegistryUndo> registryUndoOf(const ActionRecord& record) {
         return RegistryUndo{RegistryUndo::Action::DeleteKey, std::move(*path), {}, 0};
     }
     size_t length = std::min(record.dataA.size(), size_t(std::max(record.sizeA, 0)));
-    return RegistryUndo{RegistryUndo::Action::SetValue, std::move(*path), std::string_view(record.dataA).substr(0, length),
-                        uint32_t(record.valueType)};
+    std::string_view data = std::string_view(record.dataA).substr(0, length);
+    return RegistryUndo{RegistryUndo::Action::SetValue, std::move(*path), data, uint32_t(record.valueType)};
 }

@@ -27,8 +27,10 @@ ActionRecord explorerChange(std::string path) {
 
 TEST(LaterChangeOf, TakesTheFirstLaterRecordOfTheSameFileWithoutRegardToCase) {
     std::vector<ActionRecord> records{
-        iniChange("writer", kWinIni, "c:\\bin\\0.000"),  iniChange("writer", "c:\\windows\\system.ini", "c:\\bin\\1.000"),
-        iniChange("sheet", "C:\\WINDOWS\\WIN.INI", "c:\\bin\\2.000"), iniChange("writer", kWinIni, "c:\\bin\\3.000"),
+        iniChange("writer", kWinIni, "c:\\bin\\0.000"),
+        iniChange("writer", "c:\\windows\\system.ini", "c:\\bin\\1.000"),
+        iniChange("sheet", "C:\\WINDOWS\\WIN.INI", "c:\\bin\\2.000"),
+        iniChange("writer", kWinIni, "c:\\bin\\3.000"),
     };
     EXPECT_EQ(laterChangeOf(records, 0), 2u);
     EXPECT_EQ(laterChangeOf(records, 2), 3u);

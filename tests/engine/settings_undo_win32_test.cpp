@@ -52,6 +52,7 @@ protected:
     }
 
     std::string pathOf(const std::string& name) const { return folder_ + "\\" + name; }
+    static std::string savedCopyName(int index) { return std::to_string(index) + ".000"; }
 
     std::string put(const std::string& name, const std::string& bytes) const {
         std::string path = pathOf(name);
@@ -61,7 +62,7 @@ protected:
 
     // Appends a Modify of `file` whose saved copy holds `earlierText`.
     int appendChange(const char* program, const std::string& file, const std::string& earlierText) {
-        std::string savedCopy = put(std::to_string(actionCount()) + ".000", encodeSavedCopy(earlierText));
+        std::string savedCopy = put(savedCopyName(actionCount()), encodeSavedCopy(earlierText));
         return appendChangeWithCopy(program, file, savedCopy);
     }
     int appendChangeWithCopy(const char* program, const std::string& file, const std::string& savedCopy) {
@@ -92,22 +93,16 @@ private:
 
 }  // namespace
 
-TEST_F(SettingsFileUndo, BringsBackChangedAndRemovedEntriesAndEmptiesAddedOnes) {
+TEST_F(SettingsFileUndo, BringsBackChangedAndRemovedEntriesEmptiesAddedOnesAndLeavesCommentsOut) {
     std::string ini = put("acme.ini", "[Acme]\r\nx=9\r\ny=2\r\nnew=5\r\n[Added]\r\nc=1\r\n");
-    undo(appendChange("writer", ini, "[Acme]\r\nx=1\r\ny=2\r\n[Gone]\r\nz=3\r\n"));
+    undo(appendChange("writer", ini, "top=1\r\n[Acme]\r\n;note=1\r\nx=1\r\ny=2\r\n[Gone]\r\nz=3\r\n"));
+    std::string after = bytesOf(ini);
     EXPECT_EQ(entry(ini, "Acme", "x"), "1");
     EXPECT_EQ(entry(ini, "Acme", "y"), "2");
     EXPECT_EQ(entry(ini, "Acme", "new"), "");  // present, emptied
     EXPECT_EQ(entry(ini, "Gone", "z"), "3");
     EXPECT_EQ(entry(ini, "Added", "c"), "");
-    EXPECT_EQ(occurrences(bytesOf(ini), "[Added]"), 1u);
-}
-
-TEST_F(SettingsFileUndo, NeverWritesBackCommentsOrLinesBeforeTheFirstHeader) {
-    std::string ini = put("acme.ini", "[Acme]\r\nx=2\r\n");
-    undo(appendChange("writer", ini, "top=1\r\n[Acme]\r\n;note=1\r\nx=1\r\n"));
-    std::string after = bytesOf(ini);
-    EXPECT_EQ(entry(ini, "Acme", "x"), "1");
+    EXPECT_EQ(occurrences(after, "[Added]"), 1u) << after;
     EXPECT_EQ(after.find("top"), std::string::npos) << after;
     EXPECT_EQ(after.find("note"), std::string::npos) << after;
 }
@@ -168,31 +163,21 @@ TEST_F(SettingsFileUndo, TwoChangesUndoneNewestFirstGiveTheOldestStateAndKeepALa
     EXPECT_EQ(entry(ini, "Recent", "r"), "");
 }
 
-TEST_F(SettingsFileUndo, TheLaterTextPassesOverMsgsrv32AndExplorer) {
+TEST_F(SettingsFileUndo, TheLaterTextIsTheNextProgramsCopyOrElseTheFileAsItIsNow) {
     std::string ini = put("win.ini", "now");
     int index = appendChange("writer", ini, "before");
     appendChange("msgsrv32", ini, "by msgsrv32");
     appendChange("explorer", ini, "by explorer");
-    appendChange("sheet", ini, "after");
+    appendChange("writer", pathOf("other.ini"), "other");
+    EXPECT_EQ(laterFileContent(index), "now");
+    int later = appendChange("sheet", ini, "after");
     EXPECT_EQ(laterFileContent(index), "after");
-}
-
-TEST_F(SettingsFileUndo, ADamagedLaterCopyGivesAnEmptyLaterText) {
-    std::string ini = put("win.ini", "now");
-    int index = appendChange("writer", ini, "before");
     std::string damaged = encodeSavedCopy("after");
     damaged.pop_back();
-    appendChangeWithCopy("sheet", ini, put("damaged.000", damaged));
+    put(savedCopyName(later), damaged);
     EXPECT_EQ(laterFileContent(index), "");
-}
-
-TEST_F(SettingsFileUndo, WithoutALaterChangeTheLaterTextIsTheFileAsItIsNow) {
-    std::string ini = put("win.ini", "[Acme]\r\nx=1\r\n");
-    int index = appendChange("writer", ini, "before");
-    appendChange("writer", pathOf("other.ini"), "other");
-    EXPECT_EQ(laterFileContent(index), "[Acme]\r\nx=1\r\n");
     DeleteFileA(ini.c_str());
-    EXPECT_EQ(laterFileContent(index), "");
+    EXPECT_EQ(laterFileContent(later), "");
 }
 
 TEST_F(SettingsFileUndo, AMissingOrDamagedEarlierCopyLeavesTheFileAlone) {
@@ -225,7 +210,7 @@ TEST_F(SettingsFileUndo, AnIndexOutsideTheListDoesNothing) {
 namespace {
 
 const char* const kTestKey = "Software\\Retrace Settings Undo Test";
-const std::string kTestPath = "hkcu\\software\\retrace settings undo test\\";
+const std::string kTestPath = "hkcu\\software\\retrace settings undo test";
 
 struct RegistryValue {
     DWORD type = 0;
@@ -261,7 +246,8 @@ bool keyExists(HKEY root, const std::string& subkey) {
 
 void makeKey(HKEY root, const std::string& subkey) {
     HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(root, subkey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr), ERROR_SUCCESS);
+    ASSERT_EQ(RegCreateKeyExA(root, subkey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
     RegCloseKey(key);
 }
 
@@ -288,52 +274,36 @@ protected:
 
 }  // namespace
 
-TEST_F(RegistryActionUndo, WritesTheEarlierValueBackWithItsTypeAndEveryByte) {
-    struct { int32_t kind; const char* name; RegistryValue value; } cases[] = {
-        {10, "Font", {REG_SZ, "Courier New\0"s}},
-        {10, "Zoom", {REG_DWORD, "\x01\0\0\0"s}},
-        {12, "Layout", {REG_BINARY, "\0\x01\0\0\x02\0"s}},
-        {11, "Added", {REG_SZ, ""}},  // a new value goes back to the empty data it had
+TEST_F(RegistryActionUndo, WritesTheEarlierValueBackWithItsTypeAndEveryByteCreatingTheKey) {
+    struct { int32_t kind; const char* below; RegistryValue value; int32_t sizeA; } cases[] = {
+        {10, "", {REG_SZ, "Courier New\0"s}, 12},
+        {10, "", {REG_DWORD, "\x01\0\0\0"s}, 4},
+        {12, "", {REG_BINARY, "\0\x01\0\0\x02\0"s}, 6},
+        {11, "", {REG_SZ, ""}, 0},  // a new value goes back to the empty data it had
+        {10, "", {REG_DWORD, "\x64\0\0\0"s}, 100},  // never past the record's data
+        {12, "\\made\\deeper", {REG_SZ, "Sam\0"s}, 4},
     };
-    makeKey(HKEY_CURRENT_USER, kTestKey);
     for (auto& c : cases) {
-        HKEY key;
-        ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kTestKey, 0, KEY_SET_VALUE, &key), ERROR_SUCCESS);
-        RegSetValueExA(key, c.name, 0, REG_SZ, reinterpret_cast<const BYTE*>("later"), 6);
-        RegCloseKey(key);
-        undoRegistryAction(append(c.kind, kTestPath + c.name, c.value.data, c.value.type));
-        EXPECT_EQ(queryValue(HKEY_CURRENT_USER, kTestKey, c.name), c.value) << c.name;
+        std::string key = std::string(kTestKey) + c.below;
+        ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kTestKey, "Value", REG_SZ, "later", 6), ERROR_SUCCESS);
+        int index = append(c.kind, kTestPath + c.below + "\\Value", c.value.data, c.value.type);
+        actionList[size_t(index)].sizeA = c.sizeA;
+        undoRegistryAction(index);
+        EXPECT_EQ(queryValue(HKEY_CURRENT_USER, key, "Value"), c.value) << testing::PrintToString(c.value.data);
     }
 }
 
-TEST_F(RegistryActionUndo, NeverWritesMoreThanTheRecordsData) {
-    int index = append(10, kTestPath + "Zoom", "\x64\0\0\0"s, REG_DWORD);
-    actionList[size_t(index)].sizeA = 100;
-    undoRegistryAction(index);
-    EXPECT_EQ(queryValue(HKEY_CURRENT_USER, kTestKey, "Zoom"), (RegistryValue{REG_DWORD, "\x64\0\0\0"s}));
-}
-
-TEST_F(RegistryActionUndo, CreatesAMissingKeyForTheValue) {
-    undoRegistryAction(append(12, kTestPath + "made\\deeper\\Name", "Sam\0"s));
-    EXPECT_EQ(queryValue(HKEY_CURRENT_USER, std::string(kTestKey) + "\\made\\deeper", "Name"),
-              (RegistryValue{REG_SZ, "Sam\0"s}));
-}
-
-TEST_F(RegistryActionUndo, KeyKindsDeleteTheKeyBeforeTheClosingBackslash) {
+TEST_F(RegistryActionUndo, KeyKindsDeleteTheKeyBeforeTheClosingBackslashButNotOneHoldingKeys) {
     std::string made = std::string(kTestKey) + "\\made";
     for (int32_t kind : {13, 14}) {
         makeKey(HKEY_CURRENT_USER, made);
-        undoRegistryAction(append(kind, kTestPath + "made\\"));
+        undoRegistryAction(append(kind, kTestPath + "\\made\\"));
         EXPECT_FALSE(keyExists(HKEY_CURRENT_USER, made)) << kind;
         EXPECT_TRUE(keyExists(HKEY_CURRENT_USER, kTestKey)) << kind;
     }
-}
-
-TEST_F(RegistryActionUndo, AKeyThatHoldsAKeyOfItsOwnStays) {
-    std::string inner = std::string(kTestKey) + "\\made\\inner";
-    makeKey(HKEY_CURRENT_USER, inner);
-    undoRegistryAction(append(13, kTestPath + "made\\"));
-    EXPECT_TRUE(keyExists(HKEY_CURRENT_USER, inner));
+    makeKey(HKEY_CURRENT_USER, made + "\\inner");
+    undoRegistryAction(append(13, kTestPath + "\\made\\"));
+    EXPECT_TRUE(keyExists(HKEY_CURRENT_USER, made + "\\inner"));
 }
 
 TEST_F(RegistryActionUndo, WorksUnderHkeyUsers) {
@@ -347,7 +317,8 @@ TEST_F(RegistryActionUndo, WorksUnderHkeyUsers) {
 }
 
 TEST_F(RegistryActionUndo, UnknownRootsAndPathsTooShortChangeNothing) {
-    for (const char* path : {"hkcux\\software\\retrace settings undo test\\v", "hkc\\software\\retrace settings undo test\\v",
+    for (const char* path : {"hkcux\\software\\retrace settings undo test\\v",
+                             "hkc\\software\\retrace settings undo test\\v",
                              "hkcu.software\\retrace settings undo test\\v"})
         undoRegistryAction(append(10, path, "x\0"s));
     EXPECT_FALSE(keyExists(HKEY_CURRENT_USER, kTestKey));
