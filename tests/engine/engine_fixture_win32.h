@@ -47,6 +47,7 @@ protected:
     static int record(int32_t kind, std::string a, std::string b = {}, std::string c = {}) {
         ActionRecord added = RecordBuilder("winword", 77, kind).paths(std::move(a), std::move(b));
         added.dataC = std::move(c);
+        added.source = sourceFileReport;  // whatever the kind
         actionList.push_back(added);
         return actionCount() - 1;
     }

@@ -38,7 +38,7 @@ std::future<bool> answerMessageBoxLater(const char* title, int button) {
     });
 }
 
-MessageBoxAnswerer::MessageBoxAnswerer(const char* title) : title_(title) {
+MessageBoxAnswerer::MessageBoxAnswerer(const char* title, int button) : title_(title), button_(button) {
     thread_ = std::thread([this] {
         HWND lastAnswered = nullptr;
         while (!stopping_) {
@@ -49,7 +49,7 @@ MessageBoxAnswerer::MessageBoxAnswerer(const char* title) : title_(title) {
                     std::lock_guard<std::mutex> lock(mutex_);
                     texts_.push_back(messageBoxText(box));
                 }
-                PostMessageA(box, WM_COMMAND, IDOK, 0);
+                PostMessageA(box, WM_COMMAND, WPARAM(button_), 0);
                 lastAnswered = box;
             }
             Sleep(10);

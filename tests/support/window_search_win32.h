@@ -24,11 +24,11 @@ std::string messageBoxText(HWND box);
 // thread, as a person would; tells whether one came within a minute.
 std::future<bool> answerMessageBoxLater(const char* title, int button);
 
-// Answers every message box of that title with OK while it lives, from
-// another thread, as a person would, and keeps what they said.
+// Answers every message box of that title with the button while it lives,
+// from another thread, as a person would, and keeps what they said.
 class MessageBoxAnswerer {
 public:
-    explicit MessageBoxAnswerer(const char* title);
+    explicit MessageBoxAnswerer(const char* title, int button = IDOK);
     ~MessageBoxAnswerer();
     MessageBoxAnswerer(const MessageBoxAnswerer&) = delete;
     MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;
@@ -38,6 +38,7 @@ public:
 
 private:
     std::string title_;
+    int button_;
     mutable std::mutex mutex_;
     std::vector<std::string> texts_;
     std::atomic<bool> stopping_{false};
