@@ -10,6 +10,7 @@
 #include "shell/busy_indicator_win32.h"
 
 std::string undoAction(int index) {
+    if (index < 0 || index >= actionCount()) return {};
     ActionRecord& record = actionList[index];
     record.undone = 1;
     std::string resultPath;

@@ -7,7 +7,8 @@
 // undone (for good, also when the undo then fails), then puts back the
 // settings file, the registry value or key, or the file action. Returns the
 // path of the file a file undo brought back, to show its folder; empty for
-// settings, recycled files and failures that left nothing.
+// settings, recycled files and failures that left nothing, and for an
+// index outside the list.
 std::string undoAction(int index);
 
 // Puts the file system back as it was before the file action at `index`,
