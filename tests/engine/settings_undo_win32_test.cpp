@@ -7,23 +7,16 @@
 
 #include <fstream>
 #include <optional>
-#include <sstream>
 
 #include "browse/file_operations_win32.h"
 #include "database/action_list.h"
 #include "engine/saved_copy.h"
 #include "tests/database/record_builder.h"
+#include "tests/support/scratch_folder_win32.h"
 
 using namespace std::string_literals;
 
 namespace {
-
-std::string bytesOf(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
 
 size_t occurrences(const std::string& text, const std::string& piece) {
     size_t count = 0;
@@ -96,7 +89,7 @@ private:
 TEST_F(SettingsFileUndo, BringsBackChangedAndRemovedEntriesEmptiesAddedOnesAndLeavesCommentsOut) {
     std::string ini = put("acme.ini", "[Acme]\r\nx=9\r\ny=2\r\nnew=5\r\n[Added]\r\nc=1\r\n");
     undo(appendChange("writer", ini, "top=1\r\n[Acme]\r\n;note=1\r\nx=1\r\ny=2\r\n[Gone]\r\nz=3\r\n"));
-    std::string after = bytesOf(ini);
+    std::string after = contentOf(ini);
     EXPECT_EQ(entry(ini, "Acme", "x"), "1");
     EXPECT_EQ(entry(ini, "Acme", "y"), "2");
     EXPECT_EQ(entry(ini, "Acme", "new"), "");  // present, emptied
@@ -110,7 +103,7 @@ TEST_F(SettingsFileUndo, BringsBackChangedAndRemovedEntriesEmptiesAddedOnesAndLe
 TEST_F(SettingsFileUndo, RestoresOntoTheEntryThatIsThereWhateverItsCaseAndBlanks) {
     std::string ini = put("fonts.ini", "[FONTS]\r\nFONT = Arial\r\n");
     undo(appendChange("writer", ini, "[Fonts]\r\n  Font = Courier New \r\n"));
-    std::string after = bytesOf(ini);
+    std::string after = contentOf(ini);
     EXPECT_EQ(entry(ini, "Fonts", "Font"), "Courier New");
     EXPECT_EQ(occurrences(after, "["), 1u) << after;
     EXPECT_EQ(occurrences(after, "="), 1u) << after;
@@ -131,7 +124,7 @@ TEST_F(SettingsFileUndo, IdenticalTextsLeaveTheFileUntouched) {
     WIN32_FILE_ATTRIBUTE_DATA attributes;
     ASSERT_TRUE(GetFileAttributesExA(ini.c_str(), GetFileExInfoStandard, &attributes));
     EXPECT_EQ(CompareFileTime(&attributes.ftLastWriteTime, &old), 0);
-    EXPECT_EQ(bytesOf(ini), text);
+    EXPECT_EQ(contentOf(ini), text);
 }
 
 TEST_F(SettingsFileUndo, RestoresAFileWrittenWithBareLineFeeds) {
@@ -187,7 +180,7 @@ TEST_F(SettingsFileUndo, AMissingOrDamagedEarlierCopyLeavesTheFileAlone) {
     damaged.pop_back();
     undo(appendChangeWithCopy("writer", ini, pathOf("missing.000")));
     undo(appendChangeWithCopy("writer", ini, put("damaged.000", damaged)));
-    EXPECT_EQ(bytesOf(ini), text);
+    EXPECT_EQ(contentOf(ini), text);
 }
 
 TEST_F(SettingsFileUndo, AnEmptyEarlierCopyEmptiesEveryEntry) {
@@ -204,7 +197,7 @@ TEST_F(SettingsFileUndo, AnIndexOutsideTheListDoesNothing) {
     undoRegistryAction(-1);
     undoRegistryAction(0);
     EXPECT_EQ(laterFileContent(0), "");
-    EXPECT_EQ(bytesOf(ini), text);
+    EXPECT_EQ(contentOf(ini), text);
 }
 
 namespace {

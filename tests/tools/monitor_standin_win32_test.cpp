@@ -4,12 +4,12 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <shellapi.h>
 
 #include "database/whole_file_win32.h"
 #include "engine/saved_copy.h"
 #include "monitor/file_report.h"
 #include "monitor/registry_report.h"
+#include "tests/support/scratch_folder_win32.h"
 #include "tools/monitor_standin/player_win32.h"
 #include "tools/monitor_standin/recycle_bin_win32.h"
 
@@ -21,31 +21,6 @@ std::string lower(std::string text) {
     for (char& c : text)
         if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
     return text;
-}
-
-std::string contentOf(const std::string& path) {
-    return readWholeFile(path).bytes;
-}
-
-bool exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-void writeTestFile(const std::string& path, const std::string& content) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
-    DWORD written;
-    WriteFile(file, content.data(), DWORD(content.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
-void deleteTree(const std::string& folder) {
-    std::string from = folder + '\0';
-    SHFILEOPSTRUCTA operation{};
-    operation.wFunc = FO_DELETE;
-    operation.pFrom = from.c_str();
-    operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
-    SHFileOperationA(&operation);
 }
 
 std::string savedContent(const std::string& savedPath) {
@@ -185,7 +160,7 @@ TEST_F(MonitorStandin, FileChangesComeBackAsTheActionsTheReaderMakesOfThem) {
 }
 
 TEST_F(MonitorStandin, ExplorersMoveIsACreateThenADeleteWithTheSourceSaved) {
-    writeTestFile(docs + "\\plan.txt", "step one\r\n");
+    putFile(docs + "\\plan.txt", "step one\r\n");
     playAll("program explorer C:\\windows\\explorer.exe 88\n"
             "move \"" + docs + "\\plan.txt\" \"" + archive + "\\plan.txt\"\n");
     auto entries = reportEntries();
@@ -200,7 +175,7 @@ TEST_F(MonitorStandin, ExplorersMoveIsACreateThenADeleteWithTheSourceSaved) {
 TEST_F(MonitorStandin, SavedCopiesAreCompressedAndNamedInTheUndoBinByEightHexDigits) {
     std::string report;
     for (int line = 0; line < 200; ++line) report += "Quarterly figures, line " + std::to_string(line % 10) + "\r\n";
-    writeTestFile(docs + "\\report.txt", report);
+    putFile(docs + "\\report.txt", report);
     playAll("program WORDPAD C:\\wordpad.exe 5\n"
             "delete \"" + docs + "\\report.txt\"\n");
 
@@ -222,7 +197,7 @@ TEST_F(MonitorStandin, SavedCopiesAreCompressedAndNamedInTheUndoBinByEightHexDig
 }
 
 TEST_F(MonitorStandin, ARecycledFileLiesInTheRecycleBinUnderThePathTheEntryGives) {
-    writeTestFile(docs + "\\draft.txt", "first try\r\n");
+    putFile(docs + "\\draft.txt", "first try\r\n");
     playAll("program explorer C:\\windows\\explorer.exe 88\n"
             "recycle \"" + docs + "\\draft.txt\"\n");
     auto entries = fileActions();
@@ -239,8 +214,8 @@ TEST_F(MonitorStandin, ARecycledFileLiesInTheRecycleBinUnderThePathTheEntryGives
 }
 
 TEST_F(MonitorStandin, EmptyingTheRecycleBinDeletesUnderTheRecycleBinPathWhichTheReaderMapsBack) {
-    writeTestFile(docs + "\\draft.txt", "first try\r\n");
-    writeTestFile(archive + "\\draft.txt", "second try\r\n");  // the same name, so the shell renames one
+    putFile(docs + "\\draft.txt", "first try\r\n");
+    putFile(archive + "\\draft.txt", "second try\r\n");  // the same name, so the shell renames one
     playAll("program explorer C:\\windows\\explorer.exe 88\n"
             "recycle \"" + docs + "\\draft.txt\"\n"
             "recycle \"" + archive + "\\draft.txt\"\n"
@@ -266,7 +241,7 @@ TEST_F(MonitorStandin, EmptyingTheRecycleBinDeletesUnderTheRecycleBinPathWhichTh
 TEST_F(MonitorStandin, IniEditsAreModifiesWithTheEarlierTextSaved) {
     const std::string ini = docs + "\\editor.ini";
     const std::string earlier = "[View]\r\nZoom=100\r\nRuler=1\r\n";
-    writeTestFile(ini, earlier);
+    putFile(ini, earlier);
     playAll("program EDITOR C:\\editor.exe 9\n"
             "ini \"" + ini + "\" View Zoom 150\n"
             "ini \"" + ini + "\" View Ruler\n"
@@ -412,8 +387,8 @@ TEST_F(MonitorStandin, AFailingCommandStopsThePlayAndKeepsWhatWasRecordedBeforeI
 }
 
 TEST_F(MonitorStandin, ChangesThatCannotBeMadeLeaveNoEntryAndNoSavedCopy) {
-    writeTestFile(docs + "\\a.txt", "a");
-    writeTestFile(docs + "\\b.txt", "b");
+    putFile(docs + "\\a.txt", "a");
+    putFile(docs + "\\b.txt", "b");
     const std::string program = "program N C:\\n.exe 1\n";
     const std::string refused[] = {
         "create \"" + docs + "\\a.txt\" again",
