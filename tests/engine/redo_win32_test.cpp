@@ -52,6 +52,19 @@ TEST_F(Redo, ACreateKeptInTheRedoFolderComesBackAndTheFolderIsEmptiedAfter) {
     eraseRecycledFile(recycleBinFilesFolder() + "\\retrace redo created.doc");
 }
 
+TEST_F(Redo, ACreateWhoseNameWasTakenSinceIsDroppedAndTheNewFileKept) {
+    putFile(doc("retrace redo taken.doc"), "created");
+    undoAll({record(kindCreate, doc("retrace redo taken.doc"))});
+    putFile(doc("retrace redo taken.doc"), "someone else's");
+
+    size_t before = actionList.size();
+    redoLastUndo();
+    EXPECT_EQ(contentOf(doc("retrace redo taken.doc")), "someone else's");
+    EXPECT_EQ(actionList.size(), before);
+    EXPECT_TRUE(redoFolderFiles().empty());
+    eraseRecycledFile(recycleBinFilesFolder() + "\\retrace redo taken.doc");
+}
+
 TEST_F(Redo, AnUndoBeforeTheRedoFolderExistsStillKeepsWhatRedoNeeds) {
     RemoveDirectoryA(redoFolder().c_str());
     putFile(doc("retrace redo early.doc"), "early");
