@@ -133,3 +133,22 @@ TEST(SavedCopyReader, DecodesTheSameContentAsTheWholeCopyDecoder) {
         EXPECT_EQ(decodeSavedCopy(copy), content) << seed;
     }
 }
+
+TEST(SavedCopyReader, ACopyWithFlippedBytesNeverYieldsMoreThanItsTotal) {
+    std::string good = encodeSavedCopy(textLike(20000, 8), BlockMethod::Compressed, 4000);
+    std::mt19937 random(42);
+    for (int round = 0; round < 3000; ++round) {
+        std::string bytes = good;
+        for (int flips = 1 + int(random() % 3); flips > 0; --flips)
+            bytes[random() % bytes.size()] ^= char(1 + random() % 255);
+        MemorySource source(bytes);
+        SavedCopyReader reader(source, bytes.size());
+        if (!reader.readTotal()) continue;
+        uint64_t written = 0;
+        for (int blocks = 0; reader.next(); ++blocks) {
+            written += reader.output().size();
+            ASSERT_LE(blocks, 10000) << "the reading ends";
+        }
+        EXPECT_LE(written, reader.total()) << round;
+    }
+}
