@@ -4,7 +4,11 @@
 
 #include <windows.h>
 
+#include <future>
+
 #include "engine/file_transfer_win32.h"
+#include "shell/busy_indicator_win32.h"
+#include "shell/main_window_win32.h"
 #include "tests/engine/engine_fixture_win32.h"
 #include "tests/engine/sample_content.h"
 #include "tools/monitor_standin/recycle_bin_win32.h"
@@ -188,6 +192,23 @@ TEST_F(FileUndo, ARecycledFileIsCopiedOutOfTheBinUnlessItIsEmptyOrItsNameIsTaken
 
 TEST_F(FileUndo, BootMarkersAndUnknownKindsFailWithTheMessage) {
     for (int32_t kind : {int32_t(kindBootMarker), int32_t(kindNone), 9, 99}) EXPECT_EQ(undo(record(kind, doc("x")), 1), "");
+}
+
+TEST_F(FileUndo, NamesTheFileOnTheBusyPanelWhileItWorksAndHidesThePanelAfter) {
+    appInstance = GetModuleHandleA(nullptr);
+    startBusyIndicator();
+    HWND panel = busyPanel();
+    ASSERT_NE(panel, nullptr);
+    // The failure message comes while the undo still works: the panel is up then.
+    std::future<std::string> shown = std::async(std::launch::async, [panel] {
+        HWND box = waitForWindow("#32770", "Undo Error");
+        std::string text = IsWindowVisible(panel) ? busyPanelText(panel) : "<hidden>";
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        return text;
+    });
+    undoAction(record(99, doc("Letters\\mystery.doc")));
+    EXPECT_EQ(shown.get(), "Undoing mystery.doc...");
+    EXPECT_FALSE(IsWindowVisible(panel));
 }
 
 TEST_F(FileUndo, RegistryRecordsGoToTheSettingsUndoAndNeverShowTheFileMessage) {

@@ -10,19 +10,6 @@
 
 namespace {
 
-HWND busyPanel() {
-    HWND owner = FindWindowA("UndoWork", "UndoWork");
-    for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, "#32770", nullptr));)
-        if (GetWindow(window, GW_OWNER) == owner) return window;
-    return nullptr;
-}
-
-std::string panelText(HWND panel) {
-    char text[256] = "";
-    GetDlgItemTextA(panel, IDC_BUSY_TEXT, text, sizeof text);
-    return text;
-}
-
 // How often the light changed in the time given.
 int lightChanges(HWND panel, DWORD milliseconds) {
     int changes = 0;
@@ -48,12 +35,12 @@ TEST(BusyIndicator, ShowsItsTextBlinksWhileShownAndStandsStillWhileHidden) {
 
     showBusyIndicator("Undoing letter.doc...");
     EXPECT_TRUE(IsWindowVisible(panel));
-    EXPECT_EQ(panelText(panel), "Undoing letter.doc...");
+    EXPECT_EQ(busyPanelText(panel), "Undoing letter.doc...");
     EXPECT_GE(lightChanges(panel, 600), 3);
 
     showBusyIndicator("Redoing...");  // while shown: the text is replaced
     EXPECT_TRUE(IsWindowVisible(panel));
-    EXPECT_EQ(panelText(panel), "Redoing...");
+    EXPECT_EQ(busyPanelText(panel), "Redoing...");
 
     hideBusyIndicator();
     EXPECT_FALSE(IsWindowVisible(panel));

@@ -1,5 +1,7 @@
 #include "tests/support/window_search_win32.h"
 
+#include "res/resource.h"
+
 bool waitUntil(const std::function<bool()>& condition, DWORD milliseconds) {
     DWORD start = GetTickCount();
     while (!condition()) {
@@ -36,6 +38,19 @@ std::future<bool> answerMessageBoxLater(const char* title, int button) {
         HWND box = waitForWindow("#32770", title, 60000);
         return box && PostMessageA(box, WM_COMMAND, WPARAM(button), 0);
     });
+}
+
+HWND busyPanel() {
+    HWND owner = FindWindowA("UndoWork", "UndoWork");
+    for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, "#32770", nullptr));)
+        if (GetWindow(window, GW_OWNER) == owner) return window;
+    return nullptr;
+}
+
+std::string busyPanelText(HWND panel) {
+    char text[256] = "";
+    GetDlgItemTextA(panel, IDC_BUSY_TEXT, text, sizeof text);
+    return text;
 }
 
 MessageBoxAnswerer::MessageBoxAnswerer(const char* title, int button) : title_(title), button_(button) {

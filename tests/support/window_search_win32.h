@@ -24,6 +24,13 @@ std::string messageBoxText(HWND box);
 // thread, as a person would; tells whether one came within a minute.
 std::future<bool> answerMessageBoxLater(const char* title, int button);
 
+// The busy panel of this process's busy thread, shown or not; null before
+// the thread has made it.
+HWND busyPanel();
+
+// The text the busy panel shows.
+std::string busyPanelText(HWND panel);
+
 // Answers every message box of that title with the button while it lives,
 // from another thread, as a person would, and keeps what they said.
 class MessageBoxAnswerer {
