@@ -5,34 +5,24 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <fstream>
-
 #include "engine/saved_copy.h"
 #include "tests/engine/sample_content.h"
+#include "tests/support/scratch_folder_win32.h"
 
 namespace {
 
 class ReadSavedCopy : public testing::Test {
 protected:
-    void SetUp() override {
-        char temp[MAX_PATH];
-        ASSERT_NE(GetTempPathA(MAX_PATH, temp), 0u);
-        folder_ = std::string(temp) + "retrace_saved_copy_test";
-        CreateDirectoryA(folder_.c_str(), nullptr);
-    }
-    void TearDown() override {
-        for (const char* name : {"copy.000", "empty.000"}) DeleteFileA(pathOf(name).c_str());
-        RemoveDirectoryA(folder_.c_str());
-    }
-    std::string pathOf(const char* name) const { return folder_ + "\\" + name; }
+    ReadSavedCopy() : folder_("retrace_saved_copy_test") {}
+    std::string pathOf(const char* name) const { return folder_ / name; }
     std::string write(const char* name, const std::string& bytes) const {
         std::string path = pathOf(name);
-        std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
+        putFile(path, bytes);
         return path;
     }
 
 private:
-    std::string folder_;
+    ScratchFolder folder_;
 };
 
 }  // namespace

@@ -5,10 +5,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <fstream>
 #include <optional>
 
-#include "browse/file_operations_win32.h"
 #include "database/action_list.h"
 #include "engine/saved_copy.h"
 #include "tests/database/record_builder.h"
@@ -28,28 +26,18 @@ size_t occurrences(const std::string& text, const std::string& piece) {
 // name, so no two tests share one.
 class SettingsFileUndo : public testing::Test {
 protected:
-    void SetUp() override {
-        char temp[MAX_PATH];
-        ASSERT_NE(GetTempPathA(MAX_PATH, temp), 0u);
-        parent_ = std::string(temp) + "Retrace Settings Undo Test";
-        folder_ = parent_ + "\\" + testing::UnitTest::GetInstance()->current_test_info()->name();
-        CreateDirectoryA(parent_.c_str(), nullptr);
-        CreateDirectoryA(folder_.c_str(), nullptr);
-        actionList.clear();
-    }
-    void TearDown() override {
-        for (const std::string& name : filesIn(folder_)) DeleteFileA(pathOf(name).c_str());
-        RemoveDirectoryA(folder_.c_str());
-        RemoveDirectoryA(parent_.c_str());
-        actionList.clear();
-    }
+    SettingsFileUndo()
+        : folder_("Retrace Settings Undo Test " +
+                  std::string(testing::UnitTest::GetInstance()->current_test_info()->name())) {}
+    void SetUp() override { actionList.clear(); }
+    void TearDown() override { actionList.clear(); }
 
-    std::string pathOf(const std::string& name) const { return folder_ + "\\" + name; }
+    std::string pathOf(const std::string& name) const { return folder_ / name; }
     static std::string savedCopyName(int index) { return std::to_string(index) + ".000"; }
 
     std::string put(const std::string& name, const std::string& bytes) const {
         std::string path = pathOf(name);
-        std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
+        putFile(path, bytes);
         return path;
     }
 
@@ -80,8 +68,7 @@ protected:
     }
 
 private:
-    std::string parent_;
-    std::string folder_;
+    ScratchFolder folder_;
 };
 
 }  // namespace
