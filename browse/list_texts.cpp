@@ -21,6 +21,8 @@ std::string formatActionTime(uint16_t time) {
     return text;
 }
 
+std::string formatCount(uint32_t count) { return std::to_string(count); }
+
 namespace {
 bool isLower(char c) { return c >= 'a' && c <= 'z'; }
 bool isUpper(char c) { return c >= 'A' && c <= 'Z'; }

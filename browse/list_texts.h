@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The day of an MS-DOS date word as MM/DD/YY: 19 March 1998 gives 03/19/98.
 // The year keeps two digits after 1999 as well (2026 gives 26), so every row
@@ -19,6 +20,17 @@ std::string formatActionTime(uint16_t time);
 // A program name as a person writes it: NOTEPAD gives Notepad. Only the
 // letters A to Z change case.
 std::string displayCase(std::string_view name);
+
+// A size or count as lists show it: the unsigned decimal of its 32 bits.
+std::string formatCount(uint32_t count);
+
+// One row of a list as a dialog fills it: the texts of its columns, left to
+// right, and the hidden value that names what the row stands for.
+struct ListRow {
+    std::vector<std::string> cells;
+    int32_t value = 0;
+    bool operator==(const ListRow&) const = default;
+};
 
 // A count as this program prints one: decimal digits without sign, space or
 // leading zero ("0" itself is one). "007" and " 7" are texts.

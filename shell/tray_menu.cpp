@@ -96,6 +96,11 @@ std::string redoLabel(const ActionRecord& first, int redoCount,
            abbreviatePath(folderOf(first.dataA, isFolder), placeLimit);
 }
 
+int entryIndexOfCommand(unsigned identifier, unsigned firstIdentifier, size_t count) {
+    if (identifier < firstIdentifier || identifier - firstIdentifier >= count) return -1;
+    return int(count - 1 - (identifier - firstIdentifier));
+}
+
 std::vector<TrayMenuItem> trayMenuLayout(const TrayMenuInputs& inputs) {
     std::vector<TrayMenuItem> menu{{TrayMenuItem::Type::Banner, "", 0, false, {}}};
     // Without records the menu holds only the commands every form has.

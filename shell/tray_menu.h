@@ -61,5 +61,10 @@ struct TrayMenuInputs {
 // section's first. The banner item comes first and is the default item.
 std::vector<TrayMenuItem> trayMenuLayout(const TrayMenuInputs& inputs);
 
+// The index in a collection of `count` entries that a section's entry
+// command stands for: the section's first identifier names the newest entry,
+// the next one the entry before it. -1 when no entry has that place.
+int entryIndexOfCommand(unsigned identifier, unsigned firstIdentifier, size_t count);
+
 // The longest label the menu shows; longer ones are cut and end in "...".
 inline constexpr size_t longestMenuLabel = 100;

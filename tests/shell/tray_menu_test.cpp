@@ -136,3 +136,14 @@ TEST(TrayMenuLayout, LabelsShowAmpersandsAsTheyAreAndTooLongOnesAreCut) {
     EXPECT_EQ(files[0].text.substr(longestMenuLabel - 3), "...");
     EXPECT_EQ(files[1].text, "Notepad modify of C:\\...\\Tom && Jerry.txt");
 }
+
+TEST(TrayMenu, AnEntryCommandNamesTheNewestEntriesFirstAndNothingBeyondTheCollection) {
+    struct {
+        unsigned identifier;
+        size_t count;
+        int expected;
+    } cases[] = {{1030, 3, 2}, {1032, 3, 0}, {1033, 3, -1}, {1029, 3, -1}, {1041, 0, -1}, {1039, 12, 2}};
+    for (const auto& c : cases)
+        EXPECT_EQ(entryIndexOfCommand(c.identifier, c.identifier >= 1041 ? 1041 : 1030, c.count), c.expected)
+            << c.identifier << " of " << c.count;
+}
