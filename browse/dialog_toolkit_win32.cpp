@@ -53,6 +53,22 @@ void moveControlOnResize(HWND dialog, int controlId, const RECT& previousClient,
     SetWindowPos(control, nullptr, corner.x, corner.y, own.right - own.left + dx, own.bottom - own.top + dy, flags);
 }
 
+void moveControlsOnResize(HWND dialog, RECT& previousClient, LPARAM newSize, std::span<const ControlAnchor> anchors) {
+    for (const ControlAnchor& anchor : anchors)
+        moveControlOnResize(dialog, anchor.controlId, previousClient, LOWORD(newSize), HIWORD(newSize),
+                            anchor.moveHorizontally, anchor.moveVertically, anchor.resize);
+    GetClientRect(dialog, &previousClient);
+}
+
+void shrinkAndCentre(HWND window, double widthShare, double heightShare) {
+    RECT own;
+    GetWindowRect(window, &own);
+    SetWindowPos(window, nullptr, 0, 0, int((own.right - own.left) * widthShare),
+                 int((own.bottom - own.top) * heightShare), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    centreWindow(window);
+}
+
 void paintBitmap(HWND window, HDC dc, int bitmapId) {
     HBITMAP bitmap = LoadBitmapA(appInstance, MAKEINTRESOURCEA(bitmapId));
     if (!bitmap) return;

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <span>
 #include <string>
 
 // The help file's context numbers, one for each window that offers help.
@@ -49,6 +50,22 @@ void centreWindow(HWND window, HWND other = nullptr);
 // this for each control on WM_SIZE, then keeps the new client rectangle.
 void moveControlOnResize(HWND dialog, int controlId, const RECT& previousClient, int newWidth, int newHeight,
                          bool moveHorizontally, bool moveVertically, bool resize);
+
+// How one control follows the edges of a resized dialog.
+struct ControlAnchor {
+    int controlId;
+    bool moveHorizontally;
+    bool moveVertically;
+    bool resize;
+};
+
+// The whole of a dialog's WM_SIZE: moves each control as its anchor says,
+// then keeps the new client rectangle in `previousClient`.
+void moveControlsOnResize(HWND dialog, RECT& previousClient, LPARAM newSize, std::span<const ControlAnchor> anchors);
+
+// Resizes a window about its top-left corner to the fractions of its width
+// and height, then centres it on the screen.
+void shrinkAndCentre(HWND window, double widthShare, double heightShare);
 
 // Paints the program's bitmap resource, stretched over the whole window.
 void paintBitmap(HWND window, HDC dc, int bitmapId);

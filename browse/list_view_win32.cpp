@@ -37,11 +37,32 @@ std::string cellText(HWND list, int row, int column) {
     }
 }
 
+// The width a header needs to show its whole title: the text in the
+// header's font and the margins it draws on either side of it.
+int headerTitleWidth(HWND list, int column) {
+    HWND header = ListView_GetHeader(list);
+    char title[MAX_PATH] = "";
+    HDITEMA item{};
+    item.mask = HDI_TEXT;
+    item.pszText = title;
+    item.cchTextMax = MAX_PATH;
+    if (!header || !Header_GetItem(header, column, &item)) return 0;
+    HDC dc = GetDC(header);
+    HGDIOBJ previousFont = SelectObject(dc, HGDIOBJ(SendMessageA(header, WM_GETFONT, 0, 0)));
+    SIZE text{};
+    GetTextExtentPoint32A(dc, title, lstrlenA(title), &text);
+    SelectObject(dc, previousFont);
+    ReleaseDC(header, dc);
+    return text.cx + 2 * Header_GetBitmapMargin(header) + 2;
+}
+
 bool fitColumn(HWND list, int column) {
     ListView_SetColumnWidth(list, column, LVSCW_AUTOSIZE);
     int textsWidth = ListView_GetColumnWidth(list, column);
     ListView_SetColumnWidth(list, column, LVSCW_AUTOSIZE_USEHEADER);
-    int headerWidth = ListView_GetColumnWidth(list, column);
+    // Wine's fit to the header leaves it a pixel or two short, and a short
+    // title shows cut ("Si...").
+    int headerWidth = std::max(ListView_GetColumnWidth(list, column), headerTitleWidth(list, column));
     return ListView_SetColumnWidth(list, column, std::max(textsWidth, headerWidth));
 }
 
@@ -141,6 +162,45 @@ void setListSubItem(HWND dialog, int listId, const std::string& text, int row, i
     HWND list = listControl(dialog, listId);
     SendMessageA(list, LVM_SETITEMTEXTA, row, LPARAM(&item));
     refitBeforeShowing(list, column);
+}
+
+void setUpList(HWND dialog, int listId, std::span<const ListColumn> columns) {
+    HWND list = listControl(dialog, listId);
+    ListView_SetExtendedListViewStyleEx(list, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    for (size_t column = 0; column < columns.size(); ++column)
+        insertListColumn(dialog, listId, columns[column].header, int(column), columns[column].width);
+}
+
+void appendListRows(HWND dialog, int listId, std::span<const ListRow> rows) {
+    int row = ListView_GetItemCount(listControl(dialog, listId));
+    for (const ListRow& content : rows) {
+        insertListItem(dialog, listId, -1, content.cells.empty() ? "" : content.cells[0], row, content.value);
+        for (size_t column = 1; column < content.cells.size(); ++column)
+            setListSubItem(dialog, listId, content.cells[column], row, int(column));
+        ++row;
+    }
+}
+
+std::vector<int> selectedListRows(HWND dialog, int listId) {
+    HWND list = listControl(dialog, listId);
+    std::vector<int> rows;
+    for (int row = -1; (row = ListView_GetNextItem(list, row, LVNI_SELECTED)) != -1;) rows.push_back(row);
+    return rows;
+}
+
+int firstSelectedListRow(HWND dialog, int listId) {
+    return ListView_GetNextItem(listControl(dialog, listId), -1, LVNI_SELECTED);
+}
+
+void selectAllListRows(HWND dialog, int listId) {
+    HWND list = listControl(dialog, listId);
+    ListView_SetItemState(list, -1, LVIS_SELECTED, LVIS_SELECTED);
+    // Only one row can hold the focus: the top one, where the keyboard starts.
+    ListView_SetItemState(list, 0, LVIS_FOCUSED, LVIS_FOCUSED);
+}
+
+void clearListSelection(HWND dialog, int listId) {
+    ListView_SetItemState(listControl(dialog, listId), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
 bool fitListColumn(HWND dialog, int listId, int column) { return fitColumn(listControl(dialog, listId), column); }

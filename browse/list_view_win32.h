@@ -7,10 +7,36 @@
 
 #include <windows.h>
 
+#include <span>
 #include <string>
+#include <vector>
+
+#include "browse/list_texts.h"
 
 // Inserts a left-aligned column with that header and width at that index.
 void insertListColumn(HWND dialog, int listId, const std::string& header, int column, int width);
+
+// A column of a list as a dialog first shows it: its header and its width in
+// pixels until texts refit it.
+struct ListColumn {
+    const char* header;
+    int width;
+};
+
+// Makes a list select whole rows and gives it its columns, left to right.
+void setUpList(HWND dialog, int listId, std::span<const ListColumn> columns);
+
+// Appends the rows below those the list holds, in order.
+void appendListRows(HWND dialog, int listId, std::span<const ListRow> rows);
+
+// The rows selected now, from the top; the first of them, or -1.
+std::vector<int> selectedListRows(HWND dialog, int listId);
+int firstSelectedListRow(HWND dialog, int listId);
+
+// Selects every row and focuses the top one; or clears every row's
+// selection and focus.
+void selectAllListRows(HWND dialog, int listId);
+void clearListSelection(HWND dialog, int listId);
 
 // Inserts a row with its text in column 0 and its hidden value, with the image
 // at that index of the list's small image list unless `image` is -1. Column 0

@@ -27,6 +27,10 @@ std::string undoAction(int index) {
     return resultPath;
 }
 
+void undoActions(std::span<const int32_t> indices) {
+    for (int32_t index : indices) undoAction(index);
+}
+
 std::string undoFileAction(int index) {
     recordForRedo(index);
     FileStep step = undoStep(actionList[index]);

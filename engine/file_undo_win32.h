@@ -1,6 +1,8 @@
 #pragma once
 // The entry point of every undo, and the undo of file actions.
 
+#include <cstdint>
+#include <span>
 #include <string>
 
 // Undoes the record at `index` in actionList, whatever its kind: marks it
@@ -10,6 +12,9 @@
 // settings, recycled files and failures that left nothing, and for an
 // index outside the list.
 std::string undoAction(int index);
+
+// undoAction for each record, in the order given.
+void undoActions(std::span<const int32_t> indices);
 
 // Puts the file system back as it was before the file action at `index`,
 // after keeping what redo needs. Never writes over a file that exists now:

@@ -15,6 +15,32 @@
 #define IDC_BUSY_TEXT 1190
 #define IDC_BUSY_LIGHT 1191
 
+// Buttons that several dialogs share: IDOK (1) confirms, labelled
+// "Retrace"; IDCANCEL (2) and IDHELP (9) keep their usual numbers.
+
+// The program sessions dialog.
+#define IDD_PROGRAM_UNDO 134
+#define IDC_PROGRAM_FILES 1017
+#define IDC_PROGRAM_SESSIONS 1018
+#define IDC_PROGRAM_SETTINGS_LABEL 1207
+#define IDC_PROGRAM_EXPLANATION 1221
+#define IDC_UNDO_SESSION_AND_FILES 1214
+#define IDC_UNDO_SESSION_ONLY 1215
+#define IDC_UNDO_FILE 1216
+
+// The list confirmation: sessions, a file action's files, applet sessions.
+#define IDD_LIST_CONFIRMATION 135
+#define IDC_CONFIRMATION_LIST 1149
+
+// The history dialog in its three forms.
+#define IDD_HISTORY 138
+#define IDC_HISTORY_LIST 1017
+
+// "Confirm Undo" of one file action or one Control Panel session.
+#define IDD_CONFIRM_UNDO 148
+#define IDC_CONFIRM_OPEN 1205
+#define IDC_CONFIRM_ITEM 1206
+
 // Commands of the main window; the tray menu issues them.
 #define IDM_REDO 1021
 #define IDM_FIND 1022

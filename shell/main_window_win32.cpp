@@ -1,8 +1,13 @@
 #include "shell/main_window_win32.h"
 
 #include "browse/dialog_toolkit_win32.h"
+#include "browse/history_dialog_win32.h"
 #include "database/action_list_file_win32.h"
+#include "database/derived_lists.h"
 #include "database/rebuild_win32.h"
+#include "engine/applet_undo_dialogs_win32.h"
+#include "engine/file_undo_dialogs_win32.h"
+#include "engine/program_undo_dialog_win32.h"
 #include "engine/redo_win32.h"
 #include "monitor/monitor_devices_win32.h"
 #include "shell/busy_indicator_win32.h"
@@ -11,6 +16,7 @@
 #include "res/resource.h"
 #include "settings/settings_store_win32.h"
 #include "shell/tray_icon_win32.h"
+#include "shell/tray_menu.h"
 
 HINSTANCE appInstance = nullptr;
 HWND mainWindow = nullptr;
@@ -59,6 +65,57 @@ void onTrayLeftClick() {
     handlingClick = false;
 }
 
+// The three kinds of entries the user undoes by: each has ten commands for
+// its newest entries, newest first, and one for the history of them all.
+struct UndoSection {
+    unsigned firstEntry;
+    unsigned lastEntry;
+    unsigned history;
+    HistoryForm form;
+    int (*showUndo)(HWND owner, int index);
+    size_t (*entryCount)();
+};
+
+const UndoSection undoSections[] = {
+    {IDM_PROGRAM_FIRST, IDM_PROGRAM_LAST, IDM_PROGRAM_MORE, HistoryForm::Programs, showProgramUndo,
+     [] { return programList.size(); }},
+    {IDM_FILE_FIRST, IDM_FILE_LAST, IDM_FILE_MORE, HistoryForm::Files, showFileUndo,
+     [] { return fileActionList.size(); }},
+    {IDM_APPLET_FIRST, IDM_APPLET_LAST, IDM_APPLET_MORE, HistoryForm::Applets, showAppletUndo,
+     [] { return appletList.size(); }},
+};
+
+// Opens the undo of an entry, picked by its command or from the history;
+// false when the identifier belongs to no section.
+bool runUndoSection(unsigned identifier) {
+    for (const UndoSection& section : undoSections) {
+        if (identifier >= section.firstEntry && identifier <= section.lastEntry) {
+            section.showUndo(mainWindow, entryIndexOfCommand(identifier, section.firstEntry, section.entryCount()));
+            return true;
+        }
+        if (identifier == section.history) {
+            int index = runHistoryDialog(mainWindow, section.form);
+            if (index != -1) section.showUndo(mainWindow, index);
+            return true;
+        }
+    }
+    return false;
+}
+
+// Carries out a command that may change records, which are then saved;
+// false for an identifier that is no such command.
+bool runRecordCommand(unsigned identifier) {
+    switch (identifier) {
+    case IDM_REDO:
+        redoLastUndo();
+        return true;
+    case IDM_HELP:
+        showHelp(mainWindow, helpContents);
+        return true;
+    }
+    return runUndoSection(identifier);
+}
+
 // Runs one command of the tray menu. Every command but Unload holds
 // commandBusy while it runs, so that tray clicks from inside its dialogs
 // only bring the dialog forward.
@@ -68,19 +125,10 @@ void runCommand(unsigned identifier) {
         return;
     }
     commandBusy = 1;
-    switch (identifier) {
-    case IDM_REDO:
-        redoLastUndo();
-        saveActionList();
-        break;
-    case IDM_HELP:
-        showHelp(mainWindow, helpContents);
-        saveActionList();
-        break;
-    case IDM_TOGGLE_MONITORING:
+    if (identifier == IDM_TOGGLE_MONITORING)
         toggleMonitoring();
-        break;
-    }
+    else if (runRecordCommand(identifier))
+        saveActionList();
     commandBusy = 0;
 }
 

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "tests/e2e/automation_win32.h"
+#include "tests/e2e/remote_block_win32.h"
 #include "tests/e2e/menu_probe/menu_probe.h"
 #include "tests/e2e/menu_probe/menu_windows_win32.h"
 
@@ -14,44 +15,6 @@ namespace {
 const char probeName[] = "menu_probe.dll";
 // Far more than any menu's listing.
 const uint32_t listingCapacity = 1 << 20;
-
-// Memory in another process, for a thread started there with its address.
-// A thread that does not end in time may still use it: it is then left.
-class RemoteBlock {
-public:
-    RemoteBlock(HANDLE process, size_t size)
-        : process_(process), address_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
-    ~RemoteBlock() {
-        if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-    }
-    RemoteBlock(const RemoteBlock&) = delete;
-    RemoteBlock& operator=(const RemoteBlock&) = delete;
-
-    bool write(const void* bytes, size_t size) {
-        return address_ && WriteProcessMemory(process_, address_, bytes, size, nullptr);
-    }
-    bool read(size_t offset, void* bytes, size_t size) const {
-        return address_ && ReadProcessMemory(process_, static_cast<char*>(address_) + offset, bytes, size, nullptr);
-    }
-    // The exit code of the function run in a new thread of the process with
-    // the block's address, or nothing when it did not run or end in time.
-    std::optional<DWORD> run(LPTHREAD_START_ROUTINE function) {
-        HANDLE thread = address_ ? CreateRemoteThread(process_, nullptr, 0, function, address_, 0, nullptr) : nullptr;
-        if (!thread) return std::nullopt;
-        DWORD code = 0;
-        const bool ended = WaitForSingleObject(thread, 10000) == WAIT_OBJECT_0 && GetExitCodeThread(thread, &code);
-        CloseHandle(thread);
-        if (!ended) {
-            address_ = nullptr;
-            return std::nullopt;
-        }
-        return code;
-    }
-
-private:
-    HANDLE process_;
-    void* address_;
-};
 
 HMODULE probeModuleIn(HANDLE process) {
     HMODULE modules[1024];

@@ -1,0 +1,140 @@
+#include "browse/history_dialog_win32.h"
+
+#include <commctrl.h>
+
+#include <span>
+#include <vector>
+
+#include "browse/dialog_toolkit_win32.h"
+#include "browse/file_operations_win32.h"
+#include "browse/history_rows.h"
+#include "browse/list_view_win32.h"
+#include "database/action_list.h"
+#include "database/derived_lists.h"
+#include "res/resource.h"
+#include "shell/main_window_win32.h"
+
+namespace {
+
+constexpr ListColumn programColumns[] = {{"Program", 100}, {"Files", 60}, {"Sessions", 60}};
+constexpr ListColumn fileColumns[] = {{"Name", 200}, {"Action", 65}, {"Program", 55}, {"Files", 35},
+                                      {"Size", 50},  {"Date", 60},   {"Time", 80}};
+constexpr ListColumn appletColumns[] = {{"Applet", 285}, {"Sessions", 60}};
+
+struct HistoryFormLayout {
+    const char* caption;
+    std::span<const ListColumn> columns;
+    int helpContext;
+    double widthShare;
+    double heightShare;
+};
+
+const HistoryFormLayout& layoutOf(HistoryForm form) {
+    static const HistoryFormLayout programs{"Programs", programColumns, helpProgramHistory, 0.5, 2.0 / 3.0};
+    static const HistoryFormLayout files{"Files", fileColumns, helpFileHistory, 1.0, 1.0};
+    static const HistoryFormLayout applets{"Control Panel Applets", appletColumns, helpAppletHistory, 2.0 / 3.0,
+                                           2.0 / 3.0};
+    return form == HistoryForm::Programs ? programs : form == HistoryForm::Files ? files : applets;
+}
+
+std::vector<ListRow> rowsOf(HistoryForm form) {
+    switch (form) {
+    case HistoryForm::Programs:
+        return programHistoryRows(programList);
+    case HistoryForm::Files:
+        return fileHistoryRows(fileActionList, actionList, folderExists);
+    case HistoryForm::Applets:
+        return appletHistoryRows(appletList);
+    }
+    return {};
+}
+
+// Each form keeps its own last client rectangle between runs.
+RECT previousClients[3];
+
+struct HistoryDialogState {
+    HistoryForm form;
+    RECT& previousClient;
+};
+
+constexpr ControlAnchor anchors[] = {
+    {IDC_HISTORY_LIST, false, false, true},
+    {IDOK, false, true, false},
+    {IDHELP, true, true, false},
+    {IDCANCEL, true, true, false},
+};
+
+void initialise(HWND dialog, const HistoryDialogState& state) {
+    const HistoryFormLayout& layout = layoutOf(state.form);
+    commonDialogSetUp(dialog);
+    SetWindowTextA(dialog, layout.caption);
+    GetClientRect(dialog, &state.previousClient);
+    EnableWindow(GetDlgItem(dialog, IDOK), FALSE);
+    setUpList(dialog, IDC_HISTORY_LIST, layout.columns);
+    appendListRows(dialog, IDC_HISTORY_LIST, rowsOf(state.form));
+    if (layout.widthShare != 1.0 || layout.heightShare != 1.0)
+        shrinkAndCentre(dialog, layout.widthShare, layout.heightShare);
+}
+
+int pickedEntry(HWND dialog) {
+    return listItemParam(dialog, IDC_HISTORY_LIST, firstSelectedListRow(dialog, IDC_HISTORY_LIST));
+}
+
+void onNotify(HWND dialog, const NMHDR& header) {
+    if (header.idFrom != IDC_HISTORY_LIST) return;
+    HWND list = header.hwndFrom;
+    switch (header.code) {
+    case LVN_COLUMNCLICK:
+        sortListByColumn(dialog, IDC_HISTORY_LIST, reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
+        break;
+    case NM_CLICK:
+        EnableWindow(GetDlgItem(dialog, IDOK), ListView_GetItemCount(list) > 0);
+        break;
+    case LVN_ITEMCHANGED:
+        // A row picked with the keyboard makes "Retrace" usable as a click does.
+        if (reinterpret_cast<const NMLISTVIEW&>(header).uNewState & LVIS_SELECTED)
+            EnableWindow(GetDlgItem(dialog, IDOK), TRUE);
+        break;
+    case NM_DBLCLK:
+        if (listRowUnderPointer(dialog, IDC_HISTORY_LIST) != -1) EndDialog(dialog, pickedEntry(dialog));
+        break;
+    }
+}
+
+INT_PTR CALLBACK historyDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        initialise(dialog, *reinterpret_cast<const HistoryDialogState*>(lParam));
+        return TRUE;
+    }
+    auto* state = reinterpret_cast<const HistoryDialogState*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    if (!state) return FALSE;
+    switch (message) {
+    case WM_SIZE:
+        moveControlsOnResize(dialog, state->previousClient, lParam, anchors);
+        return TRUE;
+    case WM_NOTIFY:
+        onNotify(dialog, *reinterpret_cast<const NMHDR*>(lParam));
+        return TRUE;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDOK:
+            EndDialog(dialog, pickedEntry(dialog));
+            return TRUE;
+        case IDCANCEL:
+            EndDialog(dialog, -1);
+            return TRUE;
+        case IDHELP:
+            showHelp(dialog, layoutOf(state->form).helpContext);
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+int runHistoryDialog(HWND owner, HistoryForm form) {
+    HistoryDialogState state{form, previousClients[int(form)]};
+    return int(DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_HISTORY), owner, historyDialogProc, LPARAM(&state)));
+}

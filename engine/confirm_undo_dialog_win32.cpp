@@ -1,0 +1,53 @@
+#include "engine/confirm_undo_dialog_win32.h"
+
+#include "browse/dialog_toolkit_win32.h"
+#include "browse/list_texts.h"
+#include "res/resource.h"
+#include "shell/main_window_win32.h"
+
+namespace {
+
+struct ConfirmUndoArgs {
+    const std::string& item;
+    int helpContext;
+    const ConfirmUndoChoices& choices;
+};
+
+INT_PTR CALLBACK confirmUndoProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        commonDialogSetUp(dialog);
+        const auto& args = *reinterpret_cast<const ConfirmUndoArgs*>(lParam);
+        SetDlgItemTextA(dialog, IDC_CONFIRM_ITEM, displayCase(args.item).c_str());
+        if (!args.choices.open) ShowWindow(GetDlgItem(dialog, IDC_CONFIRM_OPEN), SW_HIDE);
+        return TRUE;
+    }
+    if (message != WM_COMMAND) return FALSE;
+    const auto& args = *reinterpret_cast<const ConfirmUndoArgs*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    switch (LOWORD(wParam)) {
+    case IDOK:
+        args.choices.retrace();
+        EndDialog(dialog, 1);
+        return TRUE;
+    case IDC_CONFIRM_OPEN:
+        if (!args.choices.open) return TRUE;
+        args.choices.open();
+        EndDialog(dialog, 0);
+        return TRUE;
+    case IDCANCEL:
+        EndDialog(dialog, 0);
+        return TRUE;
+    case IDHELP:
+        showHelp(dialog, args.helpContext);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+int runConfirmUndoDialog(HWND owner, const std::string& item, int helpContext, const ConfirmUndoChoices& choices) {
+    ConfirmUndoArgs args{item, helpContext, choices};
+    return int(DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_CONFIRM_UNDO), owner, confirmUndoProc,
+                               LPARAM(&args)));
+}

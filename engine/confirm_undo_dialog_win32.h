@@ -1,0 +1,18 @@
+#pragma once
+// "Confirm Undo": asks before undoing one file action or one Control Panel
+// session, named in the dialog.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+struct ConfirmUndoChoices {
+    std::function<void()> retrace;  // undo, then show where the result is
+    std::function<void()> open;     // undo and open the result; empty: no "Open" button
+};
+
+// Runs the dialog for the item (shown in display case) and carries out the
+// choice before it closes. Returns 1 after "Retrace", 0 after "Open" or
+// "Cancel".
+int runConfirmUndoDialog(HWND owner, const std::string& item, int helpContext, const ConfirmUndoChoices& choices);

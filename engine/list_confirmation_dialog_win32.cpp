@@ -1,0 +1,104 @@
+#include "engine/list_confirmation_dialog_win32.h"
+
+#include <commctrl.h>
+
+#include "browse/dialog_toolkit_win32.h"
+#include "res/resource.h"
+#include "shell/main_window_win32.h"
+
+namespace {
+
+struct ListConfirmationState {
+    const ListConfirmation& confirmation;
+    RECT previousClient{};
+    bool clearingSelection = false;
+};
+
+constexpr ControlAnchor anchors[] = {
+    {IDC_CONFIRMATION_LIST, false, false, true},
+    {IDOK, false, true, false},
+    {IDHELP, true, true, false},
+    {IDCANCEL, true, true, false},
+};
+
+// Rows that only inform never show as selected: whatever selects one, the
+// selection goes at once and the focus moves to "Retrace".
+void keepSelectionHidden(HWND dialog, ListConfirmationState& state) {
+    if (state.clearingSelection) return;
+    state.clearingSelection = true;
+    SetFocus(GetDlgItem(dialog, IDOK));
+    clearListSelection(dialog, IDC_CONFIRMATION_LIST);
+    state.clearingSelection = false;
+}
+
+void initialise(HWND dialog, ListConfirmationState& state) {
+    const ListConfirmation& confirmation = state.confirmation;
+    commonDialogSetUp(dialog);
+    SetWindowTextA(dialog, confirmation.caption.c_str());
+    GetClientRect(dialog, &state.previousClient);
+    setUpList(dialog, IDC_CONFIRMATION_LIST, confirmation.columns);
+    appendListRows(dialog, IDC_CONFIRMATION_LIST, confirmation.rows);
+    if (confirmation.choice == RowChoice::AllPicked) {
+        selectAllListRows(dialog, IDC_CONFIRMATION_LIST);
+        SetFocus(GetDlgItem(dialog, IDC_CONFIRMATION_LIST));
+    } else if (confirmation.choice == RowChoice::ShowOnly) {
+        keepSelectionHidden(dialog, state);
+    }
+    if (confirmation.sizeShare != 1.0) shrinkAndCentre(dialog, confirmation.sizeShare, confirmation.sizeShare);
+}
+
+void confirm(HWND dialog, const ListConfirmation& confirmation) {
+    if (confirmation.retrace) {
+        std::vector<int32_t> picked;
+        for (int row : selectedListRows(dialog, IDC_CONFIRMATION_LIST))
+            picked.push_back(listItemParam(dialog, IDC_CONFIRMATION_LIST, row));
+        confirmation.retrace(picked);
+    }
+    EndDialog(dialog, 1);
+}
+
+INT_PTR CALLBACK listConfirmationProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        initialise(dialog, *reinterpret_cast<ListConfirmationState*>(lParam));
+        // The focus was placed above.
+        return FALSE;
+    }
+    auto* state = reinterpret_cast<ListConfirmationState*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    if (!state) return FALSE;
+    switch (message) {
+    case WM_SIZE:
+        moveControlsOnResize(dialog, state->previousClient, lParam, anchors);
+        return TRUE;
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->idFrom != IDC_CONFIRMATION_LIST) return FALSE;
+        if (header->code == LVN_COLUMNCLICK && state->confirmation.sortable)
+            sortListByColumn(dialog, IDC_CONFIRMATION_LIST, reinterpret_cast<const NMLISTVIEW*>(lParam)->iSubItem);
+        if (header->code == LVN_ITEMCHANGED && state->confirmation.choice == RowChoice::ShowOnly)
+            keepSelectionHidden(dialog, *state);
+        return TRUE;
+    }
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDOK:
+            confirm(dialog, state->confirmation);
+            return TRUE;
+        case IDCANCEL:
+            EndDialog(dialog, 0);
+            return TRUE;
+        case IDHELP:
+            showHelp(dialog, state->confirmation.helpContext);
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+int runListConfirmation(HWND owner, const ListConfirmation& confirmation) {
+    ListConfirmationState state{confirmation};
+    return int(DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_LIST_CONFIRMATION), owner, listConfirmationProc,
+                               LPARAM(&state)));
+}

@@ -1,0 +1,143 @@
+#include "tests/e2e/dialog_driver_win32.h"
+
+#include <commctrl.h>
+
+#include "tests/e2e/remote_block_win32.h"
+#include "tests/support/window_search_win32.h"
+
+HWND waitForDialog(const char* caption, DWORD milliseconds) { return waitForWindow("#32770", caption, milliseconds); }
+
+HWND openByCommand(HWND mainWindow, unsigned command, const char* caption) {
+    PostMessageA(mainWindow, WM_COMMAND, command, 0);
+    return waitForDialog(caption);
+}
+
+bool waitForClose(HWND window, DWORD milliseconds) {
+    return waitUntil([&] { return !IsWindow(window); }, milliseconds);
+}
+
+std::string windowText(HWND window) {
+    char text[1024] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+std::string controlText(HWND dialog, int controlId) { return windowText(GetDlgItem(dialog, controlId)); }
+
+bool controlShown(HWND dialog, int controlId) { return IsWindowVisible(GetDlgItem(dialog, controlId)); }
+
+bool controlEnabled(HWND dialog, int controlId) { return IsWindowEnabled(GetDlgItem(dialog, controlId)); }
+
+void pressButton(HWND dialog, int buttonId) { PostMessageA(GetDlgItem(dialog, buttonId), BM_CLICK, 0, 0); }
+
+namespace {
+// What the list's messages point at lives in the list's process.
+struct RemoteItem {
+    LVITEMA item;
+    char text[1024];
+};
+
+void click(HWND window, POINT at) {
+    LPARAM position = MAKELPARAM(at.x, at.y);
+    PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, position);
+    PostMessageA(window, WM_LBUTTONUP, 0, position);
+}
+}  // namespace
+
+DialogList::DialogList(HWND dialog, int listId) : list_(GetDlgItem(dialog, listId)) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(list_, &processId);
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+}
+
+DialogList::~DialogList() {
+    if (process_) CloseHandle(process_);
+}
+
+int DialogList::rowCount() const { return int(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0)); }
+
+std::vector<std::string> DialogList::headers() const {
+    std::vector<std::string> found;
+    struct RemoteColumn {
+        LVCOLUMNA column;
+        char text[256];
+    };
+    RemoteBlock block(process_, sizeof(RemoteColumn));
+    auto* remote = static_cast<RemoteColumn*>(block.address());
+    for (int column = 0;; ++column) {
+        RemoteColumn request{};
+        request.column.mask = LVCF_TEXT;
+        request.column.pszText = remote->text;
+        request.column.cchTextMax = sizeof request.text;
+        block.write(&request, sizeof request);
+        if (!SendMessageA(list_, LVM_GETCOLUMNA, column, LPARAM(remote))) return found;
+        block.read(offsetof(RemoteColumn, text), request.text, sizeof request.text);
+        found.emplace_back(request.text);
+    }
+}
+
+std::string DialogList::cell(int row, int column) const {
+    RemoteBlock block(process_, sizeof(RemoteItem));
+    auto* remote = static_cast<RemoteItem*>(block.address());
+    RemoteItem request{};
+    request.item.iSubItem = column;
+    request.item.pszText = remote->text;
+    request.item.cchTextMax = sizeof request.text;
+    block.write(&request, sizeof request);
+    SendMessageA(list_, LVM_GETITEMTEXTA, row, LPARAM(remote));
+    block.read(offsetof(RemoteItem, text), request.text, sizeof request.text);
+    return request.text;
+}
+
+std::vector<std::string> DialogList::column(int column) const {
+    std::vector<std::string> cells;
+    for (int row = 0; row < rowCount(); ++row) cells.push_back(cell(row, column));
+    return cells;
+}
+
+int DialogList::rowOf(const std::string& firstCell) const {
+    for (int row = 0; row < rowCount(); ++row)
+        if (cell(row, 0) == firstCell) return row;
+    return -1;
+}
+
+std::vector<int> DialogList::selectedRows() const {
+    std::vector<int> rows;
+    for (int row = 0; row < rowCount(); ++row)
+        if (SendMessageA(list_, LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED) rows.push_back(row);
+    return rows;
+}
+
+void DialogList::setSelected(int row, bool selected) const {
+    RemoteBlock block(process_, sizeof(LVITEMA));
+    LVITEMA state{};
+    state.stateMask = LVIS_SELECTED;
+    state.state = selected ? LVIS_SELECTED : 0;
+    block.write(&state, sizeof state);
+    SendMessageA(list_, LVM_SETITEMSTATE, row, LPARAM(block.address()));
+}
+
+void DialogList::clickRow(int row) const {
+    RECT client;
+    GetClientRect(list_, &client);
+    if (row == -1) {
+        click(list_, {5, client.bottom - 3});
+        return;
+    }
+    RemoteBlock block(process_, sizeof(RECT));
+    RECT bounds{LVIR_LABEL, 0, 0, 0};
+    block.write(&bounds, sizeof bounds);
+    SendMessageA(list_, LVM_GETITEMRECT, row, LPARAM(block.address()));
+    block.read(0, &bounds, sizeof bounds);
+    click(list_, {bounds.left + 4, (bounds.top + bounds.bottom) / 2});
+}
+
+void DialogList::clickHeader(int column) const {
+    HWND header = HWND(SendMessageA(list_, LVM_GETHEADER, 0, 0));
+    RemoteBlock block(process_, sizeof(RECT));
+    RECT bounds{};
+    block.write(&bounds, sizeof bounds);
+    SendMessageA(header, HDM_GETITEMRECT, column, LPARAM(block.address()));
+    block.read(0, &bounds, sizeof bounds);
+    click(header, {(bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2});
+}

@@ -1,0 +1,55 @@
+#pragma once
+// Works Retrace's dialogs from outside, as a person would: opens them by
+// the main window's commands, reads their controls and lists, picks rows,
+// presses buttons.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// A dialog of that caption, once it shows; null when none shows in time.
+HWND waitForDialog(const char* caption, DWORD milliseconds = 10000);
+
+// Sends the main window a command as the tray menu does, then waits for the
+// dialog of that caption.
+HWND openByCommand(HWND mainWindow, unsigned command, const char* caption);
+
+// Whether the window has gone within the time.
+bool waitForClose(HWND window, DWORD milliseconds = 10000);
+
+std::string windowText(HWND window);
+std::string controlText(HWND dialog, int controlId);
+bool controlShown(HWND dialog, int controlId);
+bool controlEnabled(HWND dialog, int controlId);
+
+// Clicks a button. The click is posted, so a message box it opens does not
+// hold the caller.
+void pressButton(HWND dialog, int buttonId);
+
+// A report-view list of another process's dialog.
+class DialogList {
+public:
+    DialogList(HWND dialog, int listId);
+    ~DialogList();
+    DialogList(const DialogList&) = delete;
+    DialogList& operator=(const DialogList&) = delete;
+
+    int rowCount() const;
+    std::vector<std::string> headers() const;
+    std::string cell(int row, int column) const;
+    std::vector<std::string> column(int column) const;
+    // The row whose first cell is that text, or -1.
+    int rowOf(const std::string& firstCell) const;
+    std::vector<int> selectedRows() const;
+
+    // Selects or deselects one row, as a Ctrl+click would.
+    void setSelected(int row, bool selected) const;
+    // A click on the row, or on empty space below the rows for -1.
+    void clickRow(int row) const;
+    void clickHeader(int column) const;
+
+private:
+    HWND list_;
+    HANDLE process_;
+};
