@@ -58,6 +58,8 @@ void moveControlsOnResize(HWND dialog, RECT& previousClient, LPARAM newSize, std
         moveControlOnResize(dialog, anchor.controlId, previousClient, LOWORD(newSize), HIWORD(newSize),
                             anchor.moveHorizontally, anchor.moveVertically, anchor.resize);
     GetClientRect(dialog, &previousClient);
+    // Wine leaves the controls that moved unpainted until something covers them.
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void shrinkAndCentre(HWND window, double widthShare, double heightShare) {

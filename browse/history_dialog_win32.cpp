@@ -66,9 +66,10 @@ constexpr ControlAnchor anchors[] = {
 
 void initialise(HWND dialog, const HistoryDialogState& state) {
     const HistoryFormLayout& layout = layoutOf(state.form);
+    // First: centring the dialog may already resize it under Wine.
+    GetClientRect(dialog, &state.previousClient);
     commonDialogSetUp(dialog);
     SetWindowTextA(dialog, layout.caption);
-    GetClientRect(dialog, &state.previousClient);
     EnableWindow(GetDlgItem(dialog, IDOK), FALSE);
     setUpList(dialog, IDC_HISTORY_LIST, layout.columns);
     appendListRows(dialog, IDC_HISTORY_LIST, rowsOf(state.form));

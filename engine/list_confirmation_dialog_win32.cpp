@@ -33,9 +33,10 @@ void keepSelectionHidden(HWND dialog, ListConfirmationState& state) {
 
 void initialise(HWND dialog, ListConfirmationState& state) {
     const ListConfirmation& confirmation = state.confirmation;
+    // First: centring the dialog may already resize it under Wine.
+    GetClientRect(dialog, &state.previousClient);
     commonDialogSetUp(dialog);
     SetWindowTextA(dialog, confirmation.caption.c_str());
-    GetClientRect(dialog, &state.previousClient);
     setUpList(dialog, IDC_CONFIRMATION_LIST, confirmation.columns);
     appendListRows(dialog, IDC_CONFIRMATION_LIST, confirmation.rows);
     if (confirmation.choice == RowChoice::AllPicked) {

@@ -60,8 +60,9 @@ void followPick(HWND dialog, int pickedList) {
 }
 
 void initialise(HWND dialog, ProgramUndoState& state) {
-    commonDialogSetUp(dialog);
+    // First: centring the dialog may already resize it under Wine.
     GetClientRect(dialog, &state.previousClient);
+    commonDialogSetUp(dialog);
     for (int button : {IDC_UNDO_FILE, IDC_UNDO_SESSION_AND_FILES, IDC_UNDO_SESSION_ONLY})
         showButton(dialog, button, false);
     SetWindowTextA(dialog, ("Undo Program - " + displayCase(state.program.programName)).c_str());

@@ -5,7 +5,12 @@
 #include "tests/e2e/remote_block_win32.h"
 #include "tests/support/window_search_win32.h"
 
-HWND waitForDialog(const char* caption, DWORD milliseconds) { return waitForWindow("#32770", caption, milliseconds); }
+// A dialog shows once it has initialised; before that its controls are still empty.
+HWND waitForDialog(const char* caption, DWORD milliseconds) {
+    HWND dialog = nullptr;
+    waitUntil([&] { return (dialog = FindWindowA("#32770", caption)) && IsWindowVisible(dialog); }, milliseconds);
+    return dialog && IsWindowVisible(dialog) ? dialog : nullptr;
+}
 
 HWND openByCommand(HWND mainWindow, unsigned command, const char* caption) {
     PostMessageA(mainWindow, WM_COMMAND, command, 0);

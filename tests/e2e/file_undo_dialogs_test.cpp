@@ -121,7 +121,8 @@ TEST_F(FileUndoDialogs, OpenUndoesShowsTheResultAndKeepsTheRedoListBeforeIt) {
     EXPECT_TRUE(storedAsUndone(kindModify, "report.doc"));
     EXPECT_EQ(contentOf(docs + "\\report.undo.doc"), "first draft\r\n");
     // Wine knows no program for .doc files, so their folder is shown.
-    HWND folder = waitForWindow(nullptr, "Docs", 20000);
+    // The first folder window of a Wine session may take a while to start.
+    HWND folder = waitForWindow("ExplorerWClass", "Docs", 60000);
     EXPECT_NE(folder, nullptr);
     if (folder) PostMessageA(folder, WM_CLOSE, 0, 0);
     // The three files of the delete and the report: one list.
