@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "database/action_list.h"
+#include "database/history_work.h"
 #include "database/whole_file_win32.h"
 #include "settings/settings_store_win32.h"
 
@@ -57,6 +58,7 @@ std::string actionListPath() { return undoBinFolder() + actionListFileName; }
 std::string actionListTemporaryPath() { return undoBinFolder() + actionListTemporaryFileName; }
 
 ActionListLoad loadActionList() {
+    waitForHistoryWork();
     actionList.clear();
     fileUnread = false;
     const std::string folder = undoBinFolder();
@@ -79,6 +81,11 @@ ActionListLoad loadActionList() {
 bool actionListFileUnread() { return fileUnread; }
 
 bool saveActionList() {
+    waitForHistoryWork();
+    return writeActionList();
+}
+
+bool writeActionList() {
     if (fileUnread) return false;
     const std::string folder = undoBinFolder();
     const std::string path = folder + actionListFileName;

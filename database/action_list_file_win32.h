@@ -37,5 +37,9 @@ bool actionListFileUnread();
 // the temporary file first and replaces the old file only once it is written
 // and flushed whole; any failure leaves the old file as it was. Returns
 // whether the file now holds the list: false on a failure, which is
-// otherwise silent, and while actionListFileUnread().
+// otherwise silent, and while actionListFileUnread(). It first waits for the
+// history work, so saves reach the disk in the order they were asked for.
 bool saveActionList();
+
+// saveActionList for the history work itself, which must not wait for itself.
+bool writeActionList();

@@ -1,6 +1,7 @@
 #include "database/derive_flags.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "settings/settings_lists.h"
 
@@ -74,25 +75,92 @@ int32_t isSupersededRecycle(std::span<const ActionRecord> records, size_t j, con
     return found != lastDeletes.end() && found->second > j ? 1 : 0;
 }
 
+namespace {
+// Every slot but undone, from the record's own fields.
+void deriveOwnFlags(ActionRecord& record, const DataExtensionSet& dataExtensions, std::string_view downloadModules) {
+    std::string_view name = fieldText(record.programName);
+    bool isCpl = equalsIgnoreCase(name, "CPL");
+    SettingsFileClass settingsFile = isSettingsFileChange(record.dataA, record.kind);
+
+    record.isControlPanel = isCpl;
+    record.isExplorer = containsExplorer(name);
+    record.isBootMarker = record.kind == kindBootMarker;
+    record.isSetting = (record.source == sourceRegistryReport) + isCpl;
+    if (record.source == sourceFileReport)
+        record.isSetting += (settingsFile != SettingsFileClass::none) + !hasDataExtension(record.dataA, dataExtensions);
+    record.isDownload = record.source == sourceFileReport && record.kind == kindCreate &&
+                        inNameList(downloadModules, name);
+    if (settingsFile == SettingsFileClass::profile) record.isIniFile = 1;
+}
+
+bool sameOwnFields(const ActionRecord& a, const ActionRecord& b) {
+    return fieldText(a.programName) == fieldText(b.programName) && a.programPath == b.programPath &&
+           a.processId == b.processId && a.kind == b.kind && a.date == b.date && a.time == b.time &&
+           a.source == b.source && a.dataA == b.dataA && a.dataB == b.dataB && a.dataC == b.dataC;
+}
+}  // namespace
+
 void deriveFlags(std::span<ActionRecord> records, const DerivedFlagInputs& inputs) {
     DataExtensionSet dataExtensions(inputs.dataFileExtensions);
     LastDeleteIndex lastDeletes = indexLastDeletes(records);
     for (size_t j = 0; j < records.size(); ++j) {
-        ActionRecord& record = records[j];
-        std::string_view name = fieldText(record.programName);
-        bool isCpl = equalsIgnoreCase(name, "CPL");
-        SettingsFileClass settingsFile = isSettingsFileChange(record.dataA, record.kind);
-
-        record.isControlPanel = isCpl;
-        record.isExplorer = containsExplorer(name);
-        record.isBootMarker = record.kind == kindBootMarker;
-        record.isSetting = (record.source == sourceRegistryReport) + isCpl;
-        if (record.source == sourceFileReport)
-            record.isSetting +=
-                (settingsFile != SettingsFileClass::none) + !hasDataExtension(record.dataA, dataExtensions);
-        record.isDownload = record.source == sourceFileReport && record.kind == kindCreate &&
-                            inNameList(inputs.downloadModules, name);
-        if (settingsFile == SettingsFileClass::profile) record.isIniFile = 1;
-        record.undone += isSupersededRecycle(records, j, lastDeletes);
+        deriveOwnFlags(records[j], dataExtensions, inputs.downloadModules);
+        records[j].undone += isSupersededRecycle(records, j, lastDeletes);
     }
+}
+
+void FlagDeriver::derive(std::vector<ActionRecord>& records, const DerivedFlagInputs& inputs) {
+    if (!coversPrefixOf(records, inputs)) {
+        forget();
+        inputs_ = inputs;
+    }
+    DataExtensionSet dataExtensions(inputs.dataFileExtensions);
+    for (size_t j = derived_; j < records.size(); ++j) {
+        ActionRecord& record = records[j];
+        deriveOwnFlags(record, dataExtensions, inputs.downloadModules);
+        if (record.kind == kindRecycle) {
+            recycles_[record.dataA].push_back(j);
+        } else if (record.kind == kindDelete) {
+            auto found = recycles_.find(record.dataA);
+            if (found == recycles_.end()) continue;
+            retired_.insert(retired_.end(), found->second.begin(), found->second.end());
+            recycles_.erase(found);
+        }
+    }
+    for (size_t j : retired_) ++records[j].undone;
+    derived_ = records.size();
+    if (!records.empty()) {
+        first_ = records.front();
+        last_ = records.back();
+    }
+}
+
+void FlagDeriver::droppedFront(const std::vector<ActionRecord>& records, size_t count) {
+    if (count >= derived_) {
+        forget();
+        return;
+    }
+    auto shift = [count](std::vector<size_t>& indices) {
+        std::erase_if(indices, [count](size_t j) { return j < count; });
+        for (size_t& j : indices) j -= count;
+    };
+    shift(retired_);
+    for (auto it = recycles_.begin(); it != recycles_.end();) {
+        shift(it->second);
+        it = it->second.empty() ? recycles_.erase(it) : std::next(it);
+    }
+    derived_ -= count;
+    first_ = records.front();
+}
+
+bool FlagDeriver::coversPrefixOf(const std::vector<ActionRecord>& records, const DerivedFlagInputs& inputs) const {
+    return derived_ > 0 && records.size() >= derived_ && sameOwnFields(records.front(), first_) &&
+           sameOwnFields(records[derived_ - 1], last_) &&
+           inputs.dataFileExtensions == inputs_.dataFileExtensions && inputs.downloadModules == inputs_.downloadModules;
+}
+
+void FlagDeriver::forget() {
+    derived_ = 0;
+    recycles_.clear();
+    retired_.clear();
 }

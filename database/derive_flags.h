@@ -59,3 +59,30 @@ int32_t isSupersededRecycle(std::span<const ActionRecord> records, size_t j, con
 // isDownload of every record, sets isIniFile for a Modify of a profile (never
 // clearing it), and adds 1 to undone of every superseded Recycle.
 void deriveFlags(std::span<ActionRecord> records, const DerivedFlagInputs& inputs);
+
+// deriveFlags for a list that only grows at its end between rebuilds, as
+// actionList does: each rebuild derives the records appended since the last
+// one and adds 1 to undone of every Recycle retired so far, which is what
+// deriveFlags over the whole list does as long as the inputs stay the same.
+// The records' own fields never change once appended; undone does, but no
+// flag depends on it.
+class FlagDeriver {
+public:
+    void derive(std::vector<ActionRecord>& records, const DerivedFlagInputs& inputs);
+
+    // The first `count` records were dropped from the front of `records`.
+    void droppedFront(const std::vector<ActionRecord>& records, size_t count);
+
+private:
+    bool coversPrefixOf(const std::vector<ActionRecord>& records, const DerivedFlagInputs& inputs) const;
+    void forget();
+
+    size_t derived_ = 0;
+    DerivedFlagInputs inputs_;
+    // The first and the last record derived, to tell a list replaced
+    // wholesale (a load) or cut at its front from one that only grew.
+    ActionRecord first_, last_;
+    // Recycle records not yet retired, by path, and the retired ones.
+    std::unordered_map<std::string, std::vector<size_t>, IgnoreCaseHash, IgnoreCaseEqual> recycles_;
+    std::vector<size_t> retired_;
+};

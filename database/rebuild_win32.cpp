@@ -6,6 +6,7 @@
 #include "database/action_list_file_win32.h"
 #include "database/derive_flags.h"
 #include "database/derived_lists.h"
+#include "database/history_work.h"
 #include "database/merge_reports.h"
 #include "database/undo_bin_win32.h"
 #include "monitor/monitor_devices_win32.h"
@@ -23,30 +24,48 @@ const std::vector<std::string>& dataFileExtensions() {
     return extensions;
 }
 
+// Derives only the records appended since the last rebuild, so a click
+// costs what changed rather than the whole history.
+FlagDeriver flagDeriver;
+
 void deriveAllFlags() {
     Settings settings;
     loadSettings(settings);
-    deriveFlags(actionList, {dataFileExtensions(), settings.szDownloadModules});
+    flagDeriver.derive(actionList, {dataFileExtensions(), settings.szDownloadModules});
 }
 
 }  // namespace
 
-void rebuildActions() {
+void rebuildActionsForMenu() {
+    waitForHistoryWork();
     freeDerivedLists();
     stopLogging();
     if (actionListFileUnread()) {
         deriveAllFlags();
+        startLogging(StartMode::IfEnabled);
     } else {
+        const size_t firstNew = actionList.size();
         FileReport files = readFileReport(actionList);
         RegistryReport registry = readRegistryReport();
         mergeReports(std::move(files.entries), std::move(registry.entries), actionList);
         deriveAllFlags();
-        maintainUndoBin();
-        saveActionList();
+        BinUpkeep upkeep = trimUndoBin(firstNew);
+        if (upkeep.dropped > 0) flagDeriver.droppedFront(actionList, upkeep.dropped);
         // A report that could not be read whole stays for the next rebuild.
-        if (files.status != FileReadStatus::Unreadable) DeleteFileA(fileReportPath().c_str());
-        if (registry.status != FileReadStatus::Unreadable) DeleteFileA(registryReportPath().c_str());
+        const bool deleteFileReport = files.status != FileReadStatus::Unreadable;
+        const bool deleteRegistryReport = registry.status != FileReadStatus::Unreadable;
+        postHistoryWork([=] {
+            writeActionList();
+            if (deleteFileReport) DeleteFileA(fileReportPath().c_str());
+            if (deleteRegistryReport) DeleteFileA(registryReportPath().c_str());
+            if (!upkeep.swept) sweepUndoBin();
+            startLogging(StartMode::IfEnabled);
+        });
     }
-    startLogging(StartMode::IfEnabled);
     buildDerivedLists(actionList);
+}
+
+void rebuildActions() {
+    rebuildActionsForMenu();
+    waitForHistoryWork();
 }

@@ -5,9 +5,16 @@
 // Stops logging, folds both reports into actionList in time order, derives
 // every record's flags, keeps the Undo Bin in bounds, saves the list,
 // deletes the reports, starts logging again when monitoring is on, and
-// rebuilds the derived lists.
+// rebuilds the derived lists. Returns once all of it is done.
 //
 // While the stored history could not be read at start-up, the reports are
 // left for the next start instead: they could not be saved, and deleting
 // them would lose what they hold.
 void rebuildActions();
+
+// The same rebuild for the tray click, which returns once the lists the
+// menu needs are built. Saving the list, deleting the reports, sweeping the
+// bin and starting logging again go on as history work (history_work.h),
+// in that order, while the menu shows: logging stays stopped until the new
+// list is on disk and the reports are gone, as in rebuildActions.
+void rebuildActionsForMenu();

@@ -19,11 +19,35 @@ bool isUnsafeBinFolder(std::string_view binFolder) {
     return false;
 }
 
+namespace {
+bool isListFile(std::string_view name) {
+    return equalsIgnoreCase(name, actionListFileName) || equalsIgnoreCase(name, actionListTemporaryFileName);
+}
+
+std::string_view withoutTrailingBackslashes(std::string_view folder) {
+    while (folder.ends_with('\\')) folder.remove_suffix(1);
+    return folder;
+}
+
+// binFileNamedBy for a folder without a trailing backslash.
+std::string_view nameInFolder(std::string_view binFolder, const ActionRecord& record) {
+    std::string_view path = record.dataC;
+    if (record.source == sourceFileReport && path.size() > binFolder.size() && path[binFolder.size()] == '\\' &&
+        equalsIgnoreCase(path.substr(0, binFolder.size()), binFolder))
+        return path.substr(binFolder.size() + 1);
+    return {};
+}
+}  // namespace
+
+std::string_view binFileNamedBy(std::string_view binFolder, const ActionRecord& record) {
+    return nameInFolder(withoutTrailingBackslashes(binFolder), record);
+}
+
 std::vector<size_t> filesToSweep(std::string_view binFolder, std::span<const std::string> fileNames,
                                  std::span<const ActionRecord> records) {
     // A folder given with a trailing backslash must not make every saved
     // copy look unnamed.
-    while (binFolder.ends_with('\\')) binFolder.remove_suffix(1);
+    binFolder = withoutTrailingBackslashes(binFolder);
 
     // Only a dataC in the bin folder can name one of its files, so the names
     // are compared rather than whole paths, and nothing is copied: a long
@@ -31,21 +55,35 @@ std::vector<size_t> filesToSweep(std::string_view binFolder, std::span<const std
     std::unordered_set<std::string_view, IgnoreCaseHash, IgnoreCaseEqual> named;
     named.reserve(fileNames.size());  // most files in the bin are saved copies that a record names
     for (const ActionRecord& record : records) {
-        std::string_view path = record.dataC;
-        if (record.source == sourceFileReport && path.size() > binFolder.size() && path[binFolder.size()] == '\\' &&
-            equalsIgnoreCase(path.substr(0, binFolder.size()), binFolder))
-            named.insert(path.substr(binFolder.size() + 1));
+        std::string_view name = nameInFolder(binFolder, record);
+        if (!name.empty()) named.insert(name);
     }
 
     std::vector<size_t> sweep;
     for (size_t index = 0; index < fileNames.size(); ++index) {
         std::string_view name = fileNames[index];
-        if (equalsIgnoreCase(name.substr(0, 6), "BACKUP") || equalsIgnoreCase(name, actionListFileName) ||
-            equalsIgnoreCase(name, actionListTemporaryFileName))
-            continue;
+        if (equalsIgnoreCase(name.substr(0, 6), "BACKUP") || isListFile(name)) continue;
         if (!named.contains(name)) sweep.push_back(index);
     }
     return sweep;
+}
+
+void KnownBinFiles::replace(std::span<const std::string> fileNames, std::span<const uint64_t> fileSizes) {
+    sizes_.clear();
+    size_ = 0;
+    for (size_t index = 0; index < fileNames.size(); ++index) add(fileNames[index], fileSizes[index]);
+}
+
+void KnownBinFiles::add(std::string_view name, uint64_t size) {
+    if (isListFile(name) || !sizes_.try_emplace(std::string(name), size).second) return;
+    size_ += size;
+}
+
+void KnownBinFiles::remove(std::string_view name) {
+    auto found = sizes_.find(name);
+    if (found == sizes_.end()) return;
+    size_ -= found->second;
+    sizes_.erase(found);
 }
 
 size_t oldestBootSessionEnd(std::span<const ActionRecord> records) {

@@ -3,12 +3,15 @@
 // made from the folder's file names and the records. The files themselves
 // are deleted by the caller.
 
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "database/action_record.h"
+#include "database/ignore_case_hash.h"
 
 // True for a folder whose files the upkeep must never delete wholesale: no
 // folder at all, or the root of a drive or a share, where the sweep would
@@ -30,3 +33,27 @@ size_t oldestBootSessionEnd(std::span<const ActionRecord> records);
 // The saved copy in the bin that a record names, or "" when it has none: only
 // Deletes and Modifies have one (a Recycle's dataC lies in the Recycle Bin).
 std::string_view savedCopyOf(const ActionRecord& record);
+
+// The name of the file directly in the bin that a record's dataC names, as
+// the sweep reads it: only file records name one. "" when it names none.
+std::string_view binFileNamedBy(std::string_view binFolder, const ActionRecord& record);
+
+// The files of the bin as the last listing found them, kept up to date with
+// what the program itself adds and deletes, so a tray click can tell the
+// bin's size without listing it. The action list and the file a save writes
+// it to are left out: every save changes them, so their sizes are asked for
+// when needed.
+class KnownBinFiles {
+public:
+    // The files a listing found, by the same index as their sizes.
+    void replace(std::span<const std::string> fileNames, std::span<const uint64_t> fileSizes);
+    bool contains(std::string_view name) const { return sizes_.contains(name); }
+    void add(std::string_view name, uint64_t size);
+    void remove(std::string_view name);
+    // The sum of the known files' sizes.
+    uint64_t size() const { return size_; }
+
+private:
+    std::unordered_map<std::string, uint64_t, IgnoreCaseHash, IgnoreCaseEqual> sizes_;
+    uint64_t size_ = 0;
+};

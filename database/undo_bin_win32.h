@@ -4,7 +4,10 @@
 // could not be read at start-up: the saved copies that the unread history
 // names are still wanted.
 
-// Deletes the files directly in the bin that no record names.
+#include <cstddef>
+
+// Deletes the files directly in the bin that no record names, and keeps
+// what is left as the last listing of the bin.
 void sweepUndoBin();
 
 // Drops the records of the oldest boot session and their saved copies.
@@ -14,6 +17,19 @@ bool trimOldestBootSession();
 // The rebuild's upkeep: the sweep, then whole boot sessions dropped, oldest
 // first, while the bin is larger than UndoBinSize. The current session stays.
 void maintainUndoBin();
+
+struct BinUpkeep {
+    size_t dropped = 0;  // records dropped from the front of actionList
+    bool swept = false;  // the bin was swept too
+};
+
+// The tray click's upkeep, without listing the bin: its size is that of the
+// last listing, with the saved copies named by the records from `firstNew`
+// on, and whole boot sessions are dropped as maintainUndoBin drops them.
+// The files that no record names are left for the next sweepUndoBin, which
+// leaves the bin as maintainUndoBin would have. Without a listing of this
+// bin yet, it is maintainUndoBin.
+BinUpkeep trimUndoBin(size_t firstNew);
 
 // Drops every boot session but the current one.
 void emptyUndoBin();

@@ -4,6 +4,7 @@
 #include "browse/history_dialog_win32.h"
 #include "database/action_list_file_win32.h"
 #include "database/derived_lists.h"
+#include "database/history_work.h"
 #include "database/rebuild_win32.h"
 #include "engine/applet_undo_dialogs_win32.h"
 #include "engine/file_undo_dialogs_win32.h"
@@ -50,7 +51,7 @@ void onTrayLeftClick() {
     POINT cursor;
     GetCursorPos(&cursor);
     setTrayIcon(TrayOperation::Modify, IDI_BUSY);
-    rebuildActions();
+    rebuildActionsForMenu();
     hideBusyIndicator();
     Settings settings;
     loadSettings(settings);
@@ -120,6 +121,9 @@ bool runRecordCommand(unsigned identifier) {
 // commandBusy while it runs, so that tray clicks from inside its dialogs
 // only bring the dialog forward.
 void runCommand(unsigned identifier) {
+    // The click's save and sweep may still be running; a command sees the
+    // history they leave, and its own save follows theirs.
+    waitForHistoryWork();
     if (identifier == IDM_UNLOAD) {
         DestroyWindow(mainWindow);
         return;
@@ -133,8 +137,20 @@ void runCommand(unsigned identifier) {
 }
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    static const UINT idleQuery = RegisterWindowMessageA(idleQueryMessageName);
+    if (message == idleQuery && idleQuery != 0) {
+        waitForHistoryWork();
+        return 1;
+    }
     switch (message) {
+    case WM_QUERYENDSESSION:
+    case WM_ENDSESSION:
+        // Windows may end the process as soon as these are answered.
+        waitForHistoryWork();
+        break;
     case WM_DESTROY:
+        // The program ends only once the last save is on disk.
+        waitForHistoryWork();
         setTrayIcon(TrayOperation::Delete, IDI_MONITORING_ON);
         closeMonitorDevices();
         PostQuitMessage(0);

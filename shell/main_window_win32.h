@@ -6,6 +6,11 @@
 
 inline constexpr const char* mainWindowClass = "Retrace";
 
+// A registered message that the main window answers with 1 once the
+// background work of the last tray click is done. Only tests send it: they
+// read the action list and the bin that this work writes.
+inline constexpr const char* idleQueryMessageName = "Retrace Idle Query";
+
 extern HINSTANCE appInstance;
 extern HWND mainWindow;
 // 1 while a menu command runs; guards against re-entry from the nested

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
 
+#include "database/action_list.h"
 #include "database/derive_flags.h"
 #include "record_builder.h"
 
@@ -146,4 +148,67 @@ TEST(DeriveFlags, RetiresARecycleThatALaterDeleteOfTheSamePathSupersedes) {
     EXPECT_EQ(records[4].undone, 2);
     deriveFlags(records, inputs);  // each rebuild adds its count again
     EXPECT_EQ(records[0].undone, 2);
+}
+
+namespace {
+// A random record over a few paths, so Recycles, Deletes of the same files
+// in any case, settings files and downloads all come up.
+ActionRecord randomRecord(std::mt19937& random) {
+    static const char* const programs[] = {"NOTEPAD", "explorer", "CPL", "IEXPLORE", "netscape"};
+    static const char* const paths[] = {"c:\\docs\\a.doc", "C:\\DOCS\\A.DOC", "c:\\docs\\b.txt", "c:\\win.ini",
+                                        "c:\\config.sys", "c:\\docs\\plain"};
+    static const int32_t kinds[] = {kindCreate, kindDelete,     kindModify,           kindRecycle,
+                                    kindRecycle, kindBootMarker, kindRegistryFirst, kindCopy};
+    RecordBuilder builder(programs[random() % 5], int32_t(random() % 3), kinds[random() % 8]);
+    builder.paths(paths[random() % 6]).at(int(random() % 24), int(random() % 60));
+    return builder;
+}
+}  // namespace
+
+// A history grows by a few records at a time, is sometimes undone in part or
+// cut at its front, and now and then the inputs change; after every step the
+// deriver leaves the records as deriveFlags over the whole list does.
+TEST(FlagDeriver, LeavesAGrowingHistoryAsDerivingItWholeAtEveryRebuildDoes) {
+    const DerivedFlagInputs otherInputs{{"TXT"}, "NOTEPAD"};
+    for (unsigned seed = 1; seed <= 200; ++seed) {
+        std::mt19937 random(seed);
+        std::vector<ActionRecord> whole, grown;
+        FlagDeriver deriver;
+        const DerivedFlagInputs* current = &inputs;
+        for (int step = 0; step < 12; ++step) {
+            for (unsigned count = random() % 6; count > 0; --count) {
+                ActionRecord record = randomRecord(random);
+                whole.push_back(record);
+                grown.push_back(record);
+            }
+            if (!whole.empty() && random() % 4 == 0) {
+                size_t undone = random() % whole.size();
+                whole[undone].undone = grown[undone].undone = 1;
+            }
+            if (random() % 8 == 0) current = current == &inputs ? &otherInputs : &inputs;
+            deriveFlags(whole, *current);
+            deriver.derive(grown, *current);
+            if (whole.size() > 1 && random() % 6 == 0) {
+                size_t dropped = 1 + random() % (whole.size() - 1);
+                whole.erase(whole.begin(), whole.begin() + ptrdiff_t(dropped));
+                grown.erase(grown.begin(), grown.begin() + ptrdiff_t(dropped));
+                deriver.droppedFront(grown, dropped);
+            }
+            ASSERT_EQ(serializeActionList(grown), serializeActionList(whole)) << "seed " << seed << " step " << step;
+        }
+    }
+}
+
+TEST(FlagDeriver, DerivesAListReplacedWholesaleAfresh) {
+    FlagDeriver deriver;
+    std::vector<ActionRecord> first{RecordBuilder("NOTEPAD", 1, kindRecycle).paths("c:\\a.doc"),
+                                    RecordBuilder("NOTEPAD", 1, kindDelete).paths("c:\\a.doc")};
+    deriver.derive(first, inputs);
+    std::vector<ActionRecord> loaded{RecordBuilder("CPL", 2, kindCreate).paths("c:\\b.txt"),
+                                     RecordBuilder("CPL", 2, kindCreate).paths("c:\\c.txt"),
+                                     RecordBuilder("explorer", 3, kindCopy).paths("c:\\d.doc")};
+    std::vector<ActionRecord> expected = loaded;
+    deriveFlags(expected, inputs);
+    deriver.derive(loaded, inputs);
+    EXPECT_EQ(serializeActionList(loaded), serializeActionList(expected));
 }

@@ -103,3 +103,36 @@ TEST(SavedCopy, OnlyDeletesAndModifiesHaveOneInTheBin) {
     EXPECT_EQ(savedCopyOf(fileRecord(kindRecycle, "c:\\recycled\\dc1.txt")), "");
     EXPECT_EQ(savedCopyOf(fileRecord(kindCreate, "c:\\x")), "");
 }
+
+TEST(BinFileNamedBy, IsTheNameAFileRecordGivesAFileDirectlyInTheBin) {
+    struct { const char* binFolder; ActionRecord record; const char* name; } cases[] = {
+        {"c:\\Retrace\\Bin", fileRecord(kindDelete, "C:\\RETRACE\\BIN\\0000001A.SAV"), "0000001A.SAV"},
+        {"c:\\Retrace\\Bin\\", fileRecord(kindModify, "c:\\retrace\\bin\\a.sav"), "a.sav"},
+        {"c:\\Retrace\\Bin", fileRecord(kindRecycle, "c:\\recycled\\dc1.txt"), ""},
+        {"c:\\Retrace\\Bin", fileRecord(kindRegistryFirst, "c:\\retrace\\bin\\a.sav", sourceRegistryReport), ""},
+        {"c:\\Retrace\\Bin", fileRecord(kindDelete, "c:\\retrace\\bin2\\a.sav"), ""},
+    };
+    for (auto& c : cases) EXPECT_EQ(binFileNamedBy(c.binFolder, c.record), c.name) << c.record.dataC;
+}
+
+TEST(KnownBinFiles, AddsUpTheFilesItKnowsOnceEachButNeverTheListFiles) {
+    std::vector<std::string> names{"a.sav", "actionlist.000", "ActionList.000.new", "BACKUP 1.txt"};
+    std::vector<uint64_t> sizes{10, 1000, 2000, 5'000'000'000};
+    KnownBinFiles files;
+    files.replace(names, sizes);
+    EXPECT_EQ(files.size(), 5'000'000'010u);
+    EXPECT_FALSE(files.contains("actionlist.000"));
+
+    files.add("B.SAV", 7);
+    files.add("b.sav", 7);  // one file, whatever the case
+    EXPECT_EQ(files.size(), 5'000'000'017u);
+    files.remove("A.SAV");
+    files.remove("a.sav");
+    files.remove("never.sav");
+    EXPECT_EQ(files.size(), 5'000'000'007u);
+    EXPECT_TRUE(files.contains("B.Sav"));
+
+    files.replace({}, {});
+    EXPECT_EQ(files.size(), 0u);
+    EXPECT_FALSE(files.contains("b.sav"));
+}

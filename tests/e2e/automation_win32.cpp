@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include "shell/main_window_win32.h"
+
 std::string windowsPath(const std::string& path) {
     if (path.empty() || path[0] != '/') return path;
     std::string windows = "Z:" + path;
@@ -93,6 +95,13 @@ TrayPicture trayPicture() {
     if (green >= enough) return TrayPicture::MonitoringOn;
     if (grey >= enough) return TrayPicture::MonitoringOff;
     return TrayPicture::None;
+}
+
+bool waitUntilIdle(HWND mainWindow, DWORD milliseconds) {
+    DWORD_PTR answer = 0;
+    return SendMessageTimeoutA(mainWindow, RegisterWindowMessageA(idleQueryMessageName), 0, 0, SMTO_NORMAL,
+                               milliseconds, &answer) != 0 &&
+           answer == 1;
 }
 
 void unloadRunningRetrace() {

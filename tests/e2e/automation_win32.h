@@ -50,5 +50,9 @@ bool trayIconPresent(HWND owner);
 enum class TrayPicture { None, MonitoringOn, MonitoringOff, Busy };
 TrayPicture trayPicture();
 
+// Waits until the program has finished the work its last tray click left
+// running in the background: saving the action list, sweeping the bin.
+bool waitUntilIdle(HWND mainWindow, DWORD milliseconds = 60000);
+
 // Ends every running instance the way a person would, with "UNLOAD".
 void unloadRunningRetrace();

@@ -1,0 +1,17 @@
+#include "database/history_work.h"
+
+#include "database/background_queue.h"
+
+namespace {
+// Made on first use and never destroyed: every way the program ends waits
+// for the work first, and a thread joined during the exit of the process
+// could hold that exit up.
+BackgroundQueue& historyQueue() {
+    static BackgroundQueue* queue = new BackgroundQueue;
+    return *queue;
+}
+}  // namespace
+
+void postHistoryWork(std::function<void()> job) { historyQueue().post(std::move(job)); }
+
+void waitForHistoryWork() { historyQueue().waitUntilIdle(); }
