@@ -39,6 +39,14 @@ enum HelpContext : int {
 // one window class, so the icon is set for every dialog of the process.
 void commonDialogSetUp(HWND window);
 
+// The state a dialog's entry point handed to it, kept with the window from
+// WM_INITDIALOG on; null for the messages that come before it.
+template <typename State>
+State* dialogState(HWND dialog, UINT message, LPARAM lParam) {
+    if (message == WM_INITDIALOG) SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+    return reinterpret_cast<State*>(GetWindowLongPtrA(dialog, DWLP_USER));
+}
+
 // Centres the window on `other`, held inside the screen; or, without one, on
 // the screen, held only at its left and top edges. Neither resizes, activates
 // nor raises the window.

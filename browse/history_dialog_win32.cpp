@@ -103,14 +103,12 @@ void onNotify(HWND dialog, const NMHDR& header) {
 }
 
 INT_PTR CALLBACK historyDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-        initialise(dialog, *reinterpret_cast<const HistoryDialogState*>(lParam));
-        return TRUE;
-    }
-    auto* state = reinterpret_cast<const HistoryDialogState*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    auto* state = dialogState<const HistoryDialogState>(dialog, message, lParam);
     if (!state) return FALSE;
     switch (message) {
+    case WM_INITDIALOG:
+        initialise(dialog, *state);
+        return TRUE;
     case WM_SIZE:
         moveControlsOnResize(dialog, state->previousClient, lParam, anchors);
         return TRUE;

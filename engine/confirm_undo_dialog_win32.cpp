@@ -14,16 +14,16 @@ struct ConfirmUndoArgs {
 };
 
 INT_PTR CALLBACK confirmUndoProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto* state = dialogState<const ConfirmUndoArgs>(dialog, message, lParam);
+    if (!state) return FALSE;
+    const ConfirmUndoArgs& args = *state;
     if (message == WM_INITDIALOG) {
-        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
         commonDialogSetUp(dialog);
-        const auto& args = *reinterpret_cast<const ConfirmUndoArgs*>(lParam);
         SetDlgItemTextA(dialog, IDC_CONFIRM_ITEM, displayCase(args.item).c_str());
         if (!args.choices.open) ShowWindow(GetDlgItem(dialog, IDC_CONFIRM_OPEN), SW_HIDE);
         return TRUE;
     }
     if (message != WM_COMMAND) return FALSE;
-    const auto& args = *reinterpret_cast<const ConfirmUndoArgs*>(GetWindowLongPtrA(dialog, DWLP_USER));
     switch (LOWORD(wParam)) {
     case IDOK:
         args.choices.retrace();

@@ -59,15 +59,13 @@ void confirm(HWND dialog, const ListConfirmation& confirmation) {
 }
 
 INT_PTR CALLBACK listConfirmationProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-        initialise(dialog, *reinterpret_cast<ListConfirmationState*>(lParam));
-        // The focus was placed above.
-        return FALSE;
-    }
-    auto* state = reinterpret_cast<ListConfirmationState*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    auto* state = dialogState<ListConfirmationState>(dialog, message, lParam);
     if (!state) return FALSE;
     switch (message) {
+    case WM_INITDIALOG:
+        initialise(dialog, *state);
+        // The focus was placed there.
+        return FALSE;
     case WM_SIZE:
         moveControlsOnResize(dialog, state->previousClient, lParam, anchors);
         return TRUE;

@@ -114,14 +114,12 @@ void onNotify(HWND dialog, const NMHDR& header) {
 }
 
 INT_PTR CALLBACK programUndoProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-        initialise(dialog, *reinterpret_cast<ProgramUndoState*>(lParam));
-        return TRUE;
-    }
-    auto* state = reinterpret_cast<ProgramUndoState*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    auto* state = dialogState<ProgramUndoState>(dialog, message, lParam);
     if (!state) return FALSE;
     switch (message) {
+    case WM_INITDIALOG:
+        initialise(dialog, *state);
+        return TRUE;
     case WM_SIZE:
         moveControlsOnResize(dialog, state->previousClient, lParam, anchors);
         return TRUE;

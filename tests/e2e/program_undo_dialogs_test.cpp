@@ -8,6 +8,7 @@
 #include "browse/file_operations_win32.h"
 #include "res/resource.h"
 #include "tests/e2e/dialog_driver_win32.h"
+#include "tests/e2e/menu_probe_client_win32.h"
 
 namespace {
 
@@ -82,6 +83,12 @@ TEST_F(ProgramUndoDialogs, TheChosenSessionAndTheNewerOnesAreUndoneNewestFirstWh
                                                          "File", "Setting", "Setting"}));
     EXPECT_EQ(taken.cell(0, 1), lower(docs) + "\\four.doc");
     EXPECT_TRUE(taken.selectedRows().empty());
+    // While a command runs, a tray click only brings its last dialog forward.
+    SetForegroundWindow(dialog);
+    ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == dialog; }));
+    PostMessageA(mainWindow, WM_USER, 0, WM_LBUTTONDOWN);
+    EXPECT_TRUE(waitUntil([&] { return GetForegroundWindow() == confirmation; }));
+    EXPECT_FALSE(menuShown(retrace->processId()));
     pressButton(confirmation, IDCANCEL);
     ASSERT_TRUE(waitForClose(confirmation));
     ASSERT_TRUE(IsWindow(dialog));
