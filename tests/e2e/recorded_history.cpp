@@ -64,6 +64,12 @@ void RecordedHistoryTest::SetUp() {
 
 void RecordedHistoryTest::TearDown() {
     RetraceTest::TearDown();
+    // An undo shows the folder of what it brought back; the next test must
+    // not take that window for one its own undo opened.
+    while (HWND folder = FindWindowA("ExplorerWClass", nullptr)) {
+        PostMessageA(folder, WM_CLOSE, 0, 0);
+        if (!waitUntil([&] { return !IsWindow(folder); }, 5000)) break;
+    }
     removeTree("C:\\Retrace E2E");
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Retrace E2E");
 }
