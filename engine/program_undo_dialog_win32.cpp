@@ -103,7 +103,8 @@ void undoPickedFile(HWND dialog) {
 void onNotify(HWND dialog, const NMHDR& header) {
     if (header.idFrom != IDC_PROGRAM_FILES && header.idFrom != IDC_PROGRAM_SESSIONS) return;
     int list = int(header.idFrom);
-    if (header.code == LVN_COLUMNCLICK) sortListByColumn(dialog, list, reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
+    if (header.code == LVN_COLUMNCLICK)
+        sortListByColumn(dialog, list, reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
     if (header.code == NM_CLICK) followPick(dialog, list);
     // A pick made with the keyboard counts as a click.
     if (header.code == LVN_ITEMCHANGED) {

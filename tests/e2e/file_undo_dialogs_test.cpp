@@ -127,7 +127,8 @@ TEST_F(FileUndoDialogs, OpenUndoesShowsTheResultAndKeepsTheRedoListBeforeIt) {
     if (folder) PostMessageA(folder, WM_CLOSE, 0, 0);
     // The three files of the delete and the report: one list.
     std::string listing = menuListing();
-    EXPECT_NE(listing.find("1021||Redo explorer Deletes (4) from c:\\\\retrace e2e\\\\docs\n"), std::string::npos) << listing;
+    EXPECT_NE(listing.find("1021||Redo explorer Deletes (4) from c:\\\\retrace e2e\\\\docs\n"), std::string::npos)
+        << listing;
 }
 
 TEST_F(FileUndoDialogs, AFileChangedSinceIsReportedOnceAndTheOtherFilesStillComeBack) {
