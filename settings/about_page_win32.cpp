@@ -12,7 +12,7 @@ INT_PTR CALLBACK aboutPageProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
         setUpPage(page);
-        SetDlgItemTextA(page, IDC_ABOUT_NAME, "Retrace");
+        SetDlgItemTextA(page, IDC_ABOUT_NAME, "Undo for Windows");
         SetDlgItemTextA(page, IDC_ABOUT_LINE, "Takes back what programs did to your files and settings.");
         SetDlgItemTextA(page, IDC_ABOUT_COPYRIGHT, "Made by the Retrace developers.");
         // The page has nothing to type into; OK is where the keyboard goes.
