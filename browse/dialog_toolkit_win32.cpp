@@ -113,3 +113,34 @@ void showHelp(HWND window, int context) {
     else
         WinHelpA(window, helpFile.c_str(), HELP_CONTEXT, ULONG_PTR(context));
 }
+
+std::string dialogItemText(HWND dialog, int controlId) {
+    HWND control = GetDlgItem(dialog, controlId);
+    std::string text(size_t(GetWindowTextLengthA(control)) + 1, '\0');
+    text.resize(size_t(GetWindowTextA(control, text.data(), int(text.size()))));
+    return text;
+}
+
+std::vector<std::string> listBoxItems(HWND dialog, int listId) {
+    std::vector<std::string> items;
+    const int count = int(SendDlgItemMessageA(dialog, listId, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        std::string item(size_t(SendDlgItemMessageA(dialog, listId, LB_GETTEXTLEN, i, 0)) + 1, '\0');
+        item.resize(size_t(SendDlgItemMessageA(dialog, listId, LB_GETTEXT, i, LPARAM(item.data()))));
+        items.push_back(std::move(item));
+    }
+    return items;
+}
+
+bool addListBoxItem(HWND dialog, int listId, const std::string& text) {
+    // The list box's own exact search ignores case.
+    if (SendDlgItemMessageA(dialog, listId, LB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(text.c_str())) != LB_ERR)
+        return false;
+    SendDlgItemMessageA(dialog, listId, LB_ADDSTRING, 0, LPARAM(text.c_str()));
+    return true;
+}
+
+void removeSelectedListBoxItem(HWND dialog, int listId) {
+    const LRESULT selected = SendDlgItemMessageA(dialog, listId, LB_GETCURSEL, 0, 0);
+    if (selected != LB_ERR) SendDlgItemMessageA(dialog, listId, LB_DELETESTRING, WPARAM(selected), 0);
+}

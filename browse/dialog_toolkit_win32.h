@@ -6,6 +6,7 @@
 
 #include <span>
 #include <string>
+#include <vector>
 
 // The help file's context numbers, one for each window that offers help.
 enum HelpContext : int {
@@ -85,3 +86,13 @@ std::string browseForFolder(HWND owner, const std::string& title);
 // Opens the help file beside the program at the topic of the context, or at
 // its contents for helpContents. Does nothing when there is no help file.
 void showHelp(HWND window, int context);
+
+// The text of a dialog's control, whole.
+std::string dialogItemText(HWND dialog, int controlId);
+
+// Sorted list boxes of texts, where an item equal to another but for the
+// case of its letters counts as the same item.
+std::vector<std::string> listBoxItems(HWND dialog, int listId);
+// Adds the text unless the list holds it; returns whether it was added.
+bool addListBoxItem(HWND dialog, int listId, const std::string& text);
+void removeSelectedListBoxItem(HWND dialog, int listId);

@@ -18,8 +18,9 @@ namespace {
 
 // Built the first time it is needed and kept, since walking the registered
 // file types is slow; built again whenever it comes out empty.
+std::vector<std::string> extensions;
+
 const std::vector<std::string>& dataFileExtensions() {
-    static std::vector<std::string> extensions;
     if (extensions.empty()) extensions = buildDataFileExtensions();
     return extensions;
 }
@@ -35,6 +36,8 @@ void deriveAllFlags() {
 }
 
 }  // namespace
+
+void forgetDataFileExtensions() { extensions.clear(); }
 
 void rebuildActionsForMenu() {
     waitForHistoryWork();

@@ -18,3 +18,7 @@ void rebuildActions();
 // in that order, while the menu shows: logging stays stopped until the new
 // list is on disk and the reports are gone, as in rebuildActions.
 void rebuildActionsForMenu();
+
+// The File List changed: the next rebuild builds the data-file extensions
+// anew and derives every record's flags with them.
+void forgetDataFileExtensions();

@@ -59,3 +59,72 @@
 #define IDM_APPLET_LAST 1061
 #define IDM_APPLET_MORE 1062
 #define IDM_UNLOAD 1136
+
+// The Options sheet: the Settings page.
+#define IDD_SETTINGS_PAGE 107
+#define IDC_LOAD_AT_STARTUP 1093
+#define IDC_MENU_SIZE 1094
+#define IDC_MENU_SIZE_SPIN 1143
+#define IDC_BIN_LIMIT 1096
+#define IDC_BIN_CLEAR 1097
+#define IDC_BIN_FOLDER 1098
+#define IDC_BIN_BROWSE 1144
+#define IDC_BIN_USED 1189
+
+// The Options sheet: the Ignore Groups page.
+#define IDD_IGNORE_GROUPS_PAGE 1090
+#define IDC_IGNORE_RECYCLE_BIN 1098
+#define IDC_IGNORE_TEMP 1099
+#define IDC_IGNORE_GRAPHICS 1100
+#define IDC_IGNORE_BACKUPS 1103
+#define IDC_IGNORE_LINKS 1104
+#define IDC_IGNORE_USER 1106
+#define IDC_IGNORE_ARCHIVES 1107
+#define IDC_IGNORE_USER_LIST 1120
+#define IDC_IGNORE_LARGE 1199
+#define IDC_LARGE_FILE_SIZE 1094
+#define IDC_IGNORE_EMAIL 1200
+#define IDC_IGNORE_NEWS 1201
+
+// The Options sheet: the Ignore Files page.
+#define IDD_IGNORE_FILES_PAGE 145
+#define IDC_IGNORE_PATHS 1018
+#define IDC_ADD_FILES 1201
+#define IDC_REMOVE_PATH 1203
+#define IDC_ADD_FOLDERS 1208
+
+// The Options sheet: the File List page.
+#define IDD_FILE_LIST_PAGE 1170
+#define IDC_FILE_TYPES 1017
+#define IDC_FILE_TYPE 1094
+#define IDC_ADD_TYPE 1180
+#define IDC_REMOVE_TYPE 1181
+
+// The Options sheet: the Information page.
+#define IDD_INFORMATION_PAGE 1091
+#define IDC_HOME_PAGE 1108
+#define IDC_TECH_SUPPORT 1109
+#define IDC_FAQ 1110
+#define IDC_ONLINE_UPDATE 1111
+#define IDC_VERSION 1112
+
+// The Options sheet: the About page and its picture (385 x 272, 24 bits).
+#define IDD_ABOUT_PAGE 1129
+#define IDC_ABOUT_NAME 1094
+#define IDC_ABOUT_LINE 1211
+#define IDC_ABOUT_COPYRIGHT 1212
+#define IDB_ABOUT 1145
+
+// The Find sheet's tabs, each one list.
+#define IDD_FIND_CREATE 121
+#define IDD_FIND_MODIFY 124
+#define IDD_FIND_RENAME 125
+#define IDD_FIND_COPY 126
+#define IDD_FIND_MOVE 127
+#define IDD_FIND_DOWNLOAD 128
+#define IDC_FIND_CREATE_LIST 1055
+#define IDC_FIND_MODIFY_LIST 1058
+#define IDC_FIND_RENAME_LIST 1059
+#define IDC_FIND_COPY_LIST 1060
+#define IDC_FIND_MOVE_LIST 1061
+#define IDC_FIND_DOWNLOAD_LIST 1062

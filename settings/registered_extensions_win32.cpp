@@ -29,14 +29,18 @@ std::string registeredExtensionAt(unsigned index, bool& end) {
     return name + 1;
 }
 
-std::vector<std::string> buildDataFileExtensions() {
-    Settings settings;
-    loadSettings(settings);
+std::vector<std::string> registeredExtensions() {
     std::vector<std::string> registered;
     bool end = false;
     for (unsigned index = 0; !end; ++index) {
         std::string extension = registeredExtensionAt(index, end);
         if (!extension.empty()) registered.push_back(std::move(extension));
     }
-    return dataFileExtensionsFrom(registered, settings);
+    return registered;
+}
+
+std::vector<std::string> buildDataFileExtensions() {
+    Settings settings;
+    loadSettings(settings);
+    return dataFileExtensionsFrom(registeredExtensions(), settings);
 }

@@ -10,6 +10,9 @@
 // string. Sets `end` when the index is past the last subkey.
 std::string registeredExtensionAt(unsigned index, bool& end);
 
+// Every non-empty registeredExtensionAt, in the registry's order.
+std::vector<std::string> registeredExtensions();
+
 // Every registered data-file extension, adjusted by the settings; removed
 // extensions stay as empty entries.
 std::vector<std::string> buildDataFileExtensions();

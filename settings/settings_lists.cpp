@@ -4,6 +4,7 @@
 
 namespace {
 char upperAscii(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
+char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
 
 // Takes the first item, possibly empty, off the front of a "|"-separated list.
 std::string_view takeItem(std::string_view& list) {
@@ -38,6 +39,12 @@ std::string toUpperAscii(std::string_view text) {
     std::string upper(text);
     std::ranges::transform(upper, upper.begin(), upperAscii);
     return upper;
+}
+
+std::string toLowerAscii(std::string_view text) {
+    std::string lower(text);
+    std::ranges::transform(lower, lower.begin(), lowerAscii);
+    return lower;
 }
 
 std::string_view fieldText(std::span<const char> buffer) {

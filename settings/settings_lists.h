@@ -17,6 +17,7 @@ bool inNameList(std::string_view list, std::string_view name);
 bool equalsIgnoreCase(std::string_view a, std::string_view b);
 
 std::string toUpperAscii(std::string_view text);
+std::string toLowerAscii(std::string_view text);
 
 // The text held in a fixed buffer: up to its first NUL, or the whole buffer
 // when a damaged value left no terminator.

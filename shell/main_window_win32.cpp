@@ -1,6 +1,7 @@
 #include "shell/main_window_win32.h"
 
 #include "browse/dialog_toolkit_win32.h"
+#include "browse/find_sheet_win32.h"
 #include "browse/history_dialog_win32.h"
 #include "database/action_list_file_win32.h"
 #include "database/derived_lists.h"
@@ -15,6 +16,7 @@
 #include "shell/hidden_window_win32.h"
 #include "shell/tray_menu_win32.h"
 #include "res/resource.h"
+#include "settings/options_sheet_win32.h"
 #include "settings/settings_store_win32.h"
 #include "shell/tray_icon_win32.h"
 #include "shell/tray_menu.h"
@@ -129,8 +131,14 @@ void runCommand(unsigned identifier) {
         return;
     }
     commandBusy = 1;
+    // Find and Options change no record; the bin that Options may clear
+    // saves its own list.
     if (identifier == IDM_TOGGLE_MONITORING)
         toggleMonitoring();
+    else if (identifier == IDM_FIND)
+        runFindSheet();
+    else if (identifier == IDM_OPTIONS)
+        showOptionsSheet();
     else if (runRecordCommand(identifier))
         saveActionList();
     commandBusy = 0;

@@ -159,6 +159,19 @@ convert -size 15x170 gradient:'#3aa3a0-#0a3f44' -rotate 90 \
   -gravity east -geometry +3+0 -composite +gravity \
   +dither -colors 16 -type Palette -compress none BMP3:"$out/banner.bmp"
 
+# ---------------------------------------------------------------------------
+# 1145: the About page, 385x272, 24 bits, stretched over the whole page.  The
+# banner's teal fades downwards to a pale band where the page's three text
+# fields sit; the big arrow and the name fill the upper part.
+# ---------------------------------------------------------------------------
+arrow '#ffffff' '#0a3f44' 24 "$BIG" "$tmp/about_arrow.png"
+convert -size 385x272 gradient:'#0a3f44-#e8f4f3' \
+  \( "$tmp/about_arrow.png" -filter Lanczos -resize 110x110 \) \
+  -gravity north -geometry +0+18 -composite \
+  -font DejaVu-Sans-Bold -pointsize 30 -fill white -stroke none \
+  -gravity north -annotate +0+134 'Retrace' \
+  -type TrueColor -compress none BMP3:"$out/about.bmp"
+
 echo "pictures written to $out"
 # KEEP=1 leaves the big drawings behind for a look, instead of cleaning up.
 if [ -n "${KEEP:-}" ]; then echo "masters kept in $tmp"; fi

@@ -21,9 +21,11 @@ bool waitForClose(HWND window, DWORD milliseconds) {
     return waitUntil([&] { return !IsWindow(window); }, milliseconds);
 }
 
+// Asked of the window itself: another process's GetWindowText reads only the
+// title a window was made with, never what an edit control holds now.
 std::string windowText(HWND window) {
     char text[1024] = "";
-    GetWindowTextA(window, text, sizeof text);
+    SendMessageA(window, WM_GETTEXT, sizeof text, LPARAM(text));
     return text;
 }
 
@@ -34,6 +36,46 @@ bool controlShown(HWND dialog, int controlId) { return IsWindowVisible(GetDlgIte
 bool controlEnabled(HWND dialog, int controlId) { return IsWindowEnabled(GetDlgItem(dialog, controlId)); }
 
 void pressButton(HWND dialog, int buttonId) { PostMessageA(GetDlgItem(dialog, buttonId), BM_CLICK, 0, 0); }
+
+// Wine carries the texts of these messages across processes itself.
+void typeText(HWND dialog, int controlId, const std::string& text) {
+    SendMessageA(GetDlgItem(dialog, controlId), WM_SETTEXT, 0, LPARAM(text.c_str()));
+}
+
+bool buttonChecked(HWND dialog, int buttonId) {
+    return SendMessageA(GetDlgItem(dialog, buttonId), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+// Wine carries a list box's texts across processes only in their wide form.
+std::vector<std::string> listBoxTexts(HWND dialog, int listId) {
+    std::vector<std::string> texts;
+    HWND list = GetDlgItem(dialog, listId);
+    const int count = int(SendMessageW(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        wchar_t wide[MAX_PATH * 2] = L"";
+        SendMessageW(list, LB_GETTEXT, i, LPARAM(wide));
+        char text[MAX_PATH * 2] = "";
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+        texts.emplace_back(text);
+    }
+    return texts;
+}
+
+void selectListBoxText(HWND dialog, int listId, const std::string& text) {
+    wchar_t wide[MAX_PATH * 2] = L"";
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide, MAX_PATH * 2);
+    SendMessageW(GetDlgItem(dialog, listId), LB_SELECTSTRING, WPARAM(-1), LPARAM(wide));
+}
+
+HWND showSheetPage(HWND sheet, int index) {
+    PostMessageA(sheet, PSM_SETCURSEL, index, 0);
+    HWND page = nullptr;
+    waitUntil([&] {
+        page = HWND(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+        return page && SendMessageA(sheet, PSM_HWNDTOINDEX, WPARAM(page), 0) == index && IsWindowVisible(page);
+    });
+    return page && IsWindowVisible(page) ? page : nullptr;
+}
 
 namespace {
 // What the list's messages point at lives in the list's process.
@@ -112,6 +154,20 @@ std::vector<int> DialogList::selectedRows() const {
         if (SendMessageA(list_, LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED) rows.push_back(row);
     return rows;
 }
+
+int DialogList::image(int row) const {
+    RemoteBlock block(process_, sizeof(LVITEMA));
+    LVITEMA item{};
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    item.iImage = -1;
+    block.write(&item, sizeof item);
+    SendMessageA(list_, LVM_GETITEMA, 0, LPARAM(block.address()));
+    block.read(0, &item, sizeof item);
+    return item.iImage;
+}
+
+bool DialogList::hasSmallImages() const { return SendMessageA(list_, LVM_GETIMAGELIST, LVSIL_SMALL, 0) != 0; }
 
 void DialogList::setSelected(int row, bool selected) const {
     RemoteBlock block(process_, sizeof(LVITEMA));

@@ -27,6 +27,20 @@ bool controlEnabled(HWND dialog, int controlId);
 // hold the caller.
 void pressButton(HWND dialog, int buttonId);
 
+// Replaces the text of an edit control, as typing over it would.
+void typeText(HWND dialog, int controlId, const std::string& text);
+bool buttonChecked(HWND dialog, int buttonId);
+
+// The texts of a list box, top to bottom; and selecting one by its text.
+std::vector<std::string> listBoxTexts(HWND dialog, int listId);
+void selectListBoxText(HWND dialog, int listId, const std::string& text);
+
+// Property sheets. A sheet's OK, Cancel and Help are its own buttons
+// (pressButton on the sheet); its pages are child dialogs, made when first
+// shown. Shows the page at that index, as a click on its tab would, and
+// returns it once it shows; null when it does not.
+HWND showSheetPage(HWND sheet, int index);
+
 // A report-view list of another process's dialog.
 class DialogList {
 public:
@@ -42,6 +56,10 @@ public:
     // The row whose first cell is that text, or -1.
     int rowOf(const std::string& firstCell) const;
     std::vector<int> selectedRows() const;
+    // The index of the row's image in the list's small image list, -1 for
+    // none; and whether the list has such an image list.
+    int image(int row) const;
+    bool hasSmallImages() const;
 
     // Selects or deselects one row, as a Ctrl+click would.
     void setSelected(int row, bool selected) const;

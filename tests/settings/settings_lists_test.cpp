@@ -17,6 +17,7 @@ TEST(EqualsIgnoreCase, ComparesAsciiLettersWithoutCaseAndNothingElse) {
     EXPECT_FALSE(equalsIgnoreCase("DOC", "DOCX"));
     EXPECT_FALSE(equalsIgnoreCase("[", "{"));  // 0x5B and 0x7B differ by 32 but are no letters
     EXPECT_EQ(toUpperAscii("abc.Txt_1"), "ABC.TXT_1");
+    EXPECT_EQ(toLowerAscii("ABC.Txt_1"), "abc.txt_1");
 }
 
 TEST(FieldText, StopsAtTheTerminatorOrAtTheEndOfAnUnterminatedBuffer) {

@@ -1,0 +1,22 @@
+#pragma once
+// The rows of the Find sheet's tabs: the live file actions of one kind, or
+// the downloads, newest first. Each row's value is its record's index in
+// the action list.
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "browse/list_texts.h"
+#include "database/action_record.h"
+
+enum class FindTab { Create, Modify, Rename, Copy, Move, Download };
+
+// The indices of the records a tab lists, newest first. A kind tab leaves
+// out undone records, boot markers, settings files changed by Explorer and
+// the program settings others changed; the Download tab lists every
+// download not undone.
+std::vector<int32_t> findTabRecords(std::span<const ActionRecord> records, FindTab tab);
+
+// Name (the file's path; before the change for a rename or move), date, time.
+ListRow findRow(const ActionRecord& record, int32_t index);

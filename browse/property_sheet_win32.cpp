@@ -1,0 +1,60 @@
+#include "browse/property_sheet_win32.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+#include "browse/dialog_toolkit_win32.h"
+#include "res/resource.h"
+#include "shell/main_window_win32.h"
+
+namespace {
+// The sheet callback takes no argument of its own; sheets are modal and
+// run one at a time on the main thread, so the running one's hook waits here.
+void (*sheetInitialised)(HWND sheet) = nullptr;
+
+int CALLBACK sheetCallback(HWND sheet, UINT message, LPARAM) {
+    if (message == PSCB_INITIALIZED) {
+        centreWindow(sheet);
+        if (sheetInitialised) sheetInitialised(sheet);
+    }
+    return 0;
+}
+}  // namespace
+
+void runPropertySheet(const char* caption, std::span<const SheetPage> pages, void (*initialised)(HWND sheet)) {
+    std::vector<PROPSHEETPAGEA> sheetPages;
+    for (const SheetPage& page : pages) {
+        PROPSHEETPAGEA description{};
+        description.dwSize = sizeof description;
+        description.dwFlags = PSP_HASHELP;
+        description.hInstance = appInstance;
+        description.pszTemplate = MAKEINTRESOURCEA(page.templateId);
+        description.pfnDlgProc = page.procedure;
+        description.lParam = page.argument;
+        sheetPages.push_back(description);
+    }
+    PROPSHEETHEADERA header{};
+    header.dwSize = sizeof header;
+    header.dwFlags = PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW | PSH_USEICONID | PSH_USECALLBACK;
+    header.hInstance = appInstance;
+    header.pszIcon = MAKEINTRESOURCEA(IDI_MONITORING_ON);
+    header.pszCaption = caption;
+    header.nPages = UINT(sheetPages.size());
+    header.ppsp = sheetPages.data();
+    header.pfnCallback = sheetCallback;
+    sheetInitialised = initialised;
+    PropertySheetA(&header);
+    sheetInitialised = nullptr;
+}
+
+LPARAM pageArgument(LPARAM initDialogParam) { return reinterpret_cast<const PROPSHEETPAGEA*>(initDialogParam)->lParam; }
+
+void setUpPage(HWND page) { commonDialogSetUp(GetParent(page)); }
+
+INT_PTR answerSheet(HWND page, LRESULT result) {
+    SetWindowLongPtrA(page, DWLP_MSGRESULT, result);
+    return TRUE;
+}
+
+INT_PTR refuseApply(HWND page) { return answerSheet(page, PSNRET_INVALID_NOCHANGEPAGE); }

@@ -1,0 +1,32 @@
+#pragma once
+// What the program's property sheets share: a modal sheet without owner,
+// with the program's icon, no Apply button and a Help button on every page,
+// centred on the screen once it is made; and how a page answers the sheet.
+
+#include <windows.h>
+
+#include <span>
+
+struct SheetPage {
+    int templateId;
+    DLGPROC procedure;
+    LPARAM argument = 0;  // the page's WM_INITDIALOG gets it as PROPSHEETPAGE::lParam
+};
+
+// Runs the sheet from its first page until it closes. `initialised` runs
+// once the sheet window exists, before any page shows.
+void runPropertySheet(const char* caption, std::span<const SheetPage> pages, void (*initialised)(HWND sheet) = nullptr);
+
+// The argument of the page's SheetPage, from its WM_INITDIALOG lParam.
+LPARAM pageArgument(LPARAM initDialogParam);
+
+// A page's first steps: the common dialog set-up, run for the sheet it is in
+// (the sheet is what a tray click should bring forward, and a page is a
+// child window that must not be moved about the screen).
+void setUpPage(HWND page);
+
+// Sets a notification's answer; a page's procedure then returns TRUE.
+INT_PTR answerSheet(HWND page, LRESULT result);
+
+// A page refuses the sheet's OK: the sheet stays open on this page.
+INT_PTR refuseApply(HWND page);

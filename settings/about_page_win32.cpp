@@ -1,0 +1,35 @@
+// Options, About page: the program's picture over the whole page.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "browse/dialog_toolkit_win32.h"
+#include "browse/property_sheet_win32.h"
+#include "res/resource.h"
+#include "settings/options_sheet_win32.h"
+
+INT_PTR CALLBACK aboutPageProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        setUpPage(page);
+        SetDlgItemTextA(page, IDC_ABOUT_NAME, "Undo for Windows");
+        SetDlgItemTextA(page, IDC_ABOUT_LINE, "Takes back what programs did to your files and settings.");
+        SetDlgItemTextA(page, IDC_ABOUT_COPYRIGHT, "Made by the Retrace developers.");
+        // The page has nothing to type into; OK is where the keyboard goes.
+        SetFocus(GetDlgItem(GetParent(page), IDOK));
+        return FALSE;
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(page, &paint);
+        paintBitmap(page, dc, IDB_ABOUT);
+        EndPaint(page, &paint);
+        return TRUE;
+    }
+    case WM_NOTIFY:
+        if (reinterpret_cast<const NMHDR*>(lParam)->code == PSN_HELP) {
+            showHelp(page, helpAboutPage);
+            return TRUE;
+        }
+    }
+    return FALSE;
+}

@@ -1,0 +1,153 @@
+// Options, Settings page: startup, the tray menu's length, the Undo Bin.
+
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <string>
+
+#include "browse/dialog_toolkit_win32.h"
+#include "browse/file_operations_win32.h"
+#include "browse/property_sheet_win32.h"
+#include "database/action_list.h"
+#include "database/action_list_file_win32.h"
+#include "database/history_work.h"
+#include "database/undo_bin_win32.h"
+#include "engine/shortcut_win32.h"
+#include "res/resource.h"
+#include "settings/options_rules.h"
+#include "settings/options_sheet_win32.h"
+#include "settings/settings_lists.h"
+#include "settings/settings_store_win32.h"
+
+namespace {
+
+// Where the shell looks for programs to start at logon, for this user.
+std::string startupShortcutPath() {
+    char folder[MAX_PATH] = "";
+    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_STARTUP, nullptr, SHGFP_TYPE_CURRENT, folder))) return {};
+    return std::string(folder) + "\\retrace.lnk";
+}
+
+std::string programPath() {
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return path;
+}
+
+void showSpaceUsed(HWND page) {
+    Settings settings;
+    loadSettings(settings);
+    const uint64_t mbytes = folderSize(settings.UndoBinPath) / 1000000;
+    SetDlgItemTextA(page, IDC_BIN_USED, mbytes == 0 ? "< 1" : std::to_string(mbytes).c_str());
+}
+
+FolderState folderStateOf(const std::string& folder) {
+    FolderState state;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return state;
+    do {
+        const std::string name = found.cFileName;
+        if (name == "." || name == "..") continue;
+        state.holdsFiles = true;
+        if (equalsIgnoreCase(name, actionListFileName)) state.holdsActionList = true;
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return state;
+}
+
+// Tells why a folder cannot be the Undo Bin; false when it can.
+bool refused(HWND page, BinFolderChoice choice, const std::string& folder) {
+    const std::string why = binFolderRefusal(choice, folder);
+    if (why.empty()) return false;
+    MessageBoxA(page, why.c_str(), "Undo Bin Folder", MB_OK | MB_ICONWARNING);
+    return true;
+}
+
+void initialise(HWND page) {
+    setUpPage(page);
+    SendDlgItemMessageA(page, IDC_MENU_SIZE_SPIN, UDM_SETRANGE, 0, MAKELPARAM(10, 1));
+    Settings settings;
+    loadSettings(settings);
+    CheckDlgButton(page, IDC_LOAD_AT_STARTUP, settings.LoadAtStartup ? BST_CHECKED : BST_UNCHECKED);
+    SetDlgItemInt(page, IDC_MENU_SIZE, settings.UndoMenuSize, FALSE);
+    SetDlgItemInt(page, IDC_BIN_LIMIT, settings.UndoBinSize / 1000000, FALSE);
+    SendDlgItemMessageA(page, IDC_BIN_FOLDER, EM_LIMITTEXT, MAX_PATH - 1, 0);
+    SetDlgItemTextA(page, IDC_BIN_FOLDER, settings.UndoBinPath);
+    showSpaceUsed(page);
+}
+
+void clearUndoBin(HWND page) {
+    const char* question =
+        "This will remove all saved actions and files from the bin, except those of the current boot session.\n\n"
+        "Are you sure you want to continue?";
+    if (MessageBoxA(page, question, "Empty Undo Bin", MB_YESNO | MB_ICONWARNING) != IDYES) return;
+    waitForHistoryWork();
+    emptyUndoBin();
+    // The saved copies of the dropped records are gone: a list on disk that
+    // still named them would be loaded at the next start.
+    saveActionList();
+    showSpaceUsed(page);
+}
+
+void browse(HWND page) {
+    Settings settings;
+    loadSettings(settings);
+    const std::string chosen = browseForFolder(page, "Choose a folder");
+    if (chosen.empty() || refused(page, chooseBinFolder(chosen, settings, folderStateOf(chosen)), chosen))
+        SetDlgItemTextA(page, IDC_BIN_FOLDER, settings.UndoBinPath);
+    else
+        SetDlgItemTextA(page, IDC_BIN_FOLDER, chosen.c_str());
+}
+
+INT_PTR apply(HWND page) {
+    Settings settings;
+    loadSettings(settings);
+    const std::string folder = dialogItemText(page, IDC_BIN_FOLDER);
+    const BinFolderChoice choice = chooseBinFolder(folder, settings, folderStateOf(folder));
+    if (refused(page, choice, folder)) return refuseApply(page);
+
+    settings.LoadAtStartup = IsDlgButtonChecked(page, IDC_LOAD_AT_STARTUP) == BST_CHECKED;
+    const std::string shortcut = startupShortcutPath();
+    if (settings.LoadAtStartup)
+        createShortcut(programPath(), shortcut, "retrace");
+    else if (!shortcut.empty())
+        DeleteFileA(shortcut.c_str());
+    settings.UndoMenuSize = menuSizeFromTyped(dialogItemText(page, IDC_MENU_SIZE));
+    settings.UndoBinSize = binSizeFromTyped(dialogItemText(page, IDC_BIN_LIMIT));
+    if (choice == BinFolderChoice::CancelMove) setFieldText(settings.UndoBinPathNew, "");
+    if (choice == BinFolderChoice::Move) {
+        setFieldText(settings.UndoBinPathNew, folder);
+        CreateDirectoryA(settings.UndoBinPathNew, nullptr);
+    }
+    saveSettings(settings);
+    return answerSheet(page, PSNRET_NOERROR);
+}
+
+}  // namespace
+
+INT_PTR CALLBACK settingsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        initialise(page);
+        return TRUE;
+    case WM_VSCROLL:
+        if (HWND(lParam) == GetDlgItem(page, IDC_MENU_SIZE_SPIN))
+            SetDlgItemInt(page, IDC_MENU_SIZE, menuSizeFromTyped(dialogItemText(page, IDC_MENU_SIZE)), FALSE);
+        return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDC_BIN_CLEAR) clearUndoBin(page);
+        if (LOWORD(wParam) == IDC_BIN_BROWSE) browse(page);
+        return TRUE;
+    case WM_NOTIFY:
+        switch (reinterpret_cast<const NMHDR*>(lParam)->code) {
+        case PSN_APPLY:
+            return apply(page);
+        case PSN_HELP:
+            showHelp(page, helpSettingsPage);
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
