@@ -10,7 +10,7 @@
 
 #include "browse/file_operations_win32.h"
 #include "database/action_list.h"
-#include "database/whole_file_win32.h"
+#include "tests/support/scratch_folder_win32.h"
 #include "settings/settings_lists.h"
 #include "settings/settings_store_win32.h"
 #include "tests/e2e/menu_probe_client_win32.h"
@@ -39,7 +39,7 @@ void setUndoBinSize(uint32_t size) {
 // Every file of the bin with its content.
 std::map<std::string, std::string> binContents() {
     std::map<std::string, std::string> contents;
-    for (const std::string& name : filesIn(bin)) contents[lower(name)] = readWholeFile(bin + "\\" + name).bytes;
+    for (const std::string& name : filesIn(bin)) contents[lower(name)] = contentOf(bin + "\\" + name);
     return contents;
 }
 

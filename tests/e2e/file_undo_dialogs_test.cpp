@@ -6,14 +6,12 @@
 #include <algorithm>
 
 #include "browse/file_operations_win32.h"
-#include "database/whole_file_win32.h"
+#include "tests/support/scratch_folder_win32.h"
 #include "res/resource.h"
 #include "tests/e2e/dialog_driver_win32.h"
 #include "tests/e2e/menu_probe_client_win32.h"
 
 namespace {
-
-std::string contentOf(const std::string& path) { return readWholeFile(path).bytes; }
 
 // A morning of one program's documents, filed away and deleted by Explorer.
 // The menu lists, newest first: the report's modify, the delete of three

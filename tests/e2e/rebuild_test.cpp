@@ -8,7 +8,7 @@
 
 #include "browse/file_operations_win32.h"
 #include "database/action_list.h"
-#include "database/whole_file_win32.h"
+#include "tests/support/scratch_folder_win32.h"
 #include "settings/settings_lists.h"
 #include "tests/e2e/menu_probe_client_win32.h"
 #include "tools/monitor_standin/player_win32.h"
@@ -185,7 +185,7 @@ TEST_F(Rebuild, AHistoryUnreadableAtStartIsNeitherSavedOverNorSweptAndItsReports
 
     PostMessageA(mainWindow, WM_USER, 0, WM_LBUTTONDOWN);
     EXPECT_TRUE(closeMenuOnceShown(retrace.processId()));
-    EXPECT_EQ(readWholeFile(bin + "\\actionlist.000").bytes, "stored history");
+    EXPECT_EQ(contentOf(bin + "\\actionlist.000"), "stored history");
     EXPECT_TRUE(fileExists(bin + "\\orphan.sav"));
     EXPECT_TRUE(fileExists(bin + "\\filereport.000"));
 }

@@ -2,7 +2,7 @@
 
 #include "browse/file_operations_win32.h"
 #include "database/action_list.h"
-#include "database/whole_file_win32.h"
+#include "tests/support/scratch_folder_win32.h"
 #include "settings/settings_lists.h"
 #include "settings/settings_store_win32.h"
 #include "tools/monitor_standin/player_win32.h"
@@ -38,10 +38,10 @@ void play(const std::string& script) {
 }
 
 std::vector<ActionRecord> storedHistory() {
-    WholeFile file = readWholeFile(bin + "\\actionlist.000");
+    std::string bytes = bytesOf(bin + "\\actionlist.000").value_or("");
     std::vector<ActionRecord> records;
-    for (size_t offset = 0; offset < file.bytes.size();) {
-        auto parsed = parseRecord(file.bytes, offset);
+    for (size_t offset = 0; offset < bytes.size();) {
+        auto parsed = parseRecord(bytes, offset);
         if (!parsed) return {};
         records.push_back(std::move(parsed->record));
         offset = parsed->next;

@@ -4,7 +4,6 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "database/whole_file_win32.h"
 #include "engine/file_transfer_win32.h"
 #include "settings/settings_lists.h"
 #include "settings/settings_store_win32.h"
@@ -39,10 +38,20 @@ void putFile(const std::string& path, const std::string& content) {
     ASSERT_TRUE(writeWholeFile(path, content)) << path;
 }
 
-std::string contentOf(const std::string& path) {
-    WholeFile file = readWholeFile(path);
-    if (file.status == FileReadStatus::Unreadable || !exists(path)) return "<missing>";
-    return file.bytes;
+std::optional<std::string> bytesOf(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::string bytes;
+    char piece[65536];
+    DWORD read = 0;
+    bool whole = true;
+    while ((whole = ReadFile(file, piece, sizeof piece, &read, nullptr)) && read > 0) bytes.append(piece, read);
+    CloseHandle(file);
+    if (!whole) return std::nullopt;
+    return bytes;
 }
+
+std::string contentOf(const std::string& path) { return bytesOf(path).value_or("<missing>"); }
 
 bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }

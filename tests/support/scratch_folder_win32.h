@@ -2,6 +2,7 @@
 // Real folders and files for the Windows tests: a folder of the test's own
 // under the temporary folder, and the Undo Bin the settings name.
 
+#include <optional>
 #include <string>
 
 // Made empty when constructed and removed with all it holds when destroyed.
@@ -28,6 +29,11 @@ void useUndoBin(const std::string& folder);
 
 // Writes the file whole, making its folders; fails the test when it cannot.
 void putFile(const std::string& path, const std::string& content);
+
+// The file's bytes, read quietly: the program's own reader reports a file it
+// cannot open in a message box, which would hold a test that polls a file
+// Retrace is replacing. Nothing when the file cannot be opened or read.
+std::optional<std::string> bytesOf(const std::string& path);
 
 // The file's bytes, or "<missing>" when it cannot be read.
 std::string contentOf(const std::string& path);
