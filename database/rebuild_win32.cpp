@@ -38,7 +38,6 @@ void deriveAllFlags() {
 
 void rebuildActionsForMenu() {
     waitForHistoryWork();
-    freeDerivedLists();
     stopLogging();
     if (actionListFileUnread()) {
         deriveAllFlags();
@@ -65,7 +64,9 @@ void rebuildActionsForMenu() {
             startLogging(StartMode::IfEnabled);
         });
     }
-    buildDerivedLists(actionList);
+    // Freeing and building the lists of a long history takes longer than
+    // the menu may; the menu finds its entries without them.
+    postHistoryWork([] { buildDerivedLists(actionList); });
 }
 
 void rebuildActions() {

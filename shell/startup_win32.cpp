@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "database/action_list_file_win32.h"
+#include "database/history_work.h"
 #include "database/rebuild_win32.h"
 #include "monitor/monitor_devices_win32.h"
 #include "settings/settings_store_win32.h"
@@ -19,13 +20,15 @@ void runStartup() {
 
     applyPendingBinMove();
     loadActionList();
-    // The devices are not open yet: this rebuild's stop and start requests reach no driver.
-    rebuildActions();
+    // The devices are not open yet: this rebuild's stop and start requests
+    // reach no driver. Its save goes on while the icon shows, and the devices
+    // open only after it, as history work.
+    rebuildActionsForMenu();
+    postHistoryWork(openMonitorDevices);
 
     Settings settings;
     loadSettings(settings);
     setTrayIcon(TrayOperation::Add, monitoringIcon(settings));
 
-    openMonitorDevices();
     startBusyIndicator();
 }
