@@ -4,7 +4,6 @@
 #include <commctrl.h>
 
 #include "database/action_list_file_win32.h"
-#include "database/history_work.h"
 #include "database/rebuild_win32.h"
 #include "monitor/monitor_devices_win32.h"
 #include "settings/settings_store_win32.h"
@@ -20,15 +19,13 @@ void runStartup() {
 
     applyPendingBinMove();
     loadActionList();
-    // The devices are not open yet: this rebuild's stop and start requests
-    // reach no driver. Its save goes on while the icon shows, and the devices
-    // open only after it, as history work.
-    rebuildActionsForMenu();
-    postHistoryWork(openMonitorDevices);
+    // The devices are not open yet: this rebuild's stop and start requests reach no driver.
+    rebuildActions();
 
     Settings settings;
     loadSettings(settings);
     setTrayIcon(TrayOperation::Add, monitoringIcon(settings));
 
+    openMonitorDevices();
     startBusyIndicator();
 }
