@@ -102,6 +102,8 @@ void serializeRecord(const ActionRecord& record, std::string& out) {
 ParsedActionList parseActionList(std::string_view bytes) {
     // First pass: check every record and count the live ones, so a damaged
     // file costs no allocation and a sound one exactly one for the array.
+    // It leaves room for the records of many rebuilds: growing the array
+    // moves every record, which a tray click must not wait for.
     size_t live = 0;
     for (size_t offset = 0; offset < bytes.size();) {
         auto view = viewRecord(bytes, offset);
@@ -110,7 +112,7 @@ ParsedActionList parseActionList(std::string_view bytes) {
         offset = view->next;
     }
     ParsedActionList parsed;
-    parsed.records.reserve(live);
+    parsed.records.reserve(live + live / 4 + 4096);
     for (size_t offset = 0; offset < bytes.size();) {
         auto view = viewRecord(bytes, offset);  // fits: the first pass said so
         if (view->undone() == 0) parsed.records.push_back(recordFrom(*view));

@@ -341,6 +341,35 @@ ActionIndex makeActionIndex(std::span<const ActionRecord> records) {
     return actionIndexFrom(summarise(records));
 }
 
+std::vector<ProgramEntry> newestProgramEntries(std::span<const ActionRecord> records, size_t count) {
+    std::vector<ProgramEntry> entries;
+    for (size_t j = records.size(); j-- > 0 && entries.size() < count;) {
+        if (!(traitsOf(records[j]) & namesAProgram)) continue;
+        std::string_view name = nameOf(records[j]);
+        if (std::ranges::none_of(entries, [&](const ProgramEntry& entry) { return equalsIgnoreCase(entry.programName, name); }))
+            setFieldText(entries.emplace_back().programName, name);
+    }
+    std::ranges::reverse(entries);
+    return entries;
+}
+
+std::vector<FileActionGroup> newestFileActionGroups(std::span<const ActionRecord> records, size_t count) {
+    // No Explorer group reaches past a record that is no Explorer's, and the
+    // groups after it look no further back than it: from there on, the
+    // groups of the tail are those of the whole history.
+    for (size_t window = 256;; window *= 4) {
+        size_t from = records.size() > window ? records.size() - window : 0;
+        while (from > 0 && from < records.size() && records[from].isExplorer) ++from;
+        if (from > 0 && from == records.size()) continue;
+        std::vector<FileActionGroup> groups = fileActionListFrom(summarise(records.subspan(from)));
+        if (groups.size() < count && from > 0) continue;
+        groups.erase(groups.begin(), groups.end() - ptrdiff_t(std::min(count, groups.size())));
+        for (FileActionGroup& group : groups)
+            for (int32_t& index : group.actions) index += int32_t(from);
+        return groups;
+    }
+}
+
 void buildDerivedLists(std::span<const ActionRecord> records) {
     freeDerivedLists();
     Summary summary = summarise(records);

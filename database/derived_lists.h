@@ -66,6 +66,13 @@ std::vector<AppletEntry> makeAppletList(std::span<const ActionRecord> records);
 std::vector<FileActionGroup> makeFileActionList(std::span<const ActionRecord> records);
 ActionIndex makeActionIndex(std::span<const ActionRecord> records);
 
+// The newest `count` entries of makeProgramList, oldest first, with their
+// names only, and the newest `count` groups of makeFileActionList: what the
+// tray menu shows. Found from the end of the history, so they cost what the
+// newest entries take rather than the whole history.
+std::vector<ProgramEntry> newestProgramEntries(std::span<const ActionRecord> records, size_t count);
+std::vector<FileActionGroup> newestFileActionGroups(std::span<const ActionRecord> records, size_t count);
+
 // Element j tells whether record j is the first of its run: no record since
 // the last boot marker (kind 6) has its program name and process id, undone
 // ones aside. A process id names a run only within one boot session.

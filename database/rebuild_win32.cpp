@@ -41,7 +41,6 @@ void forgetDataFileExtensions() { extensions.clear(); }
 
 void rebuildActionsForMenu() {
     waitForHistoryWork();
-    freeDerivedLists();
     stopLogging();
     if (actionListFileUnread()) {
         deriveAllFlags();
@@ -50,9 +49,12 @@ void rebuildActionsForMenu() {
         const size_t firstNew = actionList.size();
         FileReport files = readFileReport(actionList);
         RegistryReport registry = readRegistryReport();
+        PathSpellings asWritten;
+        for (FileReportEntry& entry : files.entries)
+            if (!entry.otherPathAsWritten.empty()) asWritten.insert(std::move(entry.otherPathAsWritten));
         mergeReports(std::move(files.entries), std::move(registry.entries), actionList);
         deriveAllFlags();
-        BinUpkeep upkeep = trimUndoBin(firstNew);
+        BinUpkeep upkeep = trimUndoBin(firstNew, asWritten);
         if (upkeep.dropped > 0) flagDeriver.droppedFront(actionList, upkeep.dropped);
         // A report that could not be read whole stays for the next rebuild.
         const bool deleteFileReport = files.status != FileReadStatus::Unreadable;
@@ -65,7 +67,9 @@ void rebuildActionsForMenu() {
             startLogging(StartMode::IfEnabled);
         });
     }
-    buildDerivedLists(actionList);
+    // Freeing and building the lists of a long history takes longer than
+    // the menu may; the menu finds its entries without them.
+    postHistoryWork([] { buildDerivedLists(actionList); });
 }
 
 void rebuildActions() {

@@ -12,11 +12,12 @@
 // them would lose what they hold.
 void rebuildActions();
 
-// The same rebuild for the tray click, which returns once the lists the
-// menu needs are built. Saving the list, deleting the reports, sweeping the
-// bin and starting logging again go on as history work (history_work.h),
-// in that order, while the menu shows: logging stays stopped until the new
-// list is on disk and the reports are gone, as in rebuildActions.
+// The same rebuild for the tray click, which returns once actionList holds
+// the rebuilt history, so the menu can show. Saving the list, deleting the
+// reports, sweeping the bin, starting logging again and building the derived
+// lists go on as history work (history_work.h), in that order, while the
+// menu shows: logging stays stopped until the new list is on disk and the
+// reports are gone, as in rebuildActions.
 void rebuildActionsForMenu();
 
 // The File List changed: the next rebuild builds the data-file extensions

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "database/action_record.h"
@@ -37,6 +38,12 @@ std::string_view savedCopyOf(const ActionRecord& record);
 // The name of the file directly in the bin that a record's dataC names, as
 // the sweep reads it: only file records name one. "" when it names none.
 std::string_view binFileNamedBy(std::string_view binFolder, const ActionRecord& record);
+
+// Paths as the monitor wrote them, found by any spelling of the same path.
+// A record holds its paths in lower case; under a file system that tells
+// case apart, looking a file up by another case than its own searches the
+// whole folder for it.
+using PathSpellings = std::unordered_set<std::string, IgnoreCaseHash, IgnoreCaseEqual>;
 
 // The files of the bin as the last listing found them, kept up to date with
 // what the program itself adds and deletes, so a tray click can tell the

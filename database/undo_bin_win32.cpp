@@ -75,11 +75,12 @@ bool trimOldestBootSessionIn(const std::string& binFolder) {
 // The bin's size as a listing would find it now, from the last listing, the
 // list files as they are now and the saved copies that the records from
 // `firstNew` on name, which the monitor wrote since.
-uint64_t sizeSinceLastListing(const std::string& binFolder, size_t firstNew) {
+uint64_t sizeSinceLastListing(const std::string& binFolder, size_t firstNew, const PathSpellings& spellings) {
     for (size_t index = firstNew; index < actionList.size(); ++index) {
         std::string_view name = binFileNamedBy(binFolder, actionList[index]);
         if (name.empty() || lastListing.files.contains(name)) continue;
-        if (std::optional<uint64_t> size = sizeOnDisk(actionList[index].dataC))
+        auto spelled = spellings.find(actionList[index].dataC);
+        if (std::optional<uint64_t> size = sizeOnDisk(spelled != spellings.end() ? *spelled : actionList[index].dataC))
             lastListing.files.add(name, *size);
     }
     uint64_t size = lastListing.files.size();
@@ -123,7 +124,7 @@ void maintainUndoBin() {
     trimWhileOver(binFolder, sweepAndMeasure(binFolder), [&] { return folderSize(binFolder); });
 }
 
-BinUpkeep trimUndoBin(size_t firstNew) {
+BinUpkeep trimUndoBin(size_t firstNew, const PathSpellings& spellings) {
     std::string binFolder = maintainableBinFolder();
     if (binFolder.empty()) return {};
     if (!equalsIgnoreCase(binFolder, lastListing.binFolder)) {
@@ -131,8 +132,9 @@ BinUpkeep trimUndoBin(size_t firstNew) {
         maintainUndoBin();
         return {.dropped = before - actionList.size(), .swept = true};
     }
-    uint64_t size = sizeSinceLastListing(binFolder, firstNew);
-    return {.dropped = trimWhileOver(binFolder, size, [&] { return sizeSinceLastListing(binFolder, actionList.size()); }),
+    uint64_t size = sizeSinceLastListing(binFolder, firstNew, spellings);
+    return {.dropped = trimWhileOver(binFolder, size,
+                                     [&] { return sizeSinceLastListing(binFolder, actionList.size(), spellings); }),
             .swept = false};
 }
 

@@ -6,6 +6,8 @@
 
 #include <cstddef>
 
+#include "database/undo_bin.h"
+
 // Deletes the files directly in the bin that no record names, and keeps
 // what is left as the last listing of the bin.
 void sweepUndoBin();
@@ -28,8 +30,9 @@ struct BinUpkeep {
 // on, and whole boot sessions are dropped as maintainUndoBin drops them.
 // The files that no record names are left for the next sweepUndoBin, which
 // leaves the bin as maintainUndoBin would have. Without a listing of this
-// bin yet, it is maintainUndoBin.
-BinUpkeep trimUndoBin(size_t firstNew);
+// bin yet, it is maintainUndoBin. New saved copies are looked up by their
+// `spellings`, where they have one.
+BinUpkeep trimUndoBin(size_t firstNew, const PathSpellings& spellings = {});
 
 // Drops every boot session but the current one.
 void emptyUndoBin();

@@ -23,6 +23,7 @@ EntryRead readEntry(ByteCursor& in, FileReportEntry& entry) {
     setReportName(entry.programName, programName);
     entry.programPath = reportText(programPath);
     entry.otherPath = reportText(otherPath);
+    entry.otherPathAsWritten = otherPath.substr(0, otherPath.find('\0'));
     setReportName(entry.markerText, markerText);
     return EntryRead::Taken;
 }

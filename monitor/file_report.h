@@ -24,6 +24,10 @@ struct FileReportEntry {
     uint32_t extra = 0;  // carried unchanged
     int32_t kind = kindNone;
     std::string otherPath;    // at most 259 characters
+    // otherPath in the report's own case, as the monitor named the file (a
+    // Delete's or a Modify's saved copy), before any rewriting. A file is
+    // found fastest by the name it has on disk where case tells names apart.
+    std::string otherPathAsWritten;
     char markerText[9] = {};  // a boot marker's text
 };
 

@@ -13,8 +13,6 @@ constexpr std::array<std::string_view, 9> programVerbs{"",       "Create", "Dele
                                                        "Delete", "",       "Copy",   "Move"};
 constexpr std::array<std::string_view, 9> explorerVerbs{"",       "Create", "Delete", "Rename", "Replace",
                                                         "Delete", "",       "Copy",   "Move"};
-// The identifiers hold ten entries per section.
-constexpr uint32_t entriesPerSection = 10;
 constexpr size_t placeLimit = 20;
 
 std::string_view verbFrom(const std::array<std::string_view, 9>& verbs, int32_t kind) {

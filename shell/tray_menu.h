@@ -47,10 +47,16 @@ struct TrayMenuItem {
     std::vector<TrayMenuItem> items;  // a submenu's items
 };
 
+// The identifiers hold ten entries per section, so a section never shows more.
+inline constexpr size_t entriesPerSection = 10;
+
+// Label lists hold the newest entries' labels, oldest first: all of them, or
+// only the last entriesPerSection, which give the same menu. A long history
+// has tens of thousands of entries, and labelling a file action looks at the disk.
 struct TrayMenuInputs {
     int actionCount = 0;
-    std::vector<std::string> programLabels;  // programList's, oldest first
-    std::vector<std::string> fileLabels;     // fileActionList's, oldest first
+    std::vector<std::string> programLabels;  // programList's
+    std::vector<std::string> fileLabels;     // fileActionList's
     std::optional<std::string> redo;         // the redo label, when there is something to redo
     uint32_t menuSize = 5;                   // UndoMenuSize
     bool monitoring = true;                  // EnableDriver

@@ -23,8 +23,11 @@ TrayMenuInputs currentMenuInputs() {
     inputs.actionCount = actionCount();
     inputs.menuSize = settings.UndoMenuSize;
     inputs.monitoring = settings.EnableDriver != 0;
-    for (const ProgramEntry& entry : programList) inputs.programLabels.push_back(programEntryLabel(entry));
-    for (const FileActionGroup& group : fileActionList)
+    // The derived lists may still be in the making: the entries the menu
+    // shows are found from the end of the history instead.
+    for (const ProgramEntry& entry : newestProgramEntries(actionList, entriesPerSection))
+        inputs.programLabels.push_back(programEntryLabel(entry));
+    for (const FileActionGroup& group : newestFileActionGroups(actionList, entriesPerSection))
         inputs.fileLabels.push_back(fileEntryLabel(group, actionList, isFolderNow));
     if (!redoList.empty()) inputs.redo = redoLabel(redoList.front().record, redoCount(), isFolderNow);
     return inputs;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "database/derive_flags.h"
@@ -197,6 +198,30 @@ TEST(RandomHistories, DerivedListsMatchThePlainWalksWithFlagsAsLoaded) {
         std::vector<ActionRecord> records = maker.make(size_t(maker.below(301)));
         maker.scrambleFlags(records);
         expectSameLists(records);
+        if (HasFailure()) return;
+    }
+}
+
+TEST(RandomHistories, TheNewestEntriesAreTheLastOfTheWholeLists) {
+    for (uint32_t seed = 20001; seed <= 20600; ++seed) {
+        SCOPED_TRACE(seed);
+        HistoryMaker maker(seed);
+        std::vector<ActionRecord> records = maker.make(size_t(maker.below(2001)));
+        if (seed % 2) maker.scrambleFlags(records);
+        else deriveFlags(records, maker.inputs());
+        std::vector<ProgramEntry> programs = makeProgramList(records);
+        std::vector<FileActionGroup> groups = makeFileActionList(records);
+        for (size_t count : {size_t(1), size_t(10), size_t(maker.below(400))}) {
+            SCOPED_TRACE(count);
+            std::vector<ProgramEntry> newestPrograms = newestProgramEntries(records, count);
+            ASSERT_EQ(newestPrograms.size(), std::min(count, programs.size()));
+            for (size_t k = 0; k < newestPrograms.size(); ++k)
+                EXPECT_STREQ(newestPrograms[k].programName,
+                             programs[programs.size() - newestPrograms.size() + k].programName);
+            std::vector<FileActionGroup> expected(groups.end() - ptrdiff_t(std::min(count, groups.size())),
+                                                  groups.end());
+            EXPECT_EQ(newestFileActionGroups(records, count), expected);
+        }
         if (HasFailure()) return;
     }
 }

@@ -33,6 +33,7 @@
 #include "settings/registered_extensions_win32.h"
 #include "settings/settings_lists.h"
 #include "settings/settings_store_win32.h"
+#include "shell/tray_menu.h"
 #include "tests/database/working_history.h"
 #include "tests/support/settings_key_win32.h"
 
@@ -104,13 +105,8 @@ public:
         extensions_ = buildDataFileExtensions();
         extensionsMilliseconds_ = now() - walk;
 
-        WorkingHistory history(bin_);
-        WorkingReports past = history.next(options_.records);
-        WorkingReports fresh = history.next(options_.reportEntries);
-        files_ = undoBinFiles(history, options_.binFiles, options_.reportEntries);
-        freshRecords_ = fresh.files.size() + fresh.registry.size();
-        for (const FileReportEntry& entry : fresh.files) fileReport_ += serializeFileReportEntry(entry);
-        for (const RegistryReportEntry& entry : fresh.registry) registryReport_ += serializeRegistryReportEntry(entry);
+        WorkingReports past = history_.next(options_.records);
+        files_ = undoBinFiles(history_, options_.binFiles, options_.reportEntries);
 
         mergeReports(std::move(past.files), std::move(past.registry), stored_);
         deriveFlags(stored_, {extensions_, downloadModules_});
@@ -120,20 +116,30 @@ public:
 
         const std::string content(512, 's');
         for (const std::string& name : files_.named) writeFile(bin_ + "\\" + name, content);
-        std::printf("Set up in %.1f s: %zu records stored, %zu report entries (%zu + %zu bytes), %zu saved copies"
-                    " named by records and %zu of a lost report (swept each run)\n",
-                    (now() - start) / 1000, stored_.size(), freshRecords_, fileReport_.size(), registryReport_.size(),
-                    files_.named.size(), files_.orphans.size());
+        namedFiles_ = files_.named.size();
+        std::printf("Set up in %.1f s: %zu records stored, %zu saved copies named by records and %zu of a lost"
+                    " report (swept each run)\n",
+                    (now() - start) / 1000, stored_.size(), files_.named.size(), files_.orphans.size());
         std::printf("Walking the registered file types (first rebuild only): %.1f ms\n", extensionsMilliseconds_);
     }
 
     // What a tray click finds: the history as the last rebuild left it, both
-    // reports, the copies that no record names.
+    // reports with new entries, the saved copies they name, and the copies
+    // that no record names.
     void prepareRun() {
-        writeFile(fileReportPath(), fileReport_);
-        writeFile(registryReportPath(), registryReport_);
-        const std::string content(512, 'o');
-        for (const std::string& name : files_.orphans) writeFile(bin_ + "\\" + name, content);
+        const size_t copiesBefore = history_.savedCopies().size();
+        WorkingReports fresh = history_.next(options_.reportEntries);
+        freshRecords_ = fresh.files.size() + fresh.registry.size();
+        std::string fileReport, registryReport;
+        for (const FileReportEntry& entry : fresh.files) fileReport += serializeFileReportEntry(entry);
+        for (const RegistryReportEntry& entry : fresh.registry) registryReport += serializeRegistryReportEntry(entry);
+        writeFile(fileReportPath(), fileReport);
+        writeFile(registryReportPath(), registryReport);
+        const std::string named(512, 's'), orphan(512, 'o');
+        for (size_t index = copiesBefore; index < history_.savedCopies().size(); ++index)
+            writeFile(bin_ + "\\" + history_.savedCopies()[index], named);
+        namedFiles_ += history_.savedCopies().size() - copiesBefore;
+        for (const std::string& name : files_.orphans) writeFile(bin_ + "\\" + name, orphan);
     }
 
     // The rebuild left what it should: the reports in the history, the
@@ -141,7 +147,7 @@ public:
     bool checkRun() {
         expectedRecords_ += freshRecords_;
         size_t files = filesIn(bin_).size();
-        size_t expectedFiles = files_.named.size() + 1;  // and the action list
+        size_t expectedFiles = namedFiles_ + 1;  // and the action list
         if (actionList.size() == expectedRecords_ && files == expectedFiles) return true;
         std::printf("Unexpected result: %zu records (expected %zu), %zu files in the bin (expected %zu)\n",
                     actionList.size(), expectedRecords_, files, expectedFiles);
@@ -149,8 +155,7 @@ public:
     }
 
     // The first rebuild, as at start-up: it lists the bin and derives every
-    // record. The same reports come back at every click, so the history
-    // grows by the same records each time.
+    // record.
     bool firstRebuild() {
         prepareRun();
         double start = now();
@@ -180,10 +185,17 @@ public:
     // A click's steps in the rebuild's own order, each timed: those before
     // the menu, then those left to the background.
     bool timeSteps() {
-        const char* names[] = {"read reports",         "merge",           "derive new records",
-                               "trim from last listing", "derived lists",   "settings reads, logging",
-                               "save (background)",    "delete reports (background)", "sweep (background)"};
-        enum { readReports, merge, derive, trim, lists, other, save, deleteReports, sweep };
+        const char* names[] = {"read reports",
+                               "merge",
+                               "derive new records",
+                               "trim from last listing",
+                               "newest entries for the menu",
+                               "settings reads, logging",
+                               "save (background)",
+                               "delete reports (background)",
+                               "sweep (background)",
+                               "derived lists (background)"};
+        enum { readReports, merge, derive, trim, newest, other, save, deleteReports, sweep, lists };
         std::vector<std::vector<double>> times(std::size(names));
         std::vector<double> menuTotals, totals;
         for (int run = 0; run < options_.runs; ++run) {
@@ -196,12 +208,14 @@ public:
                 spent[step] += at - mark;
                 mark = at;
             };
-            freeDerivedLists();
             stopLogging();
             lap(other);
             const size_t firstNew = actionList.size();
             FileReport files = readFileReport(actionList);
             RegistryReport registry = readRegistryReport();
+            PathSpellings asWritten;
+            for (FileReportEntry& entry : files.entries)
+                if (!entry.otherPathAsWritten.empty()) asWritten.insert(std::move(entry.otherPathAsWritten));
             lap(readReports);
             mergeReports(std::move(files.entries), std::move(registry.entries), actionList);
             lap(merge);
@@ -209,10 +223,11 @@ public:
             loadSettings(settings);
             deriver_.derive(actionList, {extensions_, settings.szDownloadModules});
             lap(derive);
-            trimUndoBin(firstNew);
+            trimUndoBin(firstNew, asWritten);
             lap(trim);
-            buildDerivedLists(actionList);
-            lap(lists);
+            newestProgramEntries(actionList, entriesPerSection);
+            newestFileActionGroups(actionList, entriesPerSection);
+            lap(newest);
             menuTotals.push_back(mark - start);
             writeActionList();
             lap(save);
@@ -223,6 +238,8 @@ public:
             lap(sweep);
             startLogging(StartMode::IfEnabled);
             lap(other);
+            buildDerivedLists(actionList);
+            lap(lists);
             totals.push_back(mark - start);
             for (size_t step = 0; step < spent.size(); ++step) times[step].push_back(spent[step]);
             if (!checkRun()) return false;
@@ -250,11 +267,11 @@ private:
     std::string downloadModules_;
     double extensionsMilliseconds_ = 0;
     std::vector<ActionRecord> stored_;
+    WorkingHistory history_{bin_};
     size_t freshRecords_ = 0;
     size_t expectedRecords_ = 0;
+    size_t namedFiles_ = 0;
     FlagDeriver deriver_;
-    std::string fileReport_;
-    std::string registryReport_;
     UndoBinFiles files_;
 };
 

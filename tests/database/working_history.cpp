@@ -16,16 +16,10 @@ const char* const programs[] = {"notepad",  "winword",  "excel",    "iexplore", 
                                 "powerpnt", "frontpg",  "photoshp", "eudora",   "ftp",      "telnet",
                                 "mplayer",  "cdplayer", "dialer",   "winfile",  "taskman",  "sysedit"};
 const char* const extensions[] = {"doc", "txt", "ini", "dll", "tmp", "xls", "htm", "jpg", "zip", "dat"};
-
-std::string lowerAscii(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return text;
-}
 }  // namespace
 
 WorkingHistory::WorkingHistory(std::string binFolder)
-    : binFolder_(lowerAscii(std::move(binFolder))), date_(encodeDosDate(1998, 3, 1)) {}
+    : binFolder_(std::move(binFolder)), date_(encodeDosDate(1998, 3, 1)) {}
 
 template <class Entry>
 void WorkingHistory::stamp(Entry& entry) {
@@ -43,7 +37,7 @@ std::string WorkingHistory::nextCopyName() {
 
 std::string WorkingHistory::newSavedCopy() {
     savedCopies_.push_back(nextCopyName());
-    return binFolder_ + "\\" + lowerAscii(savedCopies_.back());
+    return binFolder_ + "\\" + savedCopies_.back();
 }
 
 void WorkingHistory::startRun() {

@@ -22,8 +22,9 @@ struct WorkingReports {
 class WorkingHistory {
 public:
     // Saved copies are named as the monitor names them, "<8 hex digits>.sav"
-    // in `binFolder`, numbered from 1. Entries hold paths in lower case, as
-    // the report readers hand them over.
+    // in `binFolder`, numbered from 1, and spelled as it spells them. Entries
+    // hold every other path in lower case, as the report readers hand them
+    // over.
     explicit WorkingHistory(std::string binFolder);
 
     // The next `count` entries, each report in time order and every entry

@@ -148,6 +148,14 @@ TEST(FileReport, APathEndsAtItsFirstZeroByte) {
     EXPECT_EQ(entries[0].path, "c:\\a.txt");
 }
 
+TEST(FileReport, KeepsTheOtherPathAsWrittenBesideItsLowerCaseForm) {
+    auto entries = parseFileReport(
+        serializeFileReportEntry(entry(kindModify, "C:\\Docs\\A.TXT", "winword", "C:\\Undo\\0000001F.sav")));
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].otherPath, "c:\\undo\\0000001f.sav");
+    EXPECT_EQ(entries[0].otherPathAsWritten, "C:\\Undo\\0000001F.sav");
+}
+
 TEST(FileReport, AnEmptyReportHasNoEntries) { EXPECT_TRUE(parseFileReport("").empty()); }
 
 TEST(FileReport, AThirdEntryCutShortAnywhereLeavesTheFirstTwo) {

@@ -1,3 +1,6 @@
+
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "res/resource.h"
@@ -126,6 +129,22 @@ TEST(TrayMenuLayout, AMenuSizeOfZeroLeavesMoreAndOneAboveTenStaysWithinTheIdenti
     EXPECT_EQ(large[2].items[9].id, unsigned(IDM_PROGRAM_LAST));
     EXPECT_EQ(large[2].items[11].id, unsigned(IDM_PROGRAM_MORE));
     EXPECT_EQ(large[3].items[9].id, unsigned(IDM_FILE_LAST));
+}
+
+TEST(TrayMenuLayout, TheNewestTenLabelsGiveTheMenuThatAllOfThemGive) {
+    for (uint32_t menuSize : {0u, 1u, 5u, 10u, 11u})
+        for (size_t entries : {1, 9, 10, 11, 500}) {
+            TrayMenuInputs all;
+            all.actionCount = 99;
+            all.menuSize = menuSize;
+            for (size_t i = 0; i < entries; ++i) all.programLabels.push_back(std::to_string(i));
+            all.fileLabels = all.programLabels;
+            TrayMenuInputs newest = all;
+            for (auto* labels : {&newest.programLabels, &newest.fileLabels})
+                labels->erase(labels->begin(), labels->end() - std::min<ptrdiff_t>(ptrdiff_t(labels->size()),
+                                                                                      ptrdiff_t(entriesPerSection)));
+            EXPECT_EQ(describe(trayMenuLayout(newest)), describe(trayMenuLayout(all))) << menuSize << " " << entries;
+        }
 }
 
 TEST(TrayMenuLayout, LabelsShowAmpersandsAsTheyAreAndTooLongOnesAreCut) {
