@@ -3,6 +3,9 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <functional>
+#include <optional>
+#include <string_view>
 
 #include "database/action_list.h"
 #include "database/history_work.h"
@@ -12,6 +15,44 @@
 namespace {
 
 bool fileUnread = false;
+
+// What the list file holds as this program last read or wrote it: its
+// contents' hash, and the file's size and time as the disk tells them. A
+// save whose bytes are the same is left out: at start-up a long history
+// comes back unchanged, and writing it again would hold start-up for a
+// second or more.
+struct StoredList {
+    std::string path;
+    size_t hash = 0;
+    uint64_t size = 0;
+    FILETIME written{};
+};
+std::optional<StoredList> stored;
+
+std::optional<WIN32_FILE_ATTRIBUTE_DATA> attributesOf(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA attributes;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &attributes)) return std::nullopt;
+    return attributes;
+}
+
+void remember(const std::string& path, std::string_view bytes) {
+    stored.reset();
+    auto attributes = attributesOf(path);
+    if (!attributes) return;
+    stored = StoredList{path, std::hash<std::string_view>{}(bytes),
+                        uint64_t(attributes->nFileSizeHigh) << 32 | attributes->nFileSizeLow,
+                        attributes->ftLastWriteTime};
+}
+
+// Whether the file still holds exactly these bytes as this program left it.
+bool alreadyHolds(const std::string& path, std::string_view bytes) {
+    if (!stored || stored->path != path || stored->size != bytes.size()) return false;
+    auto attributes = attributesOf(path);
+    if (!attributes || (uint64_t(attributes->nFileSizeHigh) << 32 | attributes->nFileSizeLow) != stored->size ||
+        CompareFileTime(&attributes->ftLastWriteTime, &stored->written) != 0)
+        return false;
+    return std::hash<std::string_view>{}(bytes) == stored->hash;
+}
 
 // The Undo Bin folder of freshly loaded settings, with a trailing backslash.
 std::string undoBinFolder() {
@@ -61,6 +102,7 @@ ActionListLoad loadActionList() {
     waitForHistoryWork();
     actionList.clear();
     fileUnread = false;
+    stored.reset();
     const std::string folder = undoBinFolder();
     const std::string path = folder + actionListFileName;
     WholeFile file = readWholeFile(path);
@@ -75,6 +117,7 @@ ActionListLoad loadActionList() {
         return ActionListLoad::Damaged;
     }
     actionList = std::move(parsed.records);
+    remember(path, file.bytes);
     return ActionListLoad::Loaded;
 }
 
@@ -91,13 +134,18 @@ bool writeActionList() {
     const std::string path = folder + actionListFileName;
     const std::string temporary = folder + actionListTemporaryFileName;
     const std::string bytes = serializeActionList(actionList);
+    if (alreadyHolds(path, bytes)) return true;
 
     HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                               nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     bool written = writeWhole(file, bytes);
     CloseHandle(file);
-    if (written && replaceWith(temporary, path)) return true;
+    if (written && replaceWith(temporary, path)) {
+        remember(path, bytes);
+        return true;
+    }
+    stored.reset();
     DeleteFileA(temporary.c_str());
     return false;
 }

@@ -35,7 +35,9 @@ bool actionListFileUnread();
 
 // Writes the whole of actionList, undone records included. The list goes to
 // the temporary file first and replaces the old file only once it is written
-// and flushed whole; any failure leaves the old file as it was. Returns
+// and flushed whole; any failure leaves the old file as it was. A file that
+// already holds exactly these bytes, as this program last read or wrote it,
+// is not written again. Returns
 // whether the file now holds the list: false on a failure, which is
 // otherwise silent, and while actionListFileUnread(). It first waits for the
 // history work, so saves reach the disk in the order they were asked for.

@@ -39,7 +39,13 @@ void deriveAllFlags() {
 
 void forgetDataFileExtensions() { extensions.clear(); }
 
-void rebuildActionsForMenu() {
+namespace {
+
+// Folds the reports into the history. What puts the result on disk (saving
+// the list, deleting the reports it took in) runs now when `settleNow`,
+// else in the background with the rest: the sweep, logging again and the
+// lists.
+void rebuild(bool settleNow) {
     waitForHistoryWork();
     stopLogging();
     if (actionListFileUnread()) {
@@ -59,20 +65,37 @@ void rebuildActionsForMenu() {
         // A report that could not be read whole stays for the next rebuild.
         const bool deleteFileReport = files.status != FileReadStatus::Unreadable;
         const bool deleteRegistryReport = registry.status != FileReadStatus::Unreadable;
-        postHistoryWork([=] {
+        auto settle = [=] {
             writeActionList();
             if (deleteFileReport) DeleteFileA(fileReportPath().c_str());
             if (deleteRegistryReport) DeleteFileA(registryReportPath().c_str());
+        };
+        auto tidy = [=] {
             if (!upkeep.swept) sweepUndoBin();
             startLogging(StartMode::IfEnabled);
-        });
+        };
+        if (settleNow) {
+            settle();
+            postHistoryWork(tidy);
+        } else {
+            postHistoryWork([=] {
+                settle();
+                tidy();
+            });
+        }
     }
     // Freeing and building the lists of a long history takes longer than
     // the menu may; the menu finds its entries without them.
     postHistoryWork([] { buildDerivedLists(actionList); });
 }
 
+}  // namespace
+
+void rebuildActionsForMenu() { rebuild(false); }
+
+void rebuildActionsAtStartUp() { rebuild(true); }
+
 void rebuildActions() {
-    rebuildActionsForMenu();
+    rebuild(false);
     waitForHistoryWork();
 }

@@ -20,7 +20,7 @@ void runStartup() {
     applyPendingBinMove();
     loadActionList();
     // The devices are not open yet: this rebuild's stop and start requests reach no driver.
-    rebuildActions();
+    rebuildActionsAtStartUp();
 
     Settings settings;
     loadSettings(settings);

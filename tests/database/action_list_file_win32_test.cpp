@@ -122,6 +122,31 @@ TEST_F(ActionListFile, ASavedListLoadsBackWithoutItsUndoneRecords) {
     EXPECT_EQ(serializeActionList(actionList), serializeActionList({saved[0], saved[1], saved[3]}));
 }
 
+TEST_F(ActionListFile, AListTheFileAlreadyHoldsIsNotWrittenAgainButAnyChangeIsWhoeverMadeIt) {
+    auto lastWrite = [&] {
+        WIN32_FILE_ATTRIBUTE_DATA attributes{};
+        GetFileAttributesExA(listPath.c_str(), GetFileExInfoStandard, &attributes);
+        return uint64_t(attributes.ftLastWriteTime.dwHighDateTime) << 32 | attributes.ftLastWriteTime.dwLowDateTime;
+    };
+    actionList = {history()[0], history()[1], history()[3]};
+    ASSERT_TRUE(saveActionList());
+    ASSERT_EQ(loadActionList(), ActionListLoad::Loaded);
+    const uint64_t loaded = lastWrite();
+    Sleep(50);
+    ASSERT_TRUE(saveActionList());
+    EXPECT_EQ(lastWrite(), loaded) << "an unchanged list was written again";
+
+    actionList[1].isSetting = 1;
+    ASSERT_TRUE(saveActionList());
+    EXPECT_EQ(readFile(listPath), serializeActionList(actionList));
+
+    // The same size from another hand: the list is put back.
+    const std::string ours = readFile(listPath);
+    writeFile(listPath, std::string(ours.size(), 'x'));
+    ASSERT_TRUE(saveActionList());
+    EXPECT_EQ(readFile(listPath), ours);
+}
+
 TEST_F(ActionListFile, NoFileOrAnEmptyOneIsAnEmptyHistory) {
     actionList = history();
     EXPECT_EQ(loadActionList(), ActionListLoad::Empty);

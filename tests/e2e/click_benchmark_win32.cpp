@@ -18,7 +18,9 @@
 
 #include "browse/file_operations_win32.h"
 #include "database/action_list.h"
+#include "database/derive_flags.h"
 #include "database/merge_reports.h"
+#include "settings/registered_extensions_win32.h"
 #include "settings/settings_lists.h"
 #include "settings/settings_store_win32.h"
 #include "tests/database/working_history.h"
@@ -74,6 +76,10 @@ Figures measure(const std::string& bin, size_t records, size_t newEntries, int r
         WorkingReports past = history.next(records);
         std::vector<ActionRecord> stored;
         mergeReports(std::move(past.files), std::move(past.registry), stored);
+        // Stored as Retrace stores a history: with its flags derived.
+        Settings settings;
+        loadSettings(settings);
+        deriveFlags(stored, {buildDataFileExtensions(), settings.szDownloadModules});
         writeFile(bin + "\\actionlist.000", serializeActionList(stored));
     }
     const size_t copies = history.savedCopies().size();
