@@ -42,9 +42,9 @@ void forgetDataFileExtensions() { extensions.clear(); }
 namespace {
 
 // Folds the reports into the history. What puts the result on disk (saving
-// the list, deleting the reports it took in) runs now when `settleNow`,
-// else in the background with the rest: the sweep, logging again and the
-// lists.
+// the list, deleting the reports it took in) runs now when `settleNow` and
+// there were reports, else in the background with the rest: the sweep,
+// logging again and the lists.
 void rebuild(bool settleNow) {
     waitForHistoryWork();
     stopLogging();
@@ -62,9 +62,17 @@ void rebuild(bool settleNow) {
         deriveAllFlags();
         BinUpkeep upkeep = trimUndoBin(firstNew, asWritten);
         if (upkeep.dropped > 0) flagDeriver.droppedFront(actionList, upkeep.dropped);
+        // Without reports the list holds nothing the file lacks but what the
+        // next load works out again, so even start-up need not wait for the
+        // save. The monitors may log meanwhile, so a report that appears
+        // before that save runs is a new one, and stays.
+        const bool reportsRead =
+            files.status != FileReadStatus::Missing || registry.status != FileReadStatus::Missing;
+        const bool settleAtOnce = settleNow && reportsRead;
+        const bool reportsMayBeNew = settleNow && !reportsRead;
         // A report that could not be read whole stays for the next rebuild.
-        const bool deleteFileReport = files.status != FileReadStatus::Unreadable;
-        const bool deleteRegistryReport = registry.status != FileReadStatus::Unreadable;
+        const bool deleteFileReport = files.status != FileReadStatus::Unreadable && !reportsMayBeNew;
+        const bool deleteRegistryReport = registry.status != FileReadStatus::Unreadable && !reportsMayBeNew;
         auto settle = [=] {
             writeActionList();
             if (deleteFileReport) DeleteFileA(fileReportPath().c_str());
@@ -74,7 +82,7 @@ void rebuild(bool settleNow) {
             if (!upkeep.swept) sweepUndoBin();
             startLogging(StartMode::IfEnabled);
         };
-        if (settleNow) {
+        if (settleAtOnce) {
             settle();
             postHistoryWork(tidy);
         } else {

@@ -20,10 +20,11 @@ void rebuildActions();
 // reports are gone, as in rebuildActions.
 void rebuildActionsForMenu();
 
-// The start-up rebuild, which returns once the list is saved and the reports
-// it took in are gone, so that what the monitors report from then on is kept;
-// sweeping the bin, logging again and building the derived lists go on as
-// history work while the program finishes starting.
+// The start-up rebuild. When there were reports, it returns once the list
+// is saved and the reports it took in are gone, so that what the monitors
+// report from then on is kept; without reports the save joins the history
+// work. Sweeping the bin, logging again and building the derived lists go on
+// as history work while the program finishes starting.
 void rebuildActionsAtStartUp();
 
 // The File List changed: the next rebuild builds the data-file extensions
