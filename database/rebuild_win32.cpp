@@ -62,13 +62,14 @@ void rebuild(bool settleNow) {
         deriveAllFlags();
         BinUpkeep upkeep = trimUndoBin(firstNew, asWritten);
         if (upkeep.dropped > 0) flagDeriver.droppedFront(actionList, upkeep.dropped);
-        // Without reports the list holds nothing the file lacks but what the
-        // next load works out again, so even start-up need not wait for the
-        // save. The monitors may log meanwhile, so a report that appears
-        // before that save runs is a new one, and stays.
+        // Without reports, and with no session dropped whose saved copies are
+        // gone, the list holds nothing the file lacks but what the next load
+        // works out again, so even start-up need not wait for the save. The
+        // monitors may log meanwhile: a report that appears before that save
+        // runs is a new one, and stays.
         const bool reportsRead =
             files.status != FileReadStatus::Missing || registry.status != FileReadStatus::Missing;
-        const bool settleAtOnce = settleNow && reportsRead;
+        const bool settleAtOnce = settleNow && (reportsRead || upkeep.dropped > 0);
         const bool reportsMayBeNew = settleNow && !reportsRead;
         // A report that could not be read whole stays for the next rebuild.
         const bool deleteFileReport = files.status != FileReadStatus::Unreadable && !reportsMayBeNew;
