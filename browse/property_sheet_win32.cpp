@@ -52,6 +52,17 @@ LPARAM pageArgument(LPARAM initDialogParam) { return reinterpret_cast<const PROP
 
 void setUpPage(HWND page) { commonDialogSetUp(GetParent(page)); }
 
+INT_PTR answerPageNotification(HWND page, LPARAM notification, INT_PTR (*apply)(HWND page), int helpContext) {
+    switch (reinterpret_cast<const NMHDR*>(notification)->code) {
+    case PSN_APPLY:
+        return apply ? apply(page) : FALSE;
+    case PSN_HELP:
+        showHelp(page, helpContext);
+        return TRUE;
+    }
+    return FALSE;
+}
+
 INT_PTR answerSheet(HWND page, LRESULT result) {
     SetWindowLongPtrA(page, DWLP_MSGRESULT, result);
     return TRUE;

@@ -25,6 +25,11 @@ LPARAM pageArgument(LPARAM initDialogParam);
 // child window that must not be moved about the screen).
 void setUpPage(HWND page);
 
+// An Options page's answer to the sheet's notifications: OK runs `apply`,
+// which a page without settings leaves null, and Help opens the page's topic.
+// FALSE for every other notification.
+INT_PTR answerPageNotification(HWND page, LPARAM notification, INT_PTR (*apply)(HWND page), int helpContext);
+
 // Sets a notification's answer; a page's procedure then returns TRUE.
 INT_PTR answerSheet(HWND page, LRESULT result);
 

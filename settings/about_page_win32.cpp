@@ -26,10 +26,7 @@ INT_PTR CALLBACK aboutPageProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
         return TRUE;
     }
     case WM_NOTIFY:
-        if (reinterpret_cast<const NMHDR*>(lParam)->code == PSN_HELP) {
-            showHelp(page, helpAboutPage);
-            return TRUE;
-        }
+        return answerPageNotification(page, lParam, nullptr, helpAboutPage);
     }
     return FALSE;
 }

@@ -55,13 +55,7 @@ INT_PTR CALLBACK fileListPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
         if (LOWORD(wParam) == IDC_REMOVE_TYPE) removeSelectedListBoxItem(page, IDC_FILE_TYPES);
         return TRUE;
     case WM_NOTIFY:
-        switch (reinterpret_cast<const NMHDR*>(lParam)->code) {
-        case PSN_APPLY:
-            return apply(page);
-        case PSN_HELP:
-            showHelp(page, helpFileListPage);
-            return TRUE;
-        }
+        return answerPageNotification(page, lParam, apply, helpFileListPage);
     }
     return FALSE;
 }

@@ -69,13 +69,7 @@ INT_PTR CALLBACK ignoreFilesPageProc(HWND page, UINT message, WPARAM wParam, LPA
         }
         return TRUE;
     case WM_NOTIFY:
-        switch (reinterpret_cast<const NMHDR*>(lParam)->code) {
-        case PSN_APPLY:
-            return apply(page);
-        case PSN_HELP:
-            showHelp(page, helpIgnoreFilesPage);
-            return TRUE;
-        }
+        return answerPageNotification(page, lParam, apply, helpIgnoreFilesPage);
     }
     return FALSE;
 }

@@ -87,13 +87,7 @@ INT_PTR CALLBACK ignoreGroupsPageProc(HWND page, UINT message, WPARAM wParam, LP
         onCommand(page, LOWORD(wParam));
         return TRUE;
     case WM_NOTIFY:
-        switch (reinterpret_cast<const NMHDR*>(lParam)->code) {
-        case PSN_APPLY:
-            return apply(page);
-        case PSN_HELP:
-            showHelp(page, helpIgnoreGroupsPage);
-            return TRUE;
-        }
+        return answerPageNotification(page, lParam, apply, helpIgnoreGroupsPage);
     }
     return FALSE;
 }

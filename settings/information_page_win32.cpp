@@ -80,10 +80,7 @@ INT_PTR CALLBACK informationPageProc(HWND page, UINT message, WPARAM wParam, LPA
         onCommand(page, LOWORD(wParam));
         return TRUE;
     case WM_NOTIFY:
-        if (reinterpret_cast<const NMHDR*>(lParam)->code == PSN_HELP) {
-            showHelp(page, helpInformationPage);
-            return TRUE;
-        }
+        return answerPageNotification(page, lParam, nullptr, helpInformationPage);
     }
     return FALSE;
 }

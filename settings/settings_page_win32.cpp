@@ -141,13 +141,7 @@ INT_PTR CALLBACK settingsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
         if (LOWORD(wParam) == IDC_BIN_BROWSE) browse(page);
         return TRUE;
     case WM_NOTIFY:
-        switch (reinterpret_cast<const NMHDR*>(lParam)->code) {
-        case PSN_APPLY:
-            return apply(page);
-        case PSN_HELP:
-            showHelp(page, helpSettingsPage);
-            return TRUE;
-        }
+        return answerPageNotification(page, lParam, apply, helpSettingsPage);
     }
     return FALSE;
 }

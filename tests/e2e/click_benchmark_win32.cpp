@@ -26,25 +26,10 @@
 #include "tests/database/working_history.h"
 #include "tests/e2e/automation_win32.h"
 #include "tests/e2e/menu_probe/menu_windows_win32.h"
+#include "tests/support/benchmark_clock_win32.h"
 #include "tests/support/settings_key_win32.h"
 
 namespace {
-
-double now() {
-    static const double ticksPerMillisecond = [] {
-        LARGE_INTEGER frequency;
-        QueryPerformanceFrequency(&frequency);
-        return double(frequency.QuadPart) / 1000;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return double(counter.QuadPart) / ticksPerMillisecond;
-}
-
-double median(std::vector<double> values) {
-    std::ranges::sort(values);
-    return values[values.size() / 2];
-}
 
 void writeFile(const std::string& path, const std::string& bytes) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
