@@ -1,7 +1,8 @@
 #pragma once
 // The part of a rebuild that the tray menu need not wait for (saving the
 // list, deleting the reports, sweeping the Undo Bin, letting the monitors
-// log again) runs on one background thread, in the order it was posted.
+// log again, building the derived lists) runs on one background thread, in
+// the order it was posted.
 // That work reads actionList and the bin, so the main thread waits for it
 // before it changes either, and before the program ends.
 

@@ -39,7 +39,7 @@ void setUndoBinSize(uint32_t size) {
 // Every file of the bin with its content.
 std::map<std::string, std::string> binContents() {
     std::map<std::string, std::string> contents;
-    for (const std::string& name : filesIn(bin)) contents[lower(name)] = contentOf(bin + "\\" + name);
+    for (const std::string& name : filesIn(bin)) contents[toLowerAscii(name)] = contentOf(bin + "\\" + name);
     return contents;
 }
 
@@ -178,7 +178,7 @@ TEST_F(BackgroundWork, TwoClicksInQuickSuccessionLeaveWhatTwoSlowClicksLeave) {
     for (const auto& [name, content] : quick) {
         if (name == "actionlist.000") continue;
         EXPECT_TRUE(std::ranges::any_of(history, [&](const ActionRecord& r) {
-                return lower(r.dataC) == lower(bin + "\\" + name);
+                return toLowerAscii(r.dataC) == toLowerAscii(bin + "\\" + name);
             })) << name;
     }
 }

@@ -55,7 +55,7 @@ protected:
     std::optional<ActionRecord> stored(int32_t kind, const std::string& name) {
         auto history = storedHistory();
         auto found = std::find_if(history.rbegin(), history.rend(), [&](const ActionRecord& r) {
-            return r.kind == kind && r.dataA == lower(docs) + "\\" + name;
+            return r.kind == kind && r.dataA == toLowerAscii(docs) + "\\" + name;
         });
         return found == history.rend() ? std::nullopt : std::optional(*found);
     }
@@ -71,7 +71,7 @@ protected:
 TEST_F(FileUndoDialogs, ASingleActionIsConfirmedByNameAndComesBackBesideTheFileThenRedoTakesItBack) {
     HWND confirm = choose(IDM_FILE_FIRST, "Confirm Undo");
     ASSERT_NE(confirm, nullptr);
-    EXPECT_EQ(lower(controlText(confirm, IDC_CONFIRM_ITEM)), lower(docs) + "\\report.doc");
+    EXPECT_EQ(toLowerAscii(controlText(confirm, IDC_CONFIRM_ITEM)), toLowerAscii(docs) + "\\report.doc");
     EXPECT_TRUE(controlShown(confirm, IDC_CONFIRM_OPEN));
     pressButton(confirm, IDOK);
     ASSERT_TRUE(waitForClose(confirm));
@@ -92,7 +92,7 @@ TEST_F(FileUndoDialogs, AnExplorerDeleteOfThreeFilesListsAllPickedAndBringsBackO
     HWND confirm = choose(IDM_FILE_FIRST + 1, "Confirm Undo of Delete by Explorer");
     ASSERT_NE(confirm, nullptr);
     DialogList files(confirm, IDC_CONFIRMATION_LIST);
-    const std::string d = lower(docs);
+    const std::string d = toLowerAscii(docs);
     EXPECT_EQ(files.column(0), (std::vector<std::string>{d + "\\c.doc", d + "\\b.doc", d + "\\a.doc"}));
     EXPECT_EQ(files.selectedRows(), (std::vector<int>{0, 1, 2}));
     files.setSelected(1, false);
@@ -150,8 +150,8 @@ TEST_F(FileUndoDialogs, TheHistoriesListNewestFirstSortNumbersByValueAndReturnNo
     EXPECT_EQ(fileRows.headers(),
               (std::vector<std::string>{"Name", "Action", "Program", "Files", "Size", "Date", "Time"}));
     EXPECT_EQ(fileRows.rowCount(), 12 + 1 + 6 + 2 + 1);
-    EXPECT_EQ(fileRows.cell(0, 0), lower(docs) + "\\report.doc");
-    EXPECT_EQ(fileRows.cell(1, 0), lower(docs));
+    EXPECT_EQ(fileRows.cell(0, 0), toLowerAscii(docs) + "\\report.doc");
+    EXPECT_EQ(fileRows.cell(1, 0), toLowerAscii(docs));
     EXPECT_EQ(fileRows.cell(1, 3), "3");
     pressButton(files, IDCANCEL);
     ASSERT_TRUE(waitForClose(files));

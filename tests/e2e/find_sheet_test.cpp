@@ -40,7 +40,7 @@ protected:
         sheet = openByCommand(mainWindow, IDM_FIND, "Undo find");
         ASSERT_NE(sheet, nullptr);
     }
-    std::string doc(const char* name) { return lower(docs) + "\\" + name; }
+    std::string doc(const char* name) { return toLowerAscii(docs) + "\\" + name; }
     std::optional<RetraceProcess> retrace;
     HWND mainWindow = nullptr;
     HWND sheet = nullptr;

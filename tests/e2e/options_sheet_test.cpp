@@ -101,7 +101,7 @@ TEST_F(OptionsSheet, TheUndoBinMovesOnlyToANewOrEmptyFolderAndChoosingItAgainCan
         {newBin, false, newBin},
         {docs, true, newBin},  // the documents would be swept away
         {"C:\\", true, newBin},
-        {lower(bin), false, ""},
+        {toLowerAscii(bin), false, ""},
     };
     for (const auto& step : steps) {
         HWND page = openOn(0);
@@ -211,7 +211,7 @@ TEST_F(OptionsSheet, ClearingTheUndoBinKeepsTheCurrentBootSessionOnDiskAndShowsT
     ASSERT_TRUE(waitUntil([] { return storedHistory().size() == 6; }));
     auto savedCopyOf = [](const std::string& name) {
         for (const ActionRecord& record : storedHistory())
-            if (record.kind == kindModify && record.dataA == lower(docs) + "\\" + name) return record.dataC;
+            if (record.kind == kindModify && record.dataA == toLowerAscii(docs) + "\\" + name) return record.dataC;
         return std::string();
     };
     const std::string oldCopy = savedCopyOf("old.doc"), newCopy = savedCopyOf("new.doc");

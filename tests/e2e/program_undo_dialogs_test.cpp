@@ -61,7 +61,7 @@ TEST_F(ProgramUndoDialogs, TheChosenSessionAndTheNewerOnesAreUndoneNewestFirstWh
     ASSERT_NE(dialog, nullptr);
     DialogList sessions(dialog, IDC_PROGRAM_SESSIONS), files(dialog, IDC_PROGRAM_FILES);
     EXPECT_EQ(sessions.column(0), (std::vector<std::string>{"Session 01", "Session 02", "Session 03", "Session 04"}));
-    EXPECT_EQ(files.column(0)[0], lower(docs) + "\\four.doc");
+    EXPECT_EQ(files.column(0)[0], toLowerAscii(docs) + "\\four.doc");
     EXPECT_EQ(files.column(5), (std::vector<std::string>{"01", "02", "03", "04"}));
 
     // The buttons follow the list the user picks in.
@@ -81,7 +81,7 @@ TEST_F(ProgramUndoDialogs, TheChosenSessionAndTheNewerOnesAreUndoneNewestFirstWh
     EXPECT_EQ(taken.column(0), (std::vector<std::string>{"01", "01", "01", "02", "02", "02", "03", "03", "03"}));
     EXPECT_EQ(taken.column(3), (std::vector<std::string>{"File", "Setting", "Setting", "File", "Setting", "Setting",
                                                          "File", "Setting", "Setting"}));
-    EXPECT_EQ(taken.cell(0, 1), lower(docs) + "\\four.doc");
+    EXPECT_EQ(taken.cell(0, 1), toLowerAscii(docs) + "\\four.doc");
     EXPECT_TRUE(taken.selectedRows().empty());
     // While a command runs, a tray click only brings its last dialog forward.
     SetForegroundWindow(dialog);

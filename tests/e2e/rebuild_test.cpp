@@ -50,7 +50,7 @@ TEST_F(Rebuild, StartUpAndATrayClickFoldARecordedSessionIntoTheStoredHistory) {
     ASSERT_NE(mainWindow, nullptr);
     ASSERT_TRUE(waitUntil([&] { return trayIconPresent(mainWindow); }));  // start-up's rebuild is done
 
-    const std::string d = lower(docs);
+    const std::string d = toLowerAscii(docs);
     std::vector<Expected> expected{
         {kindBootMarker, "", "first", 1, 0},
         {kindCreate, "writer", d + "\\letter.doc", 0, 0},
@@ -87,10 +87,10 @@ TEST_F(Rebuild, StartUpAndATrayClickFoldARecordedSessionIntoTheStoredHistory) {
     std::vector<std::string> named;
     for (const ActionRecord& record : history)
         if ((record.kind == kindModify || record.kind == kindDelete) && !record.dataC.empty())
-            named.push_back(lower(record.dataC));
+            named.push_back(toLowerAscii(record.dataC));
     std::vector<std::string> kept;
     for (const std::string& name : filesIn(bin))
-        if (!equalsIgnoreCase(name, "actionlist.000")) kept.push_back(lower(bin + "\\" + name));
+        if (!equalsIgnoreCase(name, "actionlist.000")) kept.push_back(toLowerAscii(bin + "\\" + name));
     std::sort(named.begin(), named.end());
     std::sort(kept.begin(), kept.end());
     EXPECT_EQ(kept, named);

@@ -24,12 +24,6 @@ void removeTree(const std::string& folder) {
 }
 }  // namespace
 
-std::string lower(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return text;
-}
-
 void play(const std::string& script) {
     ParsedScript parsed = parseScript(script);
     ASSERT_FALSE(parsed.error) << parsed.error->message;

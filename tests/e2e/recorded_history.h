@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "database/action_record.h"
+#include "settings/settings_lists.h"
 #include "tests/e2e/retrace_fixture.h"
 
 inline const std::string bin = "C:\\Retrace E2E\\Bin";
@@ -16,8 +17,6 @@ void play(const std::string& script);
 
 // The records of the action list file as they are on disk, undone ones included.
 std::vector<ActionRecord> storedHistory();
-
-std::string lower(std::string text);
 
 class RecordedHistoryTest : public RetraceTest {
 protected:
