@@ -12,14 +12,21 @@ std::string formatActionDate(uint16_t date) {
     return text;
 }
 
-std::string formatActionTime(uint16_t time) {
-    DosTime moment = decodeDosTime(time);
-    int dialHour = moment.hours % 12 == 0 ? 12 : moment.hours % 12;
+namespace {
+std::string dialText(int hours, int minutes, int seconds) {
+    int dialHour = hours % 12 == 0 ? 12 : hours % 12;
     char text[16];
-    std::snprintf(text, sizeof text, "%02d:%02d:%02d %s", dialHour, moment.minutes, moment.seconds,
-                  moment.hours >= 12 ? "PM" : "AM");
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d %s", dialHour, minutes, seconds, hours >= 12 ? "PM" : "AM");
     return text;
 }
+}  // namespace
+
+std::string formatActionTime(uint16_t time) {
+    DosTime moment = decodeDosTime(time);
+    return dialText(moment.hours, moment.minutes, moment.seconds);
+}
+
+std::string formatActionHour(uint16_t time) { return dialText(decodeDosTime(time).hours, 0, 0); }
 
 std::string formatCount(uint32_t count) { return std::to_string(count); }
 

@@ -17,6 +17,10 @@ std::string formatActionDate(uint16_t date);
 // 10:48:50 PM, midnight 12:00:00 AM and noon 12:00:00 PM.
 std::string formatActionTime(uint16_t time);
 
+// The hour a time word falls in, on the same dial with minutes and seconds
+// at 00: 12:40 gives 12:00:00 PM, 0:10 gives 12:00:00 AM.
+std::string formatActionHour(uint16_t time);
+
 // A program name as a person writes it: NOTEPAD gives Notepad. Only the
 // letters A to Z change case.
 std::string displayCase(std::string_view name);

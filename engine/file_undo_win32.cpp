@@ -28,7 +28,8 @@ std::string undoAction(int index) {
 }
 
 void undoActions(std::span<const int32_t> indices) {
-    for (int32_t index : indices) undoAction(index);
+    for (int32_t index : indices)
+        if (index >= 0 && index < actionCount() && actionList[index].undone == 0) undoAction(index);
 }
 
 std::string undoFileAction(int index) {

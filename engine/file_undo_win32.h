@@ -13,7 +13,9 @@
 // index outside the list.
 std::string undoAction(int index);
 
-// undoAction for each record, in the order given.
+// undoAction for each record, in the order given, except those already
+// undone: the lists are not rebuilt between undos, and a second undo of a
+// record would put a second earlier version beside the first.
 void undoActions(std::span<const int32_t> indices);
 
 // Puts the file system back as it was before the file action at `index`,

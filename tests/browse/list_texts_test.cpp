@@ -37,6 +37,13 @@ TEST(FormatActionTime, ShowsTheTwelveHourDialWithItsSuffix) {
         EXPECT_EQ(formatActionTime(encodeDosTime(c.hours, c.minutes, c.seconds)), c.text) << c.text;
 }
 
+TEST(FormatActionHour, ShowsTheHourOnTheDialWithZeroMinutes) {
+    struct { int hours, minutes; const char* text; } cases[] = {
+        {12, 40, "12:00:00 PM"}, {0, 10, "12:00:00 AM"}, {15, 59, "03:00:00 PM"}, {11, 59, "11:00:00 AM"},
+    };
+    for (auto& c : cases) EXPECT_EQ(formatActionHour(encodeDosTime(c.hours, c.minutes, 58)), c.text) << c.text;
+}
+
 TEST(DisplayCase, UpperCasesTheFirstLetterAndLowerCasesTheRest) {
     struct { const char* name; const char* text; } cases[] = {
         {"NOTEPAD", "Notepad"},

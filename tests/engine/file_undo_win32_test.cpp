@@ -54,6 +54,17 @@ TEST_F(FileUndo, AModifyComesBackBesideTheFileAndASecondOneBesideThat) {
     EXPECT_EQ(contentOf(doc("report.undo.undo.doc")), textLike(100000));
 }
 
+TEST_F(FileUndo, AListOfUndosPassesOverRecordsAlreadyUndoneAndIndicesOutsideTheList) {
+    putFile(doc("report.doc"), "third draft");
+    int modify = record(kindModify, doc("report.doc"), "", savedCopy("00000002.sav", "second draft"));
+    const int32_t twice[] = {modify, -1, modify, actionCount()};
+
+    undoActions(twice);
+
+    EXPECT_EQ(contentOf(doc("report.undo.doc")), "second draft");
+    EXPECT_EQ(GetFileAttributesA(doc("report.undo.undo.doc").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 TEST_F(FileUndo, ADeleteComesBackUnderTheRestoreNameEvenWhenItsOwnNameIsFree) {
     int deleted = record(kindDelete, doc("report.doc"), "", savedCopy("00000003.sav", "the letter"));
     int readme = record(kindDelete, doc("README"), "", savedCopy("00000004.sav", "read me"));
