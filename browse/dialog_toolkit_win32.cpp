@@ -1,10 +1,12 @@
 #include "browse/dialog_toolkit_win32.h"
 
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <algorithm>
 
 #include "browse/file_operations_win32.h"
+#include "browse/help_topics.h"
 #include "browse/paths.h"
 #include "res/resource.h"
 #include "shell/main_window_win32.h"
@@ -104,14 +106,17 @@ std::string browseForFolder(HWND owner, const std::string& title) {
 void showHelp(HWND window, int context) {
     char program[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, program, MAX_PATH);
-    std::string helpFile = fileBeside(program, "Retrace.hlp");
     // Without its file WinHelp asks the user to look for it, and under Wine
     // holds this thread until the question is answered.
-    if (!fileExists(helpFile)) return;
-    if (context == helpContents)
-        WinHelpA(window, helpFile.c_str(), HELP_CONTENTS, 0);
-    else
-        WinHelpA(window, helpFile.c_str(), HELP_CONTEXT, ULONG_PTR(context));
+    std::string helpFile = fileBeside(program, "Retrace.hlp");
+    if (fileExists(helpFile)) {
+        const bool served = context == helpContents
+                                ? WinHelpA(window, helpFile.c_str(), HELP_CONTENTS, 0)
+                                : WinHelpA(window, helpFile.c_str(), HELP_CONTEXT, ULONG_PTR(context));
+        if (served) return;
+    }
+    const std::string page = helpTopicPath(program, context);
+    if (fileExists(page)) ShellExecuteA(window, nullptr, page.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 std::string dialogItemText(HWND dialog, int controlId) {

@@ -84,7 +84,8 @@ void paintBitmap(HWND window, HDC dc, int bitmapId);
 std::string browseForFolder(HWND owner, const std::string& title);
 
 // Opens the help file beside the program at the topic of the context, or at
-// its contents for helpContents. Does nothing when there is no help file.
+// its contents for helpContents; where WinHelp cannot serve, the manual's
+// page for the context (help_topics.h). Does nothing when neither is there.
 void showHelp(HWND window, int context);
 
 // The text of a dialog's control, whole.
