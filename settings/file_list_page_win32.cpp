@@ -38,7 +38,7 @@ INT_PTR apply(HWND page) {
     if (!storeListOrTell(page, settings.szSettingExts, choice.settingExts, "File List") ||
         !storeListOrTell(page, settings.szFileExts, choice.fileExts, "File List"))
         return refuseApply(page);
-    saveSettings(settings);
+    if (!saveSettingsOrTell(page, settings)) return refuseApply(page);
     forgetDataFileExtensions();
     return answerSheet(page, PSNRET_NOERROR);
 }

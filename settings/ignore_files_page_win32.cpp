@@ -44,7 +44,7 @@ INT_PTR apply(HWND page) {
     loadSettings(settings);
     if (!storeListOrTell(page, settings.szIgnorePaths, listBoxItems(page, IDC_IGNORE_PATHS), "Ignore Files"))
         return refuseApply(page);
-    saveSettings(settings);
+    if (!saveSettingsOrTell(page, settings)) return refuseApply(page);
     return answerSheet(page, PSNRET_NOERROR);
 }
 

@@ -72,7 +72,7 @@ INT_PTR apply(HWND page) {
     for (const GroupCheck& check : checks) settings.*check.field = checked(page, check.controlId);
     if (checked(page, IDC_IGNORE_USER))
         setFieldText(settings.szIgnoreUser, customListFromTyped(dialogItemText(page, IDC_IGNORE_USER_LIST)));
-    saveSettings(settings);
+    if (!saveSettingsOrTell(page, settings)) return refuseApply(page);
     return answerSheet(page, PSNRET_NOERROR);
 }
 

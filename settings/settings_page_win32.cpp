@@ -109,19 +109,18 @@ INT_PTR apply(HWND page) {
     if (refused(page, choice, folder)) return refuseApply(page);
 
     settings.LoadAtStartup = IsDlgButtonChecked(page, IDC_LOAD_AT_STARTUP) == BST_CHECKED;
+    settings.UndoMenuSize = menuSizeFromTyped(dialogItemText(page, IDC_MENU_SIZE));
+    settings.UndoBinSize = binSizeFromTyped(dialogItemText(page, IDC_BIN_LIMIT));
+    if (choice == BinFolderChoice::CancelMove) setFieldText(settings.UndoBinPathNew, "");
+    if (choice == BinFolderChoice::Move) setFieldText(settings.UndoBinPathNew, folder);
+    // The shortcut and the new folder only go with settings that were stored.
+    if (!saveSettingsOrTell(page, settings)) return refuseApply(page);
     const std::string shortcut = startupShortcutPath();
     if (settings.LoadAtStartup)
         createShortcut(programPath(), shortcut, "retrace");
     else if (!shortcut.empty())
         DeleteFileA(shortcut.c_str());
-    settings.UndoMenuSize = menuSizeFromTyped(dialogItemText(page, IDC_MENU_SIZE));
-    settings.UndoBinSize = binSizeFromTyped(dialogItemText(page, IDC_BIN_LIMIT));
-    if (choice == BinFolderChoice::CancelMove) setFieldText(settings.UndoBinPathNew, "");
-    if (choice == BinFolderChoice::Move) {
-        setFieldText(settings.UndoBinPathNew, folder);
-        CreateDirectoryA(settings.UndoBinPathNew, nullptr);
-    }
-    saveSettings(settings);
+    if (choice == BinFolderChoice::Move) CreateDirectoryA(settings.UndoBinPathNew, nullptr);
     return answerSheet(page, PSNRET_NOERROR);
 }
 

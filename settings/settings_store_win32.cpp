@@ -36,20 +36,37 @@ struct RegistryReader {
 
 struct RegistryWriter {
     HKEY key;
+    bool failed = false;
 
-    void number(const char* name, const uint32_t& field) const {
+    void number(const char* name, const uint32_t& field) {
         DWORD value = field;
-        RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+        write(name, REG_DWORD, &value, sizeof value);
     }
 
-    void text(const char* name, std::span<const char> field, SettingsAccess access) const {
+    void text(const char* name, std::span<const char> field, SettingsAccess access) {
         if (access == SettingsAccess::ReadOnly) return;
         std::string_view value = fieldText(field);
         std::string terminated(value);
-        RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(terminated.c_str()),
-                       DWORD(terminated.size() + 1));
+        write(name, REG_SZ, terminated.c_str(), DWORD(terminated.size() + 1));
+    }
+
+    void write(const char* name, DWORD type, const void* data, DWORD size) {
+        if (RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size) != ERROR_SUCCESS) failed = true;
     }
 };
+
+SettingsSave writeSettings(const Settings& settings) {
+    HKEY key;
+    // Opened for writing at once, so that a key the user may only read
+    // refuses before any value of the record is written.
+    const LONG opened = RegOpenKeyExA(HKEY_LOCAL_MACHINE, settingsKeyPath, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key);
+    if (opened == ERROR_FILE_NOT_FOUND) return SettingsSave::NoKey;
+    if (opened != ERROR_SUCCESS) return SettingsSave::Refused;
+    RegistryWriter writer{key};
+    visitSettingsFields(settings, writer);
+    RegCloseKey(key);
+    return writer.failed ? SettingsSave::Refused : SettingsSave::Stored;
+}
 
 // Windows NT refuses a restart to a process that has not enabled the
 // shutdown privilege, which would make Yes do nothing.
@@ -73,14 +90,21 @@ void loadSettings(Settings& settings) {
     RegCloseKey(key);
 }
 
-void saveSettings(const Settings& settings) {
-    HKEY key;
-    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, settingsKeyPath, &key) == ERROR_SUCCESS) {
-        visitSettingsFields(settings, RegistryWriter{key});
-        RegCloseKey(key);
-    }
+SettingsSave saveSettings(const Settings& settings) {
+    const SettingsSave saved = writeSettings(settings);
     stopLogging();
     startLogging(StartMode::IfEnabled);
+    return saved;
+}
+
+bool saveSettingsOrTell(HWND owner, const Settings& settings) {
+    if (saveSettings(settings) != SettingsSave::Refused) return true;
+    MessageBoxA(owner,
+                "Windows refused to let Retrace write its settings to the registry, so your change was not saved.\n\n"
+                "Run Retrace's setup program again as an administrator: it lets every user of this computer "
+                "change Retrace's settings.",
+                "Settings Not Saved", MB_OK | MB_ICONWARNING);
+    return false;
 }
 
 void applyPendingBinMove() {

@@ -2,6 +2,8 @@
 // The settings key under HKEY_LOCAL_MACHINE. Nothing is cached: every user
 // loads a fresh record, changes what it needs and saves the whole record.
 
+#include <windows.h>
+
 #include "settings/settings.h"
 
 // Fills the record from the key. A missing key or value leaves the field as
@@ -9,9 +11,20 @@
 // installation defaults.
 void loadSettings(Settings& settings);
 
-// Writes every field but szDownloadModules back (nothing when the key cannot
-// be opened), then stops logging and starts it again under the new values.
-void saveSettings(const Settings& settings);
+// What became of a save: stored; no key to store it in, as before the
+// installation; or a key the user may not write, as a standard user finds
+// it where the installation has not opened it to the Users group.
+enum class SettingsSave { Stored, NoKey, Refused };
+
+// Writes every field but szDownloadModules back, then stops logging and
+// starts it again under the values the key holds. When the key is missing or
+// refuses writing, nothing is written.
+SettingsSave saveSettings(const Settings& settings);
+
+// saveSettings, for a change the user asked for: a refusal is told plainly,
+// and then the caller carries out nothing that goes with the change. False
+// only for a refusal.
+bool saveSettingsOrTell(HWND owner, const Settings& settings);
 
 // Start-up: a folder chosen for the Undo Bin in the Options sheet becomes the
 // Undo Bin. The settings are saved whether or not anything changed.

@@ -36,7 +36,8 @@ void toggleMonitoring() {
     else
         startLogging(StartMode::Always);
     settings.EnableDriver = !settings.EnableDriver;
-    saveSettings(settings);
+    // Refused, the save has restarted logging as the key still has it.
+    if (!saveSettingsOrTell(nullptr, settings)) return;
     setTrayIcon(TrayOperation::Modify, monitoringIcon(settings));
 }
 

@@ -234,3 +234,34 @@ TEST_F(OptionsSheet, ClearingTheUndoBinKeepsTheCurrentBootSessionOnDiskAndShowsT
     pressButton(sheet, IDCANCEL);
     EXPECT_TRUE(waitForClose(sheet));
 }
+
+TEST_F(OptionsSheet, ASaveTheRegistryRefusesIsToldAndNothingThatGoesWithItIsDone) {
+    char folder[MAX_PATH] = "";
+    ASSERT_EQ(SHGetFolderPathA(nullptr, CSIDL_STARTUP, nullptr, SHGFP_TYPE_CURRENT, folder), S_OK);
+    const std::string shortcut = std::string(folder) + "\\retrace.lnk", newBin = "C:\\Retrace E2E\\New Bin";
+    DeleteFileA(shortcut.c_str());
+    const auto before = settingsAsMap(storedSettings());
+    ReadOnlySettingsKey readOnly;
+    MessageBoxAnswerer refusals("Settings Not Saved");
+
+    HWND page = openOn(0);
+    ASSERT_NE(page, nullptr);
+    pressButton(page, IDC_LOAD_AT_STARTUP);
+    typeText(page, IDC_BIN_FOLDER, newBin);
+    ASSERT_TRUE(waitUntil([&] { return buttonChecked(page, IDC_LOAD_AT_STARTUP); }));
+    pressButton(sheet, IDOK);
+    ASSERT_TRUE(waitUntil([&] { return refusals.texts().size() == 1; }));
+    EXPECT_TRUE(refusals.texts()[0].starts_with("Windows refused to let Retrace write its settings"));
+    EXPECT_TRUE(IsWindow(sheet));  // still open on what the user asked for
+    pressButton(sheet, IDCANCEL);
+    ASSERT_TRUE(waitForClose(sheet));
+
+    // Disable, from the menu: the icon keeps telling that monitoring is on.
+    PostMessageA(mainWindow, WM_COMMAND, IDM_TOGGLE_MONITORING, 0);
+    ASSERT_TRUE(waitUntil([&] { return refusals.texts().size() == 2; }));
+    EXPECT_EQ(trayPicture(), TrayPicture::MonitoringOn);
+
+    EXPECT_EQ(settingsAsMap(storedSettings()), before);
+    EXPECT_FALSE(fileExists(shortcut));
+    EXPECT_FALSE(folderExists(newBin));
+}

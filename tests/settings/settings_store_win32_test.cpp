@@ -41,7 +41,7 @@ protected:
 
 TEST_F(SettingsStore, EveryFieldButTheDownloadListRoundTripsThroughSaveAndLoad) {
     const Settings saved = distinctSettings();
-    saveSettings(saved);
+    EXPECT_EQ(saveSettings(saved), SettingsSave::Stored);
 
     Settings loaded = distinctSettings();
     setFieldText(loaded.szDownloadModules, "not read");
@@ -60,9 +60,22 @@ TEST_F(SettingsStore, AMissingKeyLeavesEveryFieldAndSavingDoesNotCreateIt) {
     loadSettings(loaded);
     EXPECT_EQ(settingsAsMap(loaded), settingsAsMap(before));
 
-    saveSettings(before);
+    EXPECT_EQ(saveSettings(before), SettingsSave::NoKey);
     HKEY key;
     EXPECT_NE(RegOpenKeyA(HKEY_LOCAL_MACHINE, settingsKeyPath, &key), ERROR_SUCCESS);
+}
+
+TEST_F(SettingsStore, AKeyThatRefusesWritingKeepsEveryValueAndSaysSo) {
+    Settings before;
+    loadSettings(before);
+    {
+        ReadOnlySettingsKey readOnly;
+        EXPECT_EQ(saveSettings(distinctSettings()), SettingsSave::Refused);
+        Settings loaded = distinctSettings();
+        loadSettings(loaded);  // reading is still allowed
+        EXPECT_EQ(settingsAsMap(loaded), settingsAsMap(before));
+    }
+    EXPECT_EQ(saveSettings(before), SettingsSave::Stored);
 }
 
 TEST_F(SettingsStore, AMissingValueLeavesItsFieldAsItWas) {

@@ -1,6 +1,7 @@
 #include "tests/support/settings_key_win32.h"
 
 #include <windows.h>
+#include <sddl.h>
 
 #include "settings/settings_lists.h"
 #include "settings/settings_store_win32.h"
@@ -35,6 +36,24 @@ void deleteSettingsValue(const char* name) {
     RegDeleteValueA(key, name);
     RegCloseKey(key);
 }
+
+namespace {
+// Only the key's owner, who may always change its access list, can undo this.
+void setSettingsKeyAccess(const char* accessList) {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, settingsKeyPath, 0, WRITE_DAC, &key) != ERROR_SUCCESS) return;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (ConvertStringSecurityDescriptorToSecurityDescriptorA(accessList, SDDL_REVISION_1, &descriptor, nullptr)) {
+        RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor);
+        LocalFree(descriptor);
+    }
+    RegCloseKey(key);
+}
+}  // namespace
+
+ReadOnlySettingsKey::ReadOnlySettingsKey() { setSettingsKeyAccess("D:P(A;;KR;;;WD)"); }
+
+ReadOnlySettingsKey::~ReadOnlySettingsKey() { setSettingsKeyAccess("D:P(A;;KA;;;WD)"); }
 
 std::map<std::string, std::string> settingsAsMap(const Settings& settings) {
     std::map<std::string, std::string> values;

@@ -15,5 +15,16 @@ void deleteSettingsKey();
 
 void deleteSettingsValue(const char* name);
 
+// The settings key as a standard user finds it where the installation has
+// not opened it to the Users group: readable by all, writable by none, for
+// the object's life. Wine checks a key's access list as Windows does.
+class ReadOnlySettingsKey {
+public:
+    ReadOnlySettingsKey();
+    ~ReadOnlySettingsKey();
+    ReadOnlySettingsKey(const ReadOnlySettingsKey&) = delete;
+    ReadOnlySettingsKey& operator=(const ReadOnlySettingsKey&) = delete;
+};
+
 // Every value of a record as text, by name, so records compare field by field.
 std::map<std::string, std::string> settingsAsMap(const Settings& settings);
