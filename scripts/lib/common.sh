@@ -5,7 +5,7 @@
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 build="${RETRACE_BUILD_DIR:-$root/build}"
 packages=(cmake make g++ googletest libbenchmark-dev g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
-          binutils-mingw-w64-x86-64 wine wine64 xvfb x11-utils imagemagick)
+          binutils-mingw-w64-x86-64 wine wine64 xvfb x11-utils imagemagick nsis)
 
 started_xvfb=""
 
@@ -27,9 +27,13 @@ install_dependencies() {
 build_all() {
     cmake -S "$root" -B "$build/native" -DCMAKE_BUILD_TYPE=Release >/dev/null
     cmake --build "$build/native" --parallel "$(nproc)"
+    configure_windows
+    cmake --build "$build/windows" --parallel "$(nproc)"
+}
+
+configure_windows() {
     cmake -S "$root" -B "$build/windows" -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
-    cmake --build "$build/windows" --parallel "$(nproc)"
 }
 
 # Gives Wine a display: the caller's, or an Xvfb of our own when there is none.
