@@ -65,19 +65,6 @@ TEST_F(SettingsStore, AMissingKeyLeavesEveryFieldAndSavingDoesNotCreateIt) {
     EXPECT_NE(RegOpenKeyA(HKEY_LOCAL_MACHINE, settingsKeyPath, &key), ERROR_SUCCESS);
 }
 
-TEST_F(SettingsStore, AKeyThatRefusesWritingKeepsEveryValueAndSaysSo) {
-    Settings before;
-    loadSettings(before);
-    {
-        ReadOnlySettingsKey readOnly;
-        EXPECT_EQ(saveSettings(distinctSettings()), SettingsSave::Refused);
-        Settings loaded = distinctSettings();
-        loadSettings(loaded);  // reading is still allowed
-        EXPECT_EQ(settingsAsMap(loaded), settingsAsMap(before));
-    }
-    EXPECT_EQ(saveSettings(before), SettingsSave::Stored);
-}
-
 TEST_F(SettingsStore, AMissingValueLeavesItsFieldAsItWas) {
     deleteSettingsValue("UndoBinSize");
     deleteSettingsValue("szIgnorePaths");
