@@ -15,6 +15,7 @@ std::vector<ProgramEntry> programList;
 std::vector<AppletEntry> appletList;
 std::vector<FileActionGroup> fileActionList;
 ActionIndex actionIndex;
+uint32_t derivedListsGeneration = 0;
 
 // Every grouping here asks "the same program (process, folder) as which
 // earlier record?". Walking back for each record would cost the square of
@@ -377,6 +378,7 @@ void buildDerivedLists(std::span<const ActionRecord> records) {
     fileActionList = fileActionListFrom(summary);
     appletList = appletListFrom(records, summary);
     actionIndex = actionIndexFrom(summary);
+    ++derivedListsGeneration;
 }
 
 void freeDerivedLists() {

@@ -56,6 +56,10 @@ extern std::vector<AppletEntry> appletList;
 extern std::vector<FileActionGroup> fileActionList;
 extern ActionIndex actionIndex;
 
+// Changes with every build, so that indices taken from earlier lists, which
+// may now name other entries, can be told apart from current ones.
+extern uint32_t derivedListsGeneration;
+
 // Replaces the four lists with those of `records`.
 void buildDerivedLists(std::span<const ActionRecord> records);
 void freeDerivedLists();
