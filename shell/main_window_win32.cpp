@@ -3,6 +3,7 @@
 #include "browse/dialog_toolkit_win32.h"
 #include "browse/find_sheet_win32.h"
 #include "browse/history_dialog_win32.h"
+#include "browse/wizard_win32.h"
 #include "database/action_list_file_win32.h"
 #include "database/derived_lists.h"
 #include "database/history_work.h"
@@ -114,6 +115,9 @@ bool runRecordCommand(unsigned identifier) {
         return true;
     case IDM_HELP:
         showHelp(mainWindow, helpContents);
+        return true;
+    case IDM_WIZARD:
+        runWizard(0);
         return true;
     }
     return runUndoSection(identifier);
