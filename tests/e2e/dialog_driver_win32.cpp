@@ -69,13 +69,26 @@ void selectListBoxText(HWND dialog, int listId, const std::string& text) {
 
 HWND showSheetPage(HWND sheet, int index) {
     PostMessageA(sheet, PSM_SETCURSEL, index, 0);
-    HWND page = nullptr;
-    waitUntil([&] {
-        page = HWND(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
-        return page && SendMessageA(sheet, PSM_HWNDTOINDEX, WPARAM(page), 0) == index && IsWindowVisible(page);
-    });
-    return page && IsWindowVisible(page) ? page : nullptr;
+    return waitForSheetPage(sheet, index);
 }
+
+int currentSheetPage(HWND sheet) {
+    HWND page = HWND(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+    return page ? int(SendMessageA(sheet, PSM_HWNDTOINDEX, WPARAM(page), 0)) : -1;
+}
+
+HWND waitForSheetPage(HWND sheet, int index, DWORD milliseconds) {
+    HWND page = nullptr;
+    waitUntil(
+        [&] {
+            page = HWND(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+            return page && currentSheetPage(sheet) == index && IsWindowVisible(page);
+        },
+        milliseconds);
+    return page && currentSheetPage(sheet) == index && IsWindowVisible(page) ? page : nullptr;
+}
+
+void pressSheetButton(HWND sheet, int button) { PostMessageA(sheet, PSM_PRESSBUTTON, button, 0); }
 
 namespace {
 // What the list's messages point at lives in the list's process.
@@ -178,19 +191,37 @@ void DialogList::setSelected(int row, bool selected) const {
     SendMessageA(list_, LVM_SETITEMSTATE, row, LPARAM(block.address()));
 }
 
-void DialogList::clickRow(int row) const {
-    RECT client;
-    GetClientRect(list_, &client);
-    if (row == -1) {
-        click(list_, {5, client.bottom - 3});
-        return;
-    }
+POINT DialogList::rowPoint(int row) const {
     RemoteBlock block(process_, sizeof(RECT));
     RECT bounds{LVIR_LABEL, 0, 0, 0};
     block.write(&bounds, sizeof bounds);
     SendMessageA(list_, LVM_GETITEMRECT, row, LPARAM(block.address()));
     block.read(0, &bounds, sizeof bounds);
-    click(list_, {bounds.left + 4, (bounds.top + bounds.bottom) / 2});
+    return {bounds.left + 4, (bounds.top + bounds.bottom) / 2};
+}
+
+void DialogList::clickRow(int row) const {
+    RECT client;
+    GetClientRect(list_, &client);
+    click(list_, row == -1 ? POINT{5, client.bottom - 3} : rowPoint(row));
+}
+
+// The list finds the row by the pointer's place when the message came, so
+// the pointer goes there first; the display may move it back a moment later.
+void DialogList::doubleClickRow(int row) const {
+    POINT at = rowPoint(row), onScreen = at;
+    ClientToScreen(list_, &onScreen);
+    waitUntil([&] {
+        SetCursorPos(onScreen.x, onScreen.y);
+        POINT now{};
+        GetCursorPos(&now);
+        return now.x == onScreen.x && now.y == onScreen.y;
+    });
+    LPARAM position = MAKELPARAM(at.x, at.y);
+    PostMessageA(list_, WM_LBUTTONDOWN, MK_LBUTTON, position);
+    PostMessageA(list_, WM_LBUTTONUP, 0, position);
+    PostMessageA(list_, WM_LBUTTONDBLCLK, MK_LBUTTON, position);
+    PostMessageA(list_, WM_LBUTTONUP, 0, position);
 }
 
 void DialogList::clickHeader(int column) const {

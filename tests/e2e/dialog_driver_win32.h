@@ -41,6 +41,15 @@ void selectListBoxText(HWND dialog, int listId, const std::string& text);
 // returns it once it shows; null when it does not.
 HWND showSheetPage(HWND sheet, int index);
 
+// The index of the page a sheet shows now, -1 when none; and the page at
+// that index once it shows, or null when it does not show in time.
+int currentSheetPage(HWND sheet);
+HWND waitForSheetPage(HWND sheet, int index, DWORD milliseconds = 10000);
+
+// Presses a sheet's button as the page's own keys would: PSBTN_BACK,
+// PSBTN_NEXT, PSBTN_FINISH, PSBTN_CANCEL. Posted, like pressButton.
+void pressSheetButton(HWND sheet, int button);
+
 // A report-view list of another process's dialog.
 class DialogList {
 public:
@@ -65,9 +74,12 @@ public:
     void setSelected(int row, bool selected) const;
     // A click on the row, or on empty space below the rows for -1.
     void clickRow(int row) const;
+    // A double click on the row's first column, with the pointer there.
+    void doubleClickRow(int row) const;
     void clickHeader(int column) const;
 
 private:
+    POINT rowPoint(int row) const;
     HWND list_;
     HANDLE process_;
 };
