@@ -33,3 +33,9 @@ void undoSelection() {
     clearRedo();
     undoRecords(selectionList(wizardSelection));
 }
+
+int undoAndFinish(std::span<const int32_t> records) {
+    setSelectionList(wizardSelection, records);
+    undoSelection();
+    return pageDone;
+}

@@ -93,3 +93,7 @@ void undoRecords(std::span<const int32_t> indices);
 // Undoes the records of the selection, when it holds any, after forgetting
 // the last redo.
 void undoSelection();
+
+// A confirmation page's Next: the records become the selection, which is
+// undone; the wizard goes on to its last page.
+int undoAndFinish(std::span<const int32_t> records);

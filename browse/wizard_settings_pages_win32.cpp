@@ -34,12 +34,9 @@ void fillSessionsToUndo(HWND page, WizardEntryKind kind) {
 
 // Every listed session is undone, the newest first, as the page says.
 int undoListedSessions(WizardEntryKind kind) {
-    std::vector<int32_t> records;
-    if (auto choice = sessionChoice(wizardSelection, kind, derivedListsGeneration))
-        records = settingsUndoOrder(sessionsOfEntry(kind, choice->entry), choice->session);
-    setSelectionList(wizardSelection, records);
-    undoSelection();
-    return pageDone;
+    auto choice = sessionChoice(wizardSelection, kind, derivedListsGeneration);
+    return undoAndFinish(choice ? settingsUndoOrder(sessionsOfEntry(kind, choice->entry), choice->session)
+                                : std::vector<int32_t>{});
 }
 
 const WizardPage settingsUndo[] = {

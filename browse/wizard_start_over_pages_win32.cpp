@@ -34,11 +34,8 @@ void fillConfirmation(HWND page) {
 }
 
 int undoFromChosenPoint(HWND) {
-    std::vector<int32_t> records;
-    if (auto choice = startOverChoice(wizardSelection, actionIndex)) records = startOverRecords(actionIndex, *choice);
-    setSelectionList(wizardSelection, records);
-    undoSelection();
-    return pageDone;
+    auto choice = startOverChoice(wizardSelection, actionIndex);
+    return undoAndFinish(choice ? startOverRecords(actionIndex, *choice) : std::vector<int32_t>{});
 }
 
 const WizardPage startOver[] = {

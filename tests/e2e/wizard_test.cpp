@@ -164,7 +164,19 @@ TEST_F(Wizard, ByFileNameListsEveryActionNewestFirstAndNextWithoutARowUndoesNoth
     EXPECT_TRUE(fileExists(doc("first.doc")));
 }
 
-TEST_F(Wizard, ADoubleClickOnTheConfirmationRestoresTheFileBesideItAndSavesAtOnceButNextDoesNotUndoItAgain) {
+TEST_F(Wizard, DetailsClosesTheWizardBeforeTheFileHistoryOpens) {
+    HWND page = follow({{IDC_WIZARD_UNDO, undoKind}, {IDC_WIZARD_FILE_ACTION, findHow},
+                        {IDC_WIZARD_BY_FILE_NAME, byFileName}});
+    pressButton(page, IDOK);  // "Details"
+    EXPECT_TRUE(waitForClose(sheet));
+    HWND history = waitForDialog("Files");
+    ASSERT_NE(history, nullptr);
+    EXPECT_EQ(DialogList(history, IDC_HISTORY_LIST).rowCount(), 5);
+    pressButton(history, IDCANCEL);
+    EXPECT_TRUE(waitForClose(history));
+}
+
+TEST_F(Wizard, ADoubleClickOnTheConfirmationRestoresTheFileBesideItAndSavesAtOnceAndNothingUndoesItAgain) {
     HWND page = follow({{IDC_WIZARD_UNDO, undoKind}, {IDC_WIZARD_FILE_ACTION, findHow},
                         {IDC_WIZARD_BY_FILE_NAME, byFileName}});
     DialogList(page, IDC_WIZARD_LIST).clickRow(3);  // the second save of one.doc
@@ -183,6 +195,8 @@ TEST_F(Wizard, ADoubleClickOnTheConfirmationRestoresTheFileBesideItAndSavesAtOnc
     EXPECT_TRUE(waitUntil([&] { return undoneInStore() == std::vector<std::string>{"writer 4"}; }));
     EXPECT_EQ(confirmation.rowCount(), 1);
 
+    // Neither a second double click nor Next undoes the record again.
+    confirmation.doubleClickRow(0);
     next(done);
     EXPECT_FALSE(fileExists(docs + "\\one.undo.undo.doc"));
     finish();
