@@ -35,6 +35,12 @@ bool buttonChecked(HWND dialog, int buttonId);
 std::vector<std::string> listBoxTexts(HWND dialog, int listId);
 void selectListBoxText(HWND dialog, int listId, const std::string& text);
 
+// The entries of a combo box's list, top to bottom; choosing one as a click
+// in the list would; and the chosen one's place, -1 for none.
+std::vector<std::string> comboBoxTexts(HWND dialog, int comboId);
+void chooseComboBoxEntry(HWND dialog, int comboId, int index);
+int comboBoxChoice(HWND dialog, int comboId);
+
 // Property sheets. A sheet's OK, Cancel and Help are its own buttons
 // (pressButton on the sheet); its pages are child dialogs, made when first
 // shown. Shows the page at that index, as a click on its tab would, and
