@@ -62,6 +62,16 @@ std::vector<std::string> itemTexts(HWND control, UINT countMessage, UINT textMes
 }
 }  // namespace
 
+HWND waitForMessageBoxOf(HWND owner, DWORD milliseconds) {
+    HWND box = nullptr;
+    waitUntil([&] {
+        for (box = nullptr; (box = FindWindowExA(nullptr, box, "#32770", nullptr));)
+            if (GetWindow(box, GW_OWNER) == owner && IsWindowVisible(box)) return true;
+        return false;
+    }, milliseconds);
+    return box;
+}
+
 std::vector<std::string> listBoxTexts(HWND dialog, int listId) {
     return itemTexts(GetDlgItem(dialog, listId), LB_GETCOUNT, LB_GETTEXT);
 }

@@ -23,6 +23,10 @@ std::string controlText(HWND dialog, int controlId);
 bool controlShown(HWND dialog, int controlId);
 bool controlEnabled(HWND dialog, int controlId);
 
+// The message box a window owns, once it shows: a dialog's question may
+// carry the dialog's own title.
+HWND waitForMessageBoxOf(HWND owner, DWORD milliseconds = 10000);
+
 // Clicks a button. The click is posted, so a message box it opens does not
 // hold the caller.
 void pressButton(HWND dialog, int buttonId);

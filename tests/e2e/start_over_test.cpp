@@ -39,17 +39,6 @@ std::vector<SystemFile> systemFiles() {
     return files;
 }
 
-// The message box that `owner` shows, once it is there.
-HWND waitForBoxOf(HWND owner) {
-    HWND box = nullptr;
-    waitUntil([&] {
-        for (box = nullptr; (box = FindWindowExA(nullptr, box, "#32770", nullptr));)
-            if (GetWindow(box, GW_OWNER) == owner && IsWindowVisible(box)) return true;
-        return false;
-    });
-    return box;
-}
-
 // Two boots: at 0:10 the writer makes a letter; at 12:40 a second run of it
 // rewrites the letter and sets its zoom; at 15:59 the machine boots again
 // and a sheet program rewrites the letter and makes a second file. Every
@@ -125,7 +114,7 @@ TEST_F(StartOver, ListsEveryPointNewestFirstAndAChoiceClearsTheOtherListsButNoLe
     EXPECT_TRUE(controlEnabled(dialog, IDC_START_OVER_RETRACE));
 
     pressButton(dialog, IDC_START_OVER_RETRACE);
-    HWND question = waitForBoxOf(dialog);
+    HWND question = waitForMessageBoxOf(dialog);
     ASSERT_NE(question, nullptr);
     EXPECT_EQ(windowText(question), "Start Over");
     EXPECT_EQ(messageBoxText(question),
@@ -152,7 +141,7 @@ TEST_F(StartOver, FromTheFirstBootUndoesEverythingNewestFirstBringsBackTheSystem
     MessageBoxAnswerer undoErrors("Undo Error");
     ChildProcess otherProgram(MENU_PROBE_TARGET_EXE, "");
     pressButton(dialog, IDC_START_OVER_RETRACE);
-    HWND question = waitForBoxOf(dialog);
+    HWND question = waitForMessageBoxOf(dialog);
     ASSERT_NE(question, nullptr);
     PostMessageA(question, WM_COMMAND, IDYES, 0);
 
