@@ -77,6 +77,10 @@ ActionIndex makeActionIndex(std::span<const ActionRecord> records);
 std::vector<ProgramEntry> newestProgramEntries(std::span<const ActionRecord> records, size_t count);
 std::vector<FileActionGroup> newestFileActionGroups(std::span<const ActionRecord> records, size_t count);
 
+// The applet paths of the newest `count` entries of makeAppletList, oldest
+// first, found from the end of the history in the same way.
+std::vector<std::string> newestAppletPaths(std::span<const ActionRecord> records, size_t count);
+
 // Element j tells whether record j is the first of its run: no record since
 // the last boot marker (kind 6) has its program name and process id, undone
 // ones aside. A process id names a run only within one boot session.

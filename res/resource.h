@@ -41,6 +41,16 @@
 #define IDC_CONFIRM_OPEN 1205
 #define IDC_CONFIRM_ITEM 1206
 
+// "Start Over": a point in time from one of three lists.
+#define IDD_START_OVER 119
+#define IDC_START_OVER_RETRACE 1048
+#define IDC_FROM_HOUR 1050
+#define IDC_HOUR_POINTS 1051
+#define IDC_FROM_PROGRAM_START 1052
+#define IDC_PROGRAM_POINTS 1053
+#define IDC_FROM_BOOT 1054
+#define IDC_BOOT_POINTS 1055
+
 // Commands of the main window; the tray menu issues them.
 #define IDM_REDO 1021
 #define IDM_FIND 1022

@@ -12,6 +12,7 @@
 #include "engine/file_undo_dialogs_win32.h"
 #include "engine/program_undo_dialog_win32.h"
 #include "engine/redo_win32.h"
+#include "engine/start_over_dialog_win32.h"
 #include "monitor/monitor_devices_win32.h"
 #include "shell/busy_indicator_win32.h"
 #include "shell/hidden_window_win32.h"
@@ -115,6 +116,9 @@ bool runRecordCommand(unsigned identifier) {
         return true;
     case IDM_HELP:
         showHelp(mainWindow, helpContents);
+        return true;
+    case IDM_START_OVER:
+        showStartOver(mainWindow);
         return true;
     case IDM_WIZARD:
         runWizard(0);

@@ -45,11 +45,11 @@ start_display() {
     exit 1
 }
 
-# An isolated prefix in the build tree whose programs all share one virtual
-# desktop with a taskbar, so the notification area exists and every process
-# finds the others' windows.
+# An isolated prefix in the build tree (build/wine, or the one named) whose
+# programs all share one virtual desktop with a taskbar, so the notification
+# area exists and every process finds the others' windows.
 prepare_wine() {
-    export WINEPREFIX="$build/wine" HOME="$build/home" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    export WINEPREFIX="${1:-$build/wine}" HOME="$build/home" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     export XDG_DATA_HOME="$HOME/.local/share"
     mkdir -p "$HOME"
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -75,6 +75,8 @@ windows_path() {
 }
 
 stop_started() {
-    [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null || true
+    for prefix in "$build/wine-restart" "${WINEPREFIX:-}"; do
+        [ -n "$prefix" ] && WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
+    done
     [ -n "$started_xvfb" ] && kill "$started_xvfb" 2>/dev/null || true
 }

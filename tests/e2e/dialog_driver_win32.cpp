@@ -47,18 +47,47 @@ bool buttonChecked(HWND dialog, int buttonId) {
 }
 
 // Wine carries a list box's texts across processes only in their wide form.
-std::vector<std::string> listBoxTexts(HWND dialog, int listId) {
+namespace {
+std::vector<std::string> itemTexts(HWND control, UINT countMessage, UINT textMessage) {
     std::vector<std::string> texts;
-    HWND list = GetDlgItem(dialog, listId);
-    const int count = int(SendMessageW(list, LB_GETCOUNT, 0, 0));
+    const int count = int(SendMessageW(control, countMessage, 0, 0));
     for (int i = 0; i < count; ++i) {
         wchar_t wide[MAX_PATH * 2] = L"";
-        SendMessageW(list, LB_GETTEXT, i, LPARAM(wide));
+        SendMessageW(control, textMessage, i, LPARAM(wide));
         char text[MAX_PATH * 2] = "";
         WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
         texts.emplace_back(text);
     }
     return texts;
+}
+}  // namespace
+
+HWND waitForMessageBoxOf(HWND owner, DWORD milliseconds) {
+    HWND box = nullptr;
+    waitUntil([&] {
+        for (box = nullptr; (box = FindWindowExA(nullptr, box, "#32770", nullptr));)
+            if (GetWindow(box, GW_OWNER) == owner && IsWindowVisible(box)) return true;
+        return false;
+    }, milliseconds);
+    return box;
+}
+
+std::vector<std::string> listBoxTexts(HWND dialog, int listId) {
+    return itemTexts(GetDlgItem(dialog, listId), LB_GETCOUNT, LB_GETTEXT);
+}
+
+std::vector<std::string> comboBoxTexts(HWND dialog, int comboId) {
+    return itemTexts(GetDlgItem(dialog, comboId), CB_GETCOUNT, CB_GETLBTEXT);
+}
+
+void chooseComboBoxEntry(HWND dialog, int comboId, int index) {
+    HWND combo = GetDlgItem(dialog, comboId);
+    SendMessageA(combo, CB_SETCURSEL, index, 0);
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(comboId, CBN_SELCHANGE), LPARAM(combo));
+}
+
+int comboBoxChoice(HWND dialog, int comboId) {
+    return int(SendDlgItemMessageA(dialog, comboId, CB_GETCURSEL, 0, 0));
 }
 
 void selectListBoxText(HWND dialog, int listId, const std::string& text) {

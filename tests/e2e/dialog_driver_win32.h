@@ -23,6 +23,10 @@ std::string controlText(HWND dialog, int controlId);
 bool controlShown(HWND dialog, int controlId);
 bool controlEnabled(HWND dialog, int controlId);
 
+// The message box a window owns, once it shows: a dialog's question may
+// carry the dialog's own title.
+HWND waitForMessageBoxOf(HWND owner, DWORD milliseconds = 10000);
+
 // Clicks a button. The click is posted, so a message box it opens does not
 // hold the caller.
 void pressButton(HWND dialog, int buttonId);
@@ -34,6 +38,12 @@ bool buttonChecked(HWND dialog, int buttonId);
 // The texts of a list box, top to bottom; and selecting one by its text.
 std::vector<std::string> listBoxTexts(HWND dialog, int listId);
 void selectListBoxText(HWND dialog, int listId, const std::string& text);
+
+// The entries of a combo box's list, top to bottom; choosing one as a click
+// in the list would; and the chosen one's place, -1 for none.
+std::vector<std::string> comboBoxTexts(HWND dialog, int comboId);
+void chooseComboBoxEntry(HWND dialog, int comboId, int index);
+int comboBoxChoice(HWND dialog, int comboId);
 
 // Property sheets. A sheet's OK, Cancel and Help are its own buttons
 // (pressButton on the sheet); its pages are child dialogs, made when first
