@@ -13,23 +13,23 @@ constexpr ListColumn appletColumns[] = {{"Applet", 180}, {"Date", 80}, {"Time", 
 constexpr ListColumn sessionColumns[] = {{"Date", 90}, {"Time", 500}};
 constexpr ListColumn confirmationColumns[] = {{"Date", 90}, {"Time", 90}};
 
+// What sets one branch apart from the other.
+struct SessionBranch {
+    WizardEntryKind kind;
+    int entriesPage;
+    int sessionsPage;
+    int confirmationPage;
+    int entriesList;
+    int sessionsList;
+};
+
+constexpr SessionBranch programs{WizardEntryKind::Program, pageSettingsPrograms, pageProgramSessions,
+                                 pageConfirmSettings, IDC_WIZARD_PROGRAMS, IDC_WIZARD_SESSIONS};
+constexpr SessionBranch applets{WizardEntryKind::Applet, pageApplets, pageAppletSessions, pageConfirmApplet,
+                                IDC_WIZARD_LIST, IDC_WIZARD_LIST};
+
 std::span<const ProgramSession> sessionsOfEntry(WizardEntryKind kind, int32_t entry) {
     return kind == WizardEntryKind::Applet ? sessionsOf(appletList, entry) : sessionsOf(programList, entry);
-}
-
-void fillSessions(HWND page, WizardEntryKind kind, int listId) {
-    if (auto entry = entryToList(wizardSelection, kind))
-        appendListRows(page, listId, settingSessionRows(sessionsOfEntry(kind, *entry), actionList));
-}
-
-void chooseSessionRow(HWND page, WizardEntryKind kind, int listId) {
-    chooseSession(wizardSelection, kind, chosenRowValue(page, listId), derivedListsGeneration);
-}
-
-void fillSessionsToUndo(HWND page, WizardEntryKind kind) {
-    if (auto choice = sessionChoice(wizardSelection, kind, derivedListsGeneration))
-        appendListRows(page, IDC_WIZARD_LIST,
-                       sessionsToUndoRows(sessionsOfEntry(kind, choice->entry), choice->session, actionList));
 }
 
 // Every listed session is undone, the newest first, as the page says.
@@ -39,57 +39,67 @@ int undoListedSessions(WizardEntryKind kind) {
                                 : std::vector<int32_t>{});
 }
 
+// The programs or applets; Next keeps the chosen one for the sessions page.
+template <SessionBranch branch>
+WizardPage entriesPage(int templateId, std::span<const ListColumn> columns, void (*fill)(HWND page)) {
+    return {.templateId = templateId,
+            .back = pageUndoKind,
+            .next = [](HWND page) {
+                chooseEntry(wizardSelection, chosenRowValue(page, branch.entriesList));
+                return branch.sessionsPage;
+            },
+            .listId = branch.entriesList,
+            .columns = columns,
+            .activate = fill};
+}
+
+template <SessionBranch branch>
+WizardPage sessionsPage(int templateId) {
+    return {.templateId = templateId,
+            .back = branch.entriesPage,
+            .next = [](HWND page) {
+                chooseSession(wizardSelection, branch.kind, chosenRowValue(page, branch.sessionsList),
+                              derivedListsGeneration);
+                return branch.confirmationPage;
+            },
+            .listId = branch.sessionsList,
+            .columns = sessionColumns,
+            .activate = [](HWND page) {
+                if (auto entry = entryToList(wizardSelection, branch.kind))
+                    appendListRows(page, branch.sessionsList,
+                                   settingSessionRows(sessionsOfEntry(branch.kind, *entry), actionList));
+            }};
+}
+
+template <SessionBranch branch>
+WizardPage confirmationPage(int templateId, std::span<const ListColumn> columns) {
+    return {.templateId = templateId,
+            .back = branch.sessionsPage,
+            .next = [](HWND) { return undoListedSessions(branch.kind); },
+            .listId = IDC_WIZARD_LIST,
+            .columns = columns,
+            .activate = [](HWND page) {
+                if (auto choice = sessionChoice(wizardSelection, branch.kind, derivedListsGeneration))
+                    appendListRows(page, IDC_WIZARD_LIST,
+                                   sessionsToUndoRows(sessionsOfEntry(branch.kind, choice->entry), choice->session,
+                                                      actionList));
+            }};
+}
+
 const WizardPage settingsUndo[] = {
-    {.templateId = IDD_WIZARD_SETTINGS_PROGRAMS,
-     .back = pageUndoKind,
-     .next = [](HWND page) {
-         chooseEntry(wizardSelection, chosenRowValue(page, IDC_WIZARD_PROGRAMS));
-         return int(pageProgramSessions);
-     },
-     .listId = IDC_WIZARD_PROGRAMS,
-     .columns = programColumns,
-     .activate = [](HWND page) {
-         appendListRows(page, IDC_WIZARD_PROGRAMS, programRows(programList, actionList, ProgramsListed::WithSettings));
-     }},
-    {.templateId = IDD_WIZARD_PROGRAM_SESSIONS,
-     .back = pageSettingsPrograms,
-     .next = [](HWND page) {
-         chooseSessionRow(page, WizardEntryKind::Program, IDC_WIZARD_SESSIONS);
-         return int(pageConfirmSettings);
-     },
-     .listId = IDC_WIZARD_SESSIONS,
-     .columns = sessionColumns,
-     .activate = [](HWND page) { fillSessions(page, WizardEntryKind::Program, IDC_WIZARD_SESSIONS); }},
-    {.templateId = IDD_WIZARD_CONFIRM_SETTINGS,
-     .back = pageProgramSessions,
-     .next = [](HWND) { return undoListedSessions(WizardEntryKind::Program); },
-     .listId = IDC_WIZARD_LIST,
-     .columns = confirmationColumns,
-     .activate = [](HWND page) { fillSessionsToUndo(page, WizardEntryKind::Program); }},
-    {.templateId = IDD_WIZARD_APPLETS,
-     .back = pageUndoKind,
-     .next = [](HWND page) {
-         chooseEntry(wizardSelection, chosenRowValue(page, IDC_WIZARD_LIST));
-         return int(pageAppletSessions);
-     },
-     .listId = IDC_WIZARD_LIST,
-     .columns = appletColumns,
-     .activate = [](HWND page) { appendListRows(page, IDC_WIZARD_LIST, appletRows(appletList, actionList)); }},
-    {.templateId = IDD_WIZARD_APPLET_SESSIONS,
-     .back = pageApplets,
-     .next = [](HWND page) {
-         chooseSessionRow(page, WizardEntryKind::Applet, IDC_WIZARD_LIST);
-         return int(pageConfirmApplet);
-     },
-     .listId = IDC_WIZARD_LIST,
-     .columns = sessionColumns,
-     .activate = [](HWND page) { fillSessions(page, WizardEntryKind::Applet, IDC_WIZARD_LIST); }},
-    {.templateId = IDD_WIZARD_CONFIRM_APPLET,
-     .back = pageAppletSessions,
-     .next = [](HWND) { return undoListedSessions(WizardEntryKind::Applet); },
-     .listId = IDC_WIZARD_LIST,
-     .columns = sessionColumns,
-     .activate = [](HWND page) { fillSessionsToUndo(page, WizardEntryKind::Applet); }},
+    entriesPage<programs>(IDD_WIZARD_SETTINGS_PROGRAMS, programColumns,
+                          [](HWND page) {
+                              appendListRows(page, programs.entriesList,
+                                             programRows(programList, actionList, ProgramsListed::WithSettings));
+                          }),
+    sessionsPage<programs>(IDD_WIZARD_PROGRAM_SESSIONS),
+    confirmationPage<programs>(IDD_WIZARD_CONFIRM_SETTINGS, confirmationColumns),
+    entriesPage<applets>(IDD_WIZARD_APPLETS, appletColumns,
+                         [](HWND page) {
+                             appendListRows(page, applets.entriesList, appletRows(appletList, actionList));
+                         }),
+    sessionsPage<applets>(IDD_WIZARD_APPLET_SESSIONS),
+    confirmationPage<applets>(IDD_WIZARD_CONFIRM_APPLET, sessionColumns),
 };
 
 }  // namespace

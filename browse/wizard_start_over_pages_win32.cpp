@@ -19,13 +19,20 @@ constexpr RadioChoice pointKinds[] = {
     {IDC_WIZARD_BY_REBOOT, pageBoots},
 };
 
-void fillPoints(HWND page, StartOverPoint point, int listId) {
-    appendListRows(page, listId, startOverPointRows(actionIndex, point, actionList));
-}
-
-int choosePoint(HWND page, StartOverPoint point, int listId) {
-    chooseStartOverPoint(wizardSelection, point, chosenRowValue(page, listId));
-    return pageConfirmStartOver;
+// A list of points of one kind; Next keeps the chosen one for the confirmation.
+template <StartOverPoint point, int listId>
+WizardPage pointsPage(int templateId, std::span<const ListColumn> columns) {
+    return {.templateId = templateId,
+            .back = pageStartOver,
+            .next = [](HWND page) {
+                chooseStartOverPoint(wizardSelection, point, chosenRowValue(page, listId));
+                return int(pageConfirmStartOver);
+            },
+            .listId = listId,
+            .columns = columns,
+            .activate = [](HWND page) {
+                appendListRows(page, listId, startOverPointRows(actionIndex, point, actionList));
+            }};
 }
 
 void fillConfirmation(HWND page) {
@@ -43,24 +50,10 @@ const WizardPage startOver[] = {
      .back = pageTask,
      .next = [](HWND page) { return chosenPage(page, pointKinds); },
      .activate = [](HWND page) { checkFirstChoice(page, pointKinds); }},
-    {.templateId = IDD_WIZARD_HOURS,
-     .back = pageStartOver,
-     .next = [](HWND page) { return choosePoint(page, StartOverPoint::Hour, IDC_WIZARD_HOURS); },
-     .listId = IDC_WIZARD_HOURS,
-     .columns = pointColumns,
-     .activate = [](HWND page) { fillPoints(page, StartOverPoint::Hour, IDC_WIZARD_HOURS); }},
-    {.templateId = IDD_WIZARD_PROGRAM_STARTS,
-     .back = pageStartOver,
-     .next = [](HWND page) { return choosePoint(page, StartOverPoint::ProgramStart, IDC_WIZARD_PROGRAM_STARTS); },
-     .listId = IDC_WIZARD_PROGRAM_STARTS,
-     .columns = programStartColumns,
-     .activate = [](HWND page) { fillPoints(page, StartOverPoint::ProgramStart, IDC_WIZARD_PROGRAM_STARTS); }},
-    {.templateId = IDD_WIZARD_BOOTS,
-     .back = pageStartOver,
-     .next = [](HWND page) { return choosePoint(page, StartOverPoint::Boot, IDC_WIZARD_BOOTS); },
-     .listId = IDC_WIZARD_BOOTS,
-     .columns = pointColumns,
-     .activate = [](HWND page) { fillPoints(page, StartOverPoint::Boot, IDC_WIZARD_BOOTS); }},
+    pointsPage<StartOverPoint::Hour, IDC_WIZARD_HOURS>(IDD_WIZARD_HOURS, pointColumns),
+    pointsPage<StartOverPoint::ProgramStart, IDC_WIZARD_PROGRAM_STARTS>(IDD_WIZARD_PROGRAM_STARTS,
+                                                                        programStartColumns),
+    pointsPage<StartOverPoint::Boot, IDC_WIZARD_BOOTS>(IDD_WIZARD_BOOTS, pointColumns),
     {.templateId = IDD_WIZARD_CONFIRM_START_OVER,
      .back = pageStartOver,
      .next = undoFromChosenPoint,
