@@ -61,7 +61,9 @@ void rebuild(bool settleNow) {
         mergeReports(std::move(files.entries), std::move(registry.entries), actionList);
         deriveAllFlags();
         BinUpkeep upkeep = trimUndoBin(firstNew, asWritten);
-        if (upkeep.dropped > 0) flagDeriver.droppedFront(actionList, upkeep.dropped);
+        // Records that stayed for their saved copies moved about: derive anew.
+        if (upkeep.keptInFront > 0) flagDeriver = FlagDeriver{};
+        else if (upkeep.dropped > 0) flagDeriver.droppedFront(actionList, upkeep.dropped);
         // Without reports, and with no session dropped whose saved copies are
         // gone, the list holds nothing the file lacks but what the next load
         // works out again, so even start-up need not wait for the save. The
