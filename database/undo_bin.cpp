@@ -24,6 +24,13 @@ bool isListFile(std::string_view name) {
     return equalsIgnoreCase(name, actionListFileName) || equalsIgnoreCase(name, actionListTemporaryFileName);
 }
 
+// The rebuild deletes the reports itself, once the list that holds their
+// records is on disk; a sweep before that, or after a save that failed,
+// would lose them.
+bool isReport(std::string_view name) {
+    return equalsIgnoreCase(name, "filereport.000") || equalsIgnoreCase(name, "regreport.000");
+}
+
 bool isBackup(std::string_view name) { return equalsIgnoreCase(name.substr(0, 6), "BACKUP"); }
 
 std::string_view withoutTrailingBackslashes(std::string_view folder) {
@@ -65,7 +72,7 @@ std::vector<size_t> filesToSweep(std::string_view binFolder, std::span<const std
     std::vector<size_t> sweep;
     for (size_t index = 0; index < fileNames.size(); ++index) {
         std::string_view name = fileNames[index];
-        if (isBackup(name) || isListFile(name)) continue;
+        if (isBackup(name) || isListFile(name) || isReport(name)) continue;
         if (!named.contains(name)) sweep.push_back(index);
     }
     return sweep;

@@ -22,8 +22,8 @@ bool isUnsafeBinFolder(std::string_view binFolder);
 // Files directly in the bin that no file record's dataC names, by their
 // indices in `fileNames`, ascending. A dataC names a file when it is the
 // file's full path "<binFolder>\<name>", in any case. Names beginning with
-// "BACKUP" (any case), the action list and the file a save writes it to are
-// never listed, nor the saved copies that `keptAside`, the readable records
+// "BACKUP" (any case), the action list, the file a save writes it to and the
+// two reports are never listed, nor the saved copies that `keptAside`, the readable records
 // of the lists kept aside for their damage, name: such a list can only ever
 // bring back the versions whose copies remain.
 std::vector<size_t> filesToSweep(std::string_view binFolder, std::span<const std::string> fileNames,

@@ -39,7 +39,7 @@ TEST(UndoBinFolder, EmptyFoldersAndRootsOfDrivesAndSharesAreUnsafe) {
     for (auto& c : cases) EXPECT_EQ(isUnsafeBinFolder(c.folder), c.unsafe) << c.folder;
 }
 
-TEST(UndoBinSweep, DeletesWhatNoFileRecordNamesAndSparesBackupsAndTheList) {
+TEST(UndoBinSweep, DeletesWhatNoFileRecordNamesAndSparesBackupsTheListAndTheReports) {
     std::vector<ActionRecord> records{
         fileRecord(kindDelete, "C:\\BIN\\KEPT1.SAV"),
         fileRecord(kindModify, "c:\\bin\\kept2.sav"),
@@ -49,8 +49,9 @@ TEST(UndoBinSweep, DeletesWhatNoFileRecordNamesAndSparesBackupsAndTheList) {
     std::vector<std::string> names{"kept1.sav",      "KEPT2.SAV",          "kept3.sav",
                                    "registry.sav",   "orphan.sav",         "filereport.000",
                                    "BACKUP actionlist.000", "backup.old", "Backup 2 actionlist.000",
-                                   "actionlist.000", "ACTIONLIST.000.NEW", "back.sav"};
-    std::vector<std::string> expected{"registry.sav", "orphan.sav", "filereport.000", "back.sav"};
+                                   "actionlist.000", "ACTIONLIST.000.NEW", "back.sav",
+                                   "REGREPORT.000"};
+    std::vector<std::string> expected{"registry.sav", "orphan.sav", "back.sav"};
     EXPECT_EQ(swept("c:\\bin", names, records), expected);
     EXPECT_EQ(swept("c:\\bin\\", names, records), expected);  // a trailing backslash changes nothing
 }

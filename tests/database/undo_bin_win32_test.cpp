@@ -68,7 +68,7 @@ protected:
 
 }  // namespace
 
-TEST_F(UndoBinUpkeep, TheSweepKeepsNamedCopiesBackupsTheListAndSubfolders) {
+TEST_F(UndoBinUpkeep, TheSweepKeepsNamedCopiesBackupsTheListTheReportsAndSubfolders) {
     append(kindDelete, put("kept.sav"));
     put("orphan.sav");
     put("filereport.000");
@@ -81,7 +81,7 @@ TEST_F(UndoBinUpkeep, TheSweepKeepsNamedCopiesBackupsTheListAndSubfolders) {
 
     EXPECT_TRUE(fileExists(bin + "\\kept.sav"));
     EXPECT_FALSE(fileExists(bin + "\\orphan.sav"));
-    EXPECT_FALSE(fileExists(bin + "\\filereport.000"));
+    EXPECT_TRUE(fileExists(bin + "\\filereport.000"));
     EXPECT_TRUE(fileExists(bin + "\\BACKUP actionlist.000"));
     EXPECT_TRUE(fileExists(bin + "\\actionlist.000"));
     EXPECT_TRUE(fileExists(bin + "\\actionlist.000.new"));
