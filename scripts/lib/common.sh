@@ -6,6 +6,8 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 build="${RETRACE_BUILD_DIR:-$root/build}"
 packages=(cmake make g++ googletest libbenchmark-dev g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
           binutils-mingw-w64-x86-64 wine wine64 xvfb x11-utils imagemagick)
+# The sanitized configuration: clang with its sanitizer and libFuzzer runtimes.
+packages+=(clang libclang-rt-dev)
 
 started_xvfb=""
 
@@ -30,6 +32,14 @@ build_all() {
     cmake -S "$root" -B "$build/windows" -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
     cmake --build "$build/windows" --parallel "$(nproc)"
+}
+
+# The native tests again under AddressSanitizer and UndefinedBehaviorSanitizer,
+# and the fuzz targets, built with clang.
+build_sanitized() {
+    CC=clang CXX=clang++ cmake -S "$root" -B "$build/native-sanitized" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DRETRACE_SANITIZE=ON >/dev/null
+    cmake --build "$build/native-sanitized" --parallel "$(nproc)"
 }
 
 # Gives Wine a display: the caller's, or an Xvfb of our own when there is none.
