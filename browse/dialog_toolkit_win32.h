@@ -32,6 +32,7 @@ enum HelpContext : int {
     helpConfirmFileGroupUndo = 20,
     helpUndoAppletSession = 21,
     helpConfirmSessionUndo = 22,
+    helpWizard = 23,
 };
 
 // Run by every dialog and property sheet as it initialises: records it as the

@@ -22,7 +22,8 @@ int CALLBACK sheetCallback(HWND sheet, UINT message, LPARAM) {
 }
 }  // namespace
 
-void runPropertySheet(const char* caption, std::span<const SheetPage> pages, void (*initialised)(HWND sheet)) {
+void runPropertySheet(const char* caption, std::span<const SheetPage> pages, void (*initialised)(HWND sheet),
+                      SheetStyle style) {
     std::vector<PROPSHEETPAGEA> sheetPages;
     for (const SheetPage& page : pages) {
         PROPSHEETPAGEA description{};
@@ -36,11 +37,13 @@ void runPropertySheet(const char* caption, std::span<const SheetPage> pages, voi
     }
     PROPSHEETHEADERA header{};
     header.dwSize = sizeof header;
-    header.dwFlags = PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW | PSH_USEICONID | PSH_USECALLBACK;
+    header.dwFlags = PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW | PSH_USEICONID | PSH_USECALLBACK |
+                     (style.wizard ? PSH_WIZARD : 0);
     header.hInstance = appInstance;
     header.pszIcon = MAKEINTRESOURCEA(IDI_MONITORING_ON);
     header.pszCaption = caption;
     header.nPages = UINT(sheetPages.size());
+    header.nStartPage = UINT(style.startPage);
     header.ppsp = sheetPages.data();
     header.pfnCallback = sheetCallback;
     sheetInitialised = initialised;

@@ -13,9 +13,17 @@ struct SheetPage {
     LPARAM argument = 0;  // the page's WM_INITDIALOG gets it as PROPSHEETPAGE::lParam
 };
 
-// Runs the sheet from its first page until it closes. `initialised` runs
-// once the sheet window exists, before any page shows.
-void runPropertySheet(const char* caption, std::span<const SheetPage> pages, void (*initialised)(HWND sheet) = nullptr);
+// A sheet shows its pages as tabs, or as a wizard that leads through them
+// one at a time with Back, Next and Finish, from its start page.
+struct SheetStyle {
+    bool wizard = false;
+    int startPage = 0;
+};
+
+// Runs the sheet until it closes. `initialised` runs once the sheet window
+// exists, before any page shows.
+void runPropertySheet(const char* caption, std::span<const SheetPage> pages, void (*initialised)(HWND sheet) = nullptr,
+                      SheetStyle style = {});
 
 // The argument of the page's SheetPage, from its WM_INITDIALOG lParam.
 LPARAM pageArgument(LPARAM initDialogParam);

@@ -121,6 +121,17 @@ ParsedActionList parseActionList(std::string_view bytes) {
     return parsed;
 }
 
+std::vector<ActionRecord> readableActionRecords(std::string_view bytes) {
+    std::vector<ActionRecord> records;
+    for (size_t offset = 0; offset < bytes.size();) {
+        auto view = viewRecord(bytes, offset);
+        if (!view) break;
+        records.push_back(recordFrom(*view));
+        offset = view->next;
+    }
+    return records;
+}
+
 std::string serializeActionList(const std::vector<ActionRecord>& records) {
     size_t total = 0;
     for (const ActionRecord& record : records) total += serializedSize(record);

@@ -69,5 +69,9 @@ struct ParsedActionList {
 // list empty and damaged: a history with a hole in it would be worse.
 ParsedActionList parseActionList(std::string_view bytes);
 
+// The records in front of the first one that does not fit, undone ones
+// included: what a list kept aside for its damage can still give back.
+std::vector<ActionRecord> readableActionRecords(std::string_view bytes);
+
 // The file form of a whole list, undone records included.
 std::string serializeActionList(const std::vector<ActionRecord>& records);

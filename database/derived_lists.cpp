@@ -15,6 +15,7 @@ std::vector<ProgramEntry> programList;
 std::vector<AppletEntry> appletList;
 std::vector<FileActionGroup> fileActionList;
 ActionIndex actionIndex;
+uint32_t derivedListsGeneration = 0;
 
 // Every grouping here asks "the same program (process, folder) as which
 // earlier record?". Walking back for each record would cost the square of
@@ -353,6 +354,18 @@ std::vector<ProgramEntry> newestProgramEntries(std::span<const ActionRecord> rec
     return entries;
 }
 
+std::vector<std::string> newestAppletPaths(std::span<const ActionRecord> records, size_t count) {
+    std::vector<std::string> paths;
+    for (size_t j = records.size(); j-- > 0 && paths.size() < count;) {
+        if (!(traitsOf(records[j]) & namesAnApplet)) continue;
+        const std::string& path = records[j].programPath;
+        if (std::ranges::none_of(paths, [&](const std::string& known) { return equalsIgnoreCase(known, path); }))
+            paths.push_back(path);
+    }
+    std::ranges::reverse(paths);
+    return paths;
+}
+
 std::vector<FileActionGroup> newestFileActionGroups(std::span<const ActionRecord> records, size_t count) {
     // No Explorer group reaches past a record that is no Explorer's, and the
     // groups after it look no further back than it: from there on, the
@@ -377,6 +390,7 @@ void buildDerivedLists(std::span<const ActionRecord> records) {
     fileActionList = fileActionListFrom(summary);
     appletList = appletListFrom(records, summary);
     actionIndex = actionIndexFrom(summary);
+    ++derivedListsGeneration;
 }
 
 void freeDerivedLists() {

@@ -56,6 +56,10 @@ extern std::vector<AppletEntry> appletList;
 extern std::vector<FileActionGroup> fileActionList;
 extern ActionIndex actionIndex;
 
+// Changes with every build, so that indices taken from earlier lists, which
+// may now name other entries, can be told apart from current ones.
+extern uint32_t derivedListsGeneration;
+
 // Replaces the four lists with those of `records`.
 void buildDerivedLists(std::span<const ActionRecord> records);
 void freeDerivedLists();
@@ -72,6 +76,10 @@ ActionIndex makeActionIndex(std::span<const ActionRecord> records);
 // newest entries take rather than the whole history.
 std::vector<ProgramEntry> newestProgramEntries(std::span<const ActionRecord> records, size_t count);
 std::vector<FileActionGroup> newestFileActionGroups(std::span<const ActionRecord> records, size_t count);
+
+// The applet paths of the newest `count` entries of makeAppletList, oldest
+// first, found from the end of the history in the same way.
+std::vector<std::string> newestAppletPaths(std::span<const ActionRecord> records, size_t count);
 
 // Element j tells whether record j is the first of its run: no record since
 // the last boot marker (kind 6) has its program name and process id, undone

@@ -35,6 +35,15 @@ void deriveAllFlags() {
     flagDeriver.derive(actionList, {dataFileExtensions(), settings.szDownloadModules});
 }
 
+// How much of each report the last rebuild took in without deleting it, its
+// save or its delete having failed. The next rebuild reads only what the
+// monitors appended since, so no record is lost or taken in twice.
+struct ReportsTakenIn {
+    size_t file = 0;
+    size_t registry = 0;
+};
+ReportsTakenIn takenIn;
+
 }  // namespace
 
 void forgetDataFileExtensions() { extensions.clear(); }
@@ -53,15 +62,17 @@ void rebuild(bool settleNow) {
         startLogging(StartMode::IfEnabled);
     } else {
         const size_t firstNew = actionList.size();
-        FileReport files = readFileReport(actionList);
-        RegistryReport registry = readRegistryReport();
+        FileReport files = readFileReport(actionList, takenIn.file);
+        RegistryReport registry = readRegistryReport(takenIn.registry);
         PathSpellings asWritten;
         for (FileReportEntry& entry : files.entries)
             if (!entry.otherPathAsWritten.empty()) asWritten.insert(std::move(entry.otherPathAsWritten));
         mergeReports(std::move(files.entries), std::move(registry.entries), actionList);
         deriveAllFlags();
         BinUpkeep upkeep = trimUndoBin(firstNew, asWritten);
-        if (upkeep.dropped > 0) flagDeriver.droppedFront(actionList, upkeep.dropped);
+        // Records that stayed for their saved copies moved about: derive anew.
+        if (upkeep.keptInFront > 0) flagDeriver = FlagDeriver{};
+        else if (upkeep.dropped > 0) flagDeriver.droppedFront(actionList, upkeep.dropped);
         // Without reports, and with no session dropped whose saved copies are
         // gone, the list holds nothing the file lacks but what the next load
         // works out again, so even start-up need not wait for the save. The
@@ -74,10 +85,14 @@ void rebuild(bool settleNow) {
         // A report that could not be read whole stays for the next rebuild.
         const bool deleteFileReport = files.status != FileReadStatus::Unreadable && !reportsMayBeNew;
         const bool deleteRegistryReport = registry.status != FileReadStatus::Unreadable && !reportsMayBeNew;
+        const size_t fileTaken = files.status == FileReadStatus::Read ? files.size : 0;
+        const size_t registryTaken = registry.status == FileReadStatus::Read ? registry.size : 0;
+        // A report goes only once the list that holds its records is on disk.
         auto settle = [=] {
-            writeActionList();
-            if (deleteFileReport) DeleteFileA(fileReportPath().c_str());
-            if (deleteRegistryReport) DeleteFileA(registryReportPath().c_str());
+            const bool saved = writeActionList();
+            takenIn.file = saved && deleteFileReport && DeleteFileA(fileReportPath().c_str()) ? 0 : fileTaken;
+            takenIn.registry =
+                saved && deleteRegistryReport && DeleteFileA(registryReportPath().c_str()) ? 0 : registryTaken;
         };
         auto tidy = [=] {
             if (!upkeep.swept) sweepUndoBin();

@@ -24,6 +24,15 @@ bool isListFile(std::string_view name) {
     return equalsIgnoreCase(name, actionListFileName) || equalsIgnoreCase(name, actionListTemporaryFileName);
 }
 
+// The rebuild deletes the reports itself, once the list that holds their
+// records is on disk; a sweep before that, or after a save that failed,
+// would lose them.
+bool isReport(std::string_view name) {
+    return equalsIgnoreCase(name, "filereport.000") || equalsIgnoreCase(name, "regreport.000");
+}
+
+bool isBackup(std::string_view name) { return equalsIgnoreCase(name.substr(0, 6), "BACKUP"); }
+
 std::string_view withoutTrailingBackslashes(std::string_view folder) {
     while (folder.ends_with('\\')) folder.remove_suffix(1);
     return folder;
@@ -44,7 +53,7 @@ std::string_view binFileNamedBy(std::string_view binFolder, const ActionRecord& 
 }
 
 std::vector<size_t> filesToSweep(std::string_view binFolder, std::span<const std::string> fileNames,
-                                 std::span<const ActionRecord> records) {
+                                 std::span<const ActionRecord> records, std::span<const ActionRecord> keptAside) {
     // A folder given with a trailing backslash must not make every saved
     // copy look unnamed.
     binFolder = withoutTrailingBackslashes(binFolder);
@@ -54,18 +63,37 @@ std::vector<size_t> filesToSweep(std::string_view binFolder, std::span<const std
     // history holds many thousands of saved copies.
     std::unordered_set<std::string_view, IgnoreCaseHash, IgnoreCaseEqual> named;
     named.reserve(fileNames.size());  // most files in the bin are saved copies that a record names
-    for (const ActionRecord& record : records) {
-        std::string_view name = nameInFolder(binFolder, record);
-        if (!name.empty()) named.insert(name);
-    }
+    for (std::span<const ActionRecord> list : {records, keptAside})
+        for (const ActionRecord& record : list) {
+            std::string_view name = nameInFolder(binFolder, record);
+            if (!name.empty()) named.insert(name);
+        }
 
     std::vector<size_t> sweep;
     for (size_t index = 0; index < fileNames.size(); ++index) {
         std::string_view name = fileNames[index];
-        if (equalsIgnoreCase(name.substr(0, 6), "BACKUP") || isListFile(name)) continue;
+        if (isBackup(name) || isListFile(name) || isReport(name)) continue;
         if (!named.contains(name)) sweep.push_back(index);
     }
     return sweep;
+}
+
+bool isActionListBackup(std::string_view fileName) {
+    std::string_view listName = actionListFileName;
+    return isBackup(fileName) && fileName.size() >= listName.size() &&
+           equalsIgnoreCase(fileName.substr(fileName.size() - listName.size()), listName);
+}
+
+std::vector<bool> savedCopiesToDelete(std::span<const ActionRecord> records, size_t end) {
+    std::unordered_set<std::string_view, IgnoreCaseHash, IgnoreCaseEqual> namedLater;
+    for (size_t index = end; index < records.size(); ++index)
+        if (std::string_view copy = savedCopyOf(records[index]); !copy.empty()) namedLater.insert(copy);
+    std::vector<bool> toDelete(end);
+    for (size_t index = 0; index < end; ++index) {
+        std::string_view copy = savedCopyOf(records[index]);
+        toDelete[index] = !copy.empty() && !namedLater.contains(copy);
+    }
+    return toDelete;
 }
 
 void KnownBinFiles::replace(std::span<const std::string> fileNames, std::span<const uint64_t> fileSizes) {
@@ -86,8 +114,10 @@ void KnownBinFiles::remove(std::string_view name) {
     sizes_.erase(found);
 }
 
-size_t oldestBootSessionEnd(std::span<const ActionRecord> records) {
-    for (size_t index = 1; index < records.size(); ++index)
+size_t oldestBootSessionEnd(std::span<const ActionRecord> records) { return nextBootSessionEnd(records, 0); }
+
+size_t nextBootSessionEnd(std::span<const ActionRecord> records, size_t end) {
+    for (size_t index = end + 1; index < records.size(); ++index)
         if (records[index].isBootMarker) return index;
     return 0;
 }

@@ -22,14 +22,30 @@ bool isUnsafeBinFolder(std::string_view binFolder);
 // Files directly in the bin that no file record's dataC names, by their
 // indices in `fileNames`, ascending. A dataC names a file when it is the
 // file's full path "<binFolder>\<name>", in any case. Names beginning with
-// "BACKUP" (any case), the action list and the file a save writes it to are
-// never listed.
+// "BACKUP" (any case), the action list, the file a save writes it to and the
+// two reports are never listed, nor the saved copies that `keptAside`, the readable records
+// of the lists kept aside for their damage, name: such a list can only ever
+// bring back the versions whose copies remain.
 std::vector<size_t> filesToSweep(std::string_view binFolder, std::span<const std::string> fileNames,
-                                 std::span<const ActionRecord> records);
+                                 std::span<const ActionRecord> records,
+                                 std::span<const ActionRecord> keptAside = {});
+
+// Whether a file in the bin is an action list kept aside for its damage:
+// "BACKUP actionlist.000", "BACKUP 2 actionlist.000", ...
+bool isActionListBackup(std::string_view fileName);
+
+// Which of the first `end` records name a saved copy that dropping them may
+// delete: one that no record from `end` on names too, as a redone action
+// names the saved copy of the undone one.
+std::vector<bool> savedCopiesToDelete(std::span<const ActionRecord> records, size_t end);
 
 // The end of the oldest boot session: the first boot marker at index 1 or
 // above. 0 when there is none, and nothing can be dropped.
 size_t oldestBootSessionEnd(std::span<const ActionRecord> records);
+
+// The first boot marker behind `end`: where the oldest boot session would
+// end with the session behind it. 0 when there is none.
+size_t nextBootSessionEnd(std::span<const ActionRecord> records, size_t end);
 
 // The saved copy in the bin that a record names, or "" when it has none: only
 // Deletes and Modifies have one (a Recycle's dataC lies in the Recycle Bin).

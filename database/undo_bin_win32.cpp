@@ -10,6 +10,7 @@
 #include "database/action_list.h"
 #include "database/action_list_file_win32.h"
 #include "database/undo_bin.h"
+#include "database/whole_file_win32.h"
 #include "settings/settings_lists.h"
 #include "settings/settings_store_win32.h"
 
@@ -44,6 +45,22 @@ std::optional<uint64_t> sizeOnDisk(const std::string& path) {
     return uint64_t(found.nFileSizeHigh) << 32 | found.nFileSizeLow;
 }
 
+// The readable records of the lists kept aside in the bin for their damage,
+// or nothing when one of them cannot be read: then no one can tell which
+// saved copies it names.
+std::optional<std::vector<ActionRecord>> recordsKeptAside(const std::string& binFolder,
+                                                          const std::vector<std::string>& fileNames) {
+    std::vector<ActionRecord> records;
+    for (const std::string& name : fileNames) {
+        if (!isActionListBackup(name)) continue;
+        WholeFile backup = readWholeFileQuietly(binFolder + "\\" + name);
+        if (backup.status == FileReadStatus::Unreadable) return std::nullopt;
+        std::vector<ActionRecord> readable = readableActionRecords(backup.bytes);
+        records.insert(records.end(), std::make_move_iterator(readable.begin()), std::make_move_iterator(readable.end()));
+    }
+    return records;
+}
+
 // Deletes the files that no record names and answers the size of the bin
 // they leave. One search of the folder serves both: listing a bin of many
 // thousands of saved copies is the slowest step of a rebuild. What is left
@@ -52,7 +69,10 @@ uint64_t sweepAndMeasure(const std::string& binFolder) {
     FolderListing listing = listFolder(binFolder);
     uint64_t size = listing.size;
     std::vector<bool> deleted(listing.fileNames.size());
-    for (size_t index : filesToSweep(binFolder, listing.fileNames, actionList)) {
+    std::optional<std::vector<ActionRecord>> keptAside = recordsKeptAside(binFolder, listing.fileNames);
+    std::vector<size_t> sweep;
+    if (keptAside) sweep = filesToSweep(binFolder, listing.fileNames, actionList, *keptAside);
+    for (size_t index : sweep) {
         deleted[index] = DeleteFileA((binFolder + "\\" + listing.fileNames[index]).c_str()) != 0;
         if (deleted[index]) size -= listing.fileSizes[index];
     }
@@ -63,13 +83,37 @@ uint64_t sweepAndMeasure(const std::string& binFolder) {
     return size;
 }
 
-bool trimOldestBootSessionIn(const std::string& binFolder) {
-    if (binFolder.empty()) return false;
-    size_t end = oldestBootSessionEnd(actionList);
-    if (end == 0) return false;
-    for (size_t index = 0; index < end; ++index) deleteSavedCopy(int(index));
-    actionList.erase(actionList.begin(), actionList.begin() + ptrdiff_t(end));
-    return true;
+struct TrimOutcome {
+    size_t dropped = 0;
+    size_t keptInFront = 0;
+};
+
+// Drops the records in front of `end`, deleting the saved copies that no
+// later record names. A record whose copy cannot be deleted stays, in front,
+// so no copy is left that no record names; the next trim tries it again.
+// Answers how many records stayed.
+size_t dropFront(size_t end) {
+    std::vector<bool> toDelete = savedCopiesToDelete(actionList, end);
+    size_t kept = 0;
+    for (size_t index = 0; index < end; ++index) {
+        if (!toDelete[index] || deleteSavedCopy(int(index))) continue;
+        if (kept != index) actionList[kept] = std::move(actionList[index]);  // a move onto itself empties it
+        ++kept;
+    }
+    actionList.erase(actionList.begin() + ptrdiff_t(kept), actionList.begin() + ptrdiff_t(end));
+    return kept;
+}
+
+// Drops the oldest boot session. When every record of it stays for its copy,
+// the session behind it goes too, so one file held open never stops the
+// bin from shrinking. The current session always stays.
+TrimOutcome trimOldestBootSessionIn(const std::string& binFolder) {
+    if (binFolder.empty()) return {};
+    for (size_t end = oldestBootSessionEnd(actionList); end != 0; end = nextBootSessionEnd(actionList, end)) {
+        size_t kept = dropFront(end);
+        if (kept < end) return {end - kept, kept};
+    }
+    return {};
 }
 
 // The bin's size as a listing would find it now, from the last listing, the
@@ -90,25 +134,31 @@ uint64_t sizeSinceLastListing(const std::string& binFolder, size_t firstNew, con
 }
 
 // Drops whole boot sessions, oldest first, while the bin is over its limit.
-// Returns how many records went.
-size_t trimWhileOver(const std::string& binFolder, uint64_t size, const std::function<uint64_t()>& sizeNow) {
+BinUpkeep trimWhileOver(const std::string& binFolder, uint64_t size, const std::function<uint64_t()>& sizeNow) {
     Settings settings;
     loadSettings(settings);
-    size_t before = actionList.size();
+    BinUpkeep upkeep;
     while (size > settings.UndoBinSize) {
-        if (!trimOldestBootSessionIn(binFolder)) break;
+        TrimOutcome trim = trimOldestBootSessionIn(binFolder);
+        if (trim.dropped == 0) break;
+        upkeep.dropped += trim.dropped;
+        upkeep.keptInFront = trim.keptInFront;
         size = sizeNow();
     }
-    return before - actionList.size();
+    return upkeep;
 }
 
 }  // namespace
 
-void deleteSavedCopy(int index) {
-    std::string_view savedCopy = savedCopyOf(actionList[size_t(index)]);
-    if (savedCopy.empty() || !DeleteFileA(std::string(savedCopy).c_str())) return;
+bool deleteSavedCopy(int index) {
+    std::string savedCopy(savedCopyOf(actionList[size_t(index)]));
+    if (savedCopy.empty()) return true;
+    // A delete can fail for a copy that is gone all the same, deleted by
+    // someone else: then the record names nothing and may go.
+    if (!DeleteFileA(savedCopy.c_str()) && fileExists(savedCopy)) return false;
     std::string_view name = binFileNamedBy(lastListing.binFolder, actionList[size_t(index)]);
     if (!lastListing.binFolder.empty() && !name.empty()) lastListing.files.remove(name);
+    return true;
 }
 
 void sweepUndoBin() {
@@ -116,30 +166,27 @@ void sweepUndoBin() {
     if (!binFolder.empty()) sweepAndMeasure(binFolder);
 }
 
-bool trimOldestBootSession() { return trimOldestBootSessionIn(maintainableBinFolder()); }
+bool trimOldestBootSession() { return trimOldestBootSessionIn(maintainableBinFolder()).dropped > 0; }
 
-void maintainUndoBin() {
+BinUpkeep maintainUndoBin() {
     std::string binFolder = maintainableBinFolder();
-    if (binFolder.empty()) return;
-    trimWhileOver(binFolder, sweepAndMeasure(binFolder), [&] { return folderSize(binFolder); });
+    if (binFolder.empty()) return {};
+    BinUpkeep upkeep = trimWhileOver(binFolder, sweepAndMeasure(binFolder), [&] { return folderSize(binFolder); });
+    upkeep.swept = true;
+    return upkeep;
 }
 
 BinUpkeep trimUndoBin(size_t firstNew, const PathSpellings& spellings) {
     std::string binFolder = maintainableBinFolder();
     if (binFolder.empty()) return {};
-    if (!equalsIgnoreCase(binFolder, lastListing.binFolder)) {
-        size_t before = actionList.size();
-        maintainUndoBin();
-        return {.dropped = before - actionList.size(), .swept = true};
-    }
+    if (!equalsIgnoreCase(binFolder, lastListing.binFolder)) return maintainUndoBin();
     uint64_t size = sizeSinceLastListing(binFolder, firstNew, spellings);
-    return {.dropped = trimWhileOver(binFolder, size,
-                                     [&] { return sizeSinceLastListing(binFolder, actionList.size(), spellings); }),
-            .swept = false};
+    return trimWhileOver(binFolder, size,
+                         [&] { return sizeSinceLastListing(binFolder, actionList.size(), spellings); });
 }
 
 void emptyUndoBin() {
     std::string binFolder = maintainableBinFolder();
-    while (trimOldestBootSessionIn(binFolder)) {
+    while (trimOldestBootSessionIn(binFolder).dropped > 0) {
     }
 }

@@ -16,14 +16,17 @@ void sweepUndoBin();
 // Returns whether it dropped any.
 bool trimOldestBootSession();
 
-// The rebuild's upkeep: the sweep, then whole boot sessions dropped, oldest
-// first, while the bin is larger than UndoBinSize. The current session stays.
-void maintainUndoBin();
-
 struct BinUpkeep {
     size_t dropped = 0;  // records dropped from the front of actionList
+    // Records of dropped sessions that stayed, now at the front of
+    // actionList, because their saved copies could not be deleted.
+    size_t keptInFront = 0;
     bool swept = false;  // the bin was swept too
 };
+
+// The rebuild's upkeep: the sweep, then whole boot sessions dropped, oldest
+// first, while the bin is larger than UndoBinSize. The current session stays.
+BinUpkeep maintainUndoBin();
 
 // The tray click's upkeep, without listing the bin: its size is that of the
 // last listing, with the saved copies named by the records from `firstNew`
@@ -38,4 +41,5 @@ BinUpkeep trimUndoBin(size_t firstNew, const PathSpellings& spellings = {});
 void emptyUndoBin();
 
 // Deletes the saved copy the record at the index names, if it has one.
-void deleteSavedCopy(int index);
+// Returns whether the record now names no copy that remains.
+bool deleteSavedCopy(int index);

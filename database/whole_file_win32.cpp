@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <new>
 
-WholeFile readWholeFile(const std::string& path) {
+namespace {
+
+WholeFile readWhole(const std::string& path, bool tellUnopened) {
     WIN32_FILE_ATTRIBUTE_DATA attributes;
     if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &attributes) ||
         (attributes.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
@@ -15,7 +17,7 @@ WholeFile readWholeFile(const std::string& path) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        MessageBoxA(nullptr, "Unable to open data file.", "Error!", MB_OK);
+        if (tellUnopened) MessageBoxA(nullptr, "Unable to open data file.", "Error!", MB_OK);
         return {FileReadStatus::Unreadable, {}};
     }
     // The whole size, not its low 32 bits: a history over 4 GB must not
@@ -38,3 +40,9 @@ WholeFile readWholeFile(const std::string& path) {
     if (done != whole.bytes.size()) return {FileReadStatus::Unreadable, {}};
     return whole;
 }
+
+}  // namespace
+
+WholeFile readWholeFile(const std::string& path) { return readWhole(path, true); }
+
+WholeFile readWholeFileQuietly(const std::string& path) { return readWhole(path, false); }

@@ -18,3 +18,7 @@ struct WholeFile {
 // Reads a whole file. A file that exists but cannot be opened shows "Unable
 // to open data file." titled "Error!"; a short read is Unreadable too.
 WholeFile readWholeFile(const std::string& path);
+
+// readWholeFile without the message, for background work that no one waits
+// on to answer a box.
+WholeFile readWholeFileQuietly(const std::string& path);

@@ -51,7 +51,7 @@ bool copyWholeFile(const std::string& source, const std::string& destination, Ex
                                 nullptr));
     if (!from.isOpen()) return false;
     LARGE_INTEGER size;
-    if (!GetFileSizeEx(from.get(), &size) || size.QuadPart == 0) return false;
+    if (!GetFileSizeEx(from.get(), &size)) return false;
     HANDLE to = createForWriting(destination, existing == ExistingFile::Keep ? CREATE_NEW : CREATE_ALWAYS);
     if (to == INVALID_HANDLE_VALUE) return false;
     bool copied = copyPieces(from.get(), to, uint64_t(size.QuadPart));

@@ -12,10 +12,10 @@ enum class ExistingFile {
 };
 
 // Copies every byte of `source` to `destination`, piece by piece, keeping
-// the source's last-write time; its folders are made first. An empty
-// source is never copied. True only when the destination is complete and
-// of the source's full size; on failure a destination this call began is
-// removed, so no part-copy is left looking like the file.
+// the source's last-write time; its folders are made first. An empty file
+// is a file and is copied too. True only when the destination is complete
+// and of the source's full size; on failure a destination this call began
+// is removed, so no part-copy is left looking like the file.
 bool copyWholeFile(const std::string& source, const std::string& destination, ExistingFile existing);
 
 // Writes `data` as the whole file at `path`, replacing any file there,

@@ -33,16 +33,28 @@ void keepRestoreFileForRedo(const std::string& restorePath) {
     if (!redoList.empty()) redoList.back().restorePath = restorePath;
 }
 
+namespace {
+
+// Whether the saved copy that a redone Delete or Modify names is in the bin,
+// put back from the Redo folder when it was swept since the undo. Redo takes
+// away the restore file, the other copy of that content, only once this
+// holds; a file that holds the copy's name now is never written over.
+bool savedCopyInPlace(const RedoEntry& entry) {
+    const ActionRecord& record = entry.record;
+    if (record.kind != kindDelete && record.kind != kindModify) return true;
+    if (fileExists(record.dataC)) return true;
+    return !entry.keptPath.empty() && copyWholeFile(entry.keptPath, record.dataC, ExistingFile::Keep);
+}
+
+}  // namespace
+
 void redoLastUndo() {
     showBusyIndicator("Redoing...");
     // Undos run newest first, so the list's last entry is the oldest action.
     for (auto entry = redoList.rbegin(); entry != redoList.rend(); ++entry) {
-        if (!carryOut(redoStep(*entry)).succeeded) continue;
+        if (!savedCopyInPlace(*entry) || !carryOut(redoStep(*entry)).succeeded) continue;
         ActionRecord record = entry->record;
         record.undone = 0;
-        // The saved copy may have been swept from the bin since the undo.
-        if ((record.kind == kindDelete || record.kind == kindModify) && !entry->keptPath.empty())
-            copyWholeFile(entry->keptPath, record.dataC, ExistingFile::Replace);
         actionList.push_back(std::move(record));
     }
     clearRedo();

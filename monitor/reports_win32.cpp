@@ -16,14 +16,22 @@ std::string fileReportPath() { return undoBinFile("filereport.000"); }
 
 std::string registryReportPath() { return undoBinFile("regreport.000"); }
 
-FileReport readFileReport(std::span<const ActionRecord> history) {
+namespace {
+std::string_view untaken(const WholeFile& file, size_t takenIn) {
+    std::string_view bytes = file.bytes;
+    if (takenIn <= bytes.size()) bytes.remove_prefix(takenIn);
+    return bytes;
+}
+}  // namespace
+
+FileReport readFileReport(std::span<const ActionRecord> history, size_t takenIn) {
     WholeFile file = readWholeFile(fileReportPath());
-    FileReport report{file.status, parseFileReport(file.bytes)};
+    FileReport report{file.status, parseFileReport(untaken(file, takenIn)), file.bytes.size()};
     postProcessFileReport(report.entries, history, fileSizeOf);
     return report;
 }
 
-RegistryReport readRegistryReport() {
+RegistryReport readRegistryReport(size_t takenIn) {
     WholeFile file = readWholeFile(registryReportPath());
-    return {file.status, parseRegistryReport(file.bytes)};
+    return {file.status, parseRegistryReport(untaken(file, takenIn)), file.bytes.size()};
 }

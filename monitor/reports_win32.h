@@ -17,19 +17,23 @@ std::string registryReportPath();
 
 // `status` is that of the read: Missing gives no entries and no message;
 // Unreadable means the report is there but could not be read whole, so it
-// should be kept rather than deleted as read.
+// should be kept rather than deleted as read. `size` is the whole report's.
 struct FileReport {
     FileReadStatus status = FileReadStatus::Missing;
     std::vector<FileReportEntry> entries;
+    size_t size = 0;
 };
 
 struct RegistryReport {
     FileReadStatus status = FileReadStatus::Missing;
     std::vector<RegistryReportEntry> entries;
+    size_t size = 0;
 };
 
 // The file report, post-processed against `history` (the action list,
-// oldest first) and the sizes of the files on disk now.
-FileReport readFileReport(std::span<const ActionRecord> history);
+// oldest first) and the sizes of the files on disk now. The first
+// `takenIn` bytes, taken in by an earlier rebuild that could not delete the
+// report, are passed over; a report shorter than that is a new one.
+FileReport readFileReport(std::span<const ActionRecord> history, size_t takenIn = 0);
 
-RegistryReport readRegistryReport();
+RegistryReport readRegistryReport(size_t takenIn = 0);

@@ -120,7 +120,10 @@ void applyPendingBinMove() {
 void offerReboot(const char* message) {
     std::string prompt = std::string(message) + "\n\nReboot Now?";
     if (prompt.size() > 1024) prompt.resize(1024);
-    if (MessageBoxA(nullptr, prompt.c_str(), "Reboot Now?", MB_YESNO) != IDYES) return;
+    if (MessageBoxA(nullptr, prompt.c_str(), "Reboot Now?", MB_YESNO) == IDYES) requestReboot();
+}
+
+void requestReboot() {
     enableShutdownPrivilege();
     ExitWindowsEx(EWX_REBOOT, 0);
 }

@@ -32,3 +32,6 @@ void applyPendingBinMove();
 
 // Shows "<message>\n\nReboot Now?" and restarts Windows on Yes.
 void offerReboot(const char* message);
+
+// Asks Windows to restart, with the privilege that takes.
+void requestReboot();

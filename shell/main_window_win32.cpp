@@ -3,6 +3,7 @@
 #include "browse/dialog_toolkit_win32.h"
 #include "browse/find_sheet_win32.h"
 #include "browse/history_dialog_win32.h"
+#include "browse/wizard_win32.h"
 #include "database/action_list_file_win32.h"
 #include "database/derived_lists.h"
 #include "database/history_work.h"
@@ -11,6 +12,7 @@
 #include "engine/file_undo_dialogs_win32.h"
 #include "engine/program_undo_dialog_win32.h"
 #include "engine/redo_win32.h"
+#include "engine/start_over_dialog_win32.h"
 #include "monitor/monitor_devices_win32.h"
 #include "shell/busy_indicator_win32.h"
 #include "shell/hidden_window_win32.h"
@@ -115,6 +117,12 @@ bool runRecordCommand(unsigned identifier) {
         return true;
     case IDM_HELP:
         showHelp(mainWindow, helpContents);
+        return true;
+    case IDM_START_OVER:
+        showStartOver(mainWindow);
+        return true;
+    case IDM_WIZARD:
+        runWizard(0);
         return true;
     }
     return runUndoSection(identifier);

@@ -44,7 +44,7 @@ TrayMenuItem command(std::string_view text, unsigned id, bool greyed = false) {
 
 TrayMenuItem separator() { return {TrayMenuItem::Type::Separator, "", 0, false, {}}; }
 
-// "Undo Programs" or "Undo Files": the newest entries, newest first, then
+// "Undo Programs", "Undo Files" or "Undo Control Panel": the newest entries, newest first, then
 // "More..."; a greyed plain item when the list is empty.
 TrayMenuItem section(std::string_view title, const std::vector<std::string>& labels, uint32_t menuSize,
                      unsigned firstId, unsigned moreId) {
@@ -72,6 +72,8 @@ std::string abbreviatePath(std::string_view text, size_t limit) {
 }
 
 std::string programEntryLabel(const ProgramEntry& entry) { return displayCase(entry.programName); }
+
+std::string appletEntryLabel(std::string_view appletPath) { return displayCase(fileNameOf(appletPath)); }
 
 std::string fileEntryLabel(const FileActionGroup& group, std::span<const ActionRecord> records,
                            const std::function<bool(const std::string&)>& isFolder) {
@@ -107,10 +109,14 @@ std::vector<TrayMenuItem> trayMenuLayout(const TrayMenuInputs& inputs) {
         menu.push_back(section("Undo Programs", inputs.programLabels, inputs.menuSize, IDM_PROGRAM_FIRST,
                                IDM_PROGRAM_MORE));
         menu.push_back(section("Undo Files", inputs.fileLabels, inputs.menuSize, IDM_FILE_FIRST, IDM_FILE_MORE));
+        menu.push_back(section("Undo Control Panel", inputs.appletLabels, inputs.menuSize, IDM_APPLET_FIRST,
+                               IDM_APPLET_MORE));
         menu.push_back(separator());
         menu.push_back(inputs.redo ? command("Redo " + *inputs.redo, IDM_REDO) : command("Redo", IDM_REDO, true));
         menu.push_back(separator());
         menu.push_back(command("Find...", IDM_FIND));
+        menu.push_back(command("Start Over...", IDM_START_OVER));
+        menu.push_back(command("Wizard...", IDM_WIZARD));
         menu.push_back(separator());
     }
     menu.push_back(command("Help...", IDM_HELP));

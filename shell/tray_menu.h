@@ -27,6 +27,9 @@ std::string abbreviatePath(std::string_view text, size_t limit);
 // "Notepad": the program's name with its first letter in upper case.
 std::string programEntryLabel(const ProgramEntry& entry);
 
+// "Desk.cpl": the file name of the applet, as the program's are shown.
+std::string appletEntryLabel(std::string_view appletPath);
+
 // "Notepad modify of C:\...\readme.txt", "Replace of C:\...\readme.txt",
 // "Delete {3} from C:\...\Temp". `isFolder` says whether a path is a folder
 // now, which decides the place shown for a group of several actions.
@@ -57,6 +60,7 @@ struct TrayMenuInputs {
     int actionCount = 0;
     std::vector<std::string> programLabels;  // programList's
     std::vector<std::string> fileLabels;     // fileActionList's
+    std::vector<std::string> appletLabels;   // appletList's
     std::optional<std::string> redo;         // the redo label, when there is something to redo
     uint32_t menuSize = 5;                   // UndoMenuSize
     bool monitoring = true;                  // EnableDriver

@@ -29,6 +29,8 @@ TrayMenuInputs currentMenuInputs() {
         inputs.programLabels.push_back(programEntryLabel(entry));
     for (const FileActionGroup& group : newestFileActionGroups(actionList, entriesPerSection))
         inputs.fileLabels.push_back(fileEntryLabel(group, actionList, isFolderNow));
+    for (const std::string& applet : newestAppletPaths(actionList, entriesPerSection))
+        inputs.appletLabels.push_back(appletEntryLabel(applet));
     if (!redoList.empty()) inputs.redo = redoLabel(redoList.front().record, redoCount(), isFolderNow);
     return inputs;
 }

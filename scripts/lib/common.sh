@@ -6,6 +6,8 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 build="${RETRACE_BUILD_DIR:-$root/build}"
 packages=(cmake make g++ googletest libbenchmark-dev g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
           binutils-mingw-w64-x86-64 wine wine64 xvfb x11-utils imagemagick nsis)
+# The sanitized configuration: clang with its sanitizer and libFuzzer runtimes.
+packages+=(clang libclang-rt-dev)
 
 started_xvfb=""
 
@@ -36,6 +38,14 @@ configure_windows() {
         -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
 }
 
+# The native tests again under AddressSanitizer and UndefinedBehaviorSanitizer,
+# and the fuzz targets, built with clang.
+build_sanitized() {
+    CC=clang CXX=clang++ cmake -S "$root" -B "$build/native-sanitized" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DRETRACE_SANITIZE=ON >/dev/null
+    cmake --build "$build/native-sanitized" --parallel "$(nproc)"
+}
+
 # Gives Wine a display: the caller's, or an Xvfb of our own when there is none.
 start_display() {
     if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return; fi
@@ -49,11 +59,11 @@ start_display() {
     exit 1
 }
 
-# An isolated prefix in the build tree whose programs all share one virtual
-# desktop with a taskbar, so the notification area exists and every process
-# finds the others' windows.
+# An isolated prefix in the build tree (build/wine, or the one named) whose
+# programs all share one virtual desktop with a taskbar, so the notification
+# area exists and every process finds the others' windows.
 prepare_wine() {
-    export WINEPREFIX="$build/wine" HOME="$build/home" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    export WINEPREFIX="${1:-$build/wine}" HOME="$build/home" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     export XDG_DATA_HOME="$HOME/.local/share"
     mkdir -p "$HOME"
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -79,6 +89,8 @@ windows_path() {
 }
 
 stop_started() {
-    [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null || true
+    for prefix in "$build/wine-restart" "${WINEPREFIX:-}"; do
+        [ -n "$prefix" ] && WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
+    done
     [ -n "$started_xvfb" ] && kill "$started_xvfb" 2>/dev/null || true
 }

@@ -14,6 +14,7 @@
 #include "database/action_list_file_win32.h"
 #include "settings/settings_lists.h"
 #include "settings/settings_store_win32.h"
+#include "tests/support/faulty_disk_win32.h"
 #include "tests/support/settings_key_win32.h"
 #include "tests/support/window_search_win32.h"
 
@@ -276,4 +277,25 @@ TEST_F(ActionListFile, ASaveWhoseNewFileCannotBeWrittenLeavesTheOldFileAsItWas) 
     EXPECT_FALSE(saveActionList());
     RemoveDirectoryA(temporary.c_str());
     EXPECT_EQ(readFile(listPath), old);
+}
+
+TEST_F(ActionListFile, ASaveStruckAtAnyCallLeavesTheOldListOrTheNewOneLoadable) {
+    const std::vector<ActionRecord> oldList = {history()[0], history()[1]};
+    std::vector<ActionRecord> newList = history();
+    newList[2].undone = 0;  // every record comes back from a load
+    runFaultMatrix(
+        "saving actionlist.000",
+        [&] {
+            actionList = oldList;
+            ASSERT_TRUE(saveActionList());
+            actionList = newList;
+        },
+        [] { writeActionList(); },
+        [&] {
+            ASSERT_EQ(loadActionList(), ActionListLoad::Loaded);
+            std::string loaded = serializeActionList(actionList);
+            EXPECT_TRUE(loaded == serializeActionList(oldList) || loaded == serializeActionList(newList));
+            EXPECT_EQ(filesIn(folder).count("BACKUP actionlist.000"), 0u);
+        },
+        {Fault::Cut, Fault::DiskFull, Fault::FailOne, Fault::LieOne});
 }

@@ -210,7 +210,7 @@ TEST(ActionListFormat, AFileCutShortByOneByteLoadsAsAnEmptyDamagedList) {
     EXPECT_TRUE(parsed.damaged);
 }
 
-TEST(ActionListFormat, EveryCutInsideARecordDamagesTheListAndEveryCutBetweenRecordsDoesNot) {
+TEST(ActionListFormat, EveryCutInsideARecordDamagesTheListButKeepsTheRecordsInFrontReadable) {
     auto records = variedRecords();
     std::string bytes = serializeActionList(records);
     std::map<size_t, size_t> recordsBefore{{0, 0}};
@@ -219,6 +219,10 @@ TEST(ActionListFormat, EveryCutInsideARecordDamagesTheListAndEveryCutBetweenReco
 
     for (size_t cut = 0; cut < bytes.size(); ++cut) {
         ParsedActionList parsed = parseActionList(std::string_view(bytes).substr(0, cut));
+        // What a list kept aside for its damage still gives: the records in front of the cut one.
+        EXPECT_EQ(readableActionRecords(std::string_view(bytes).substr(0, cut)).size(),
+                  std::prev(recordsBefore.upper_bound(cut))->second)
+            << "cut at " << cut;
         auto boundary = recordsBefore.find(cut);
         if (boundary == recordsBefore.end()) {
             EXPECT_TRUE(parsed.damaged) << "cut at " << cut;

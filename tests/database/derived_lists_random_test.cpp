@@ -211,6 +211,7 @@ TEST(RandomHistories, TheNewestEntriesAreTheLastOfTheWholeLists) {
         else deriveFlags(records, maker.inputs());
         std::vector<ProgramEntry> programs = makeProgramList(records);
         std::vector<FileActionGroup> groups = makeFileActionList(records);
+        std::vector<AppletEntry> applets = makeAppletList(records);
         for (size_t count : {size_t(1), size_t(10), size_t(maker.below(400))}) {
             SCOPED_TRACE(count);
             std::vector<ProgramEntry> newestPrograms = newestProgramEntries(records, count);
@@ -221,6 +222,10 @@ TEST(RandomHistories, TheNewestEntriesAreTheLastOfTheWholeLists) {
             std::vector<FileActionGroup> expected(groups.end() - ptrdiff_t(std::min(count, groups.size())),
                                                   groups.end());
             EXPECT_EQ(newestFileActionGroups(records, count), expected);
+            std::vector<std::string> newestApplets = newestAppletPaths(records, count);
+            ASSERT_EQ(newestApplets.size(), std::min(count, applets.size()));
+            for (size_t k = 0; k < newestApplets.size(); ++k)
+                EXPECT_EQ(newestApplets[k], applets[applets.size() - newestApplets.size() + k].appletPath);
         }
         if (HasFailure()) return;
     }

@@ -39,7 +39,7 @@ TEST(UndoBinFolder, EmptyFoldersAndRootsOfDrivesAndSharesAreUnsafe) {
     for (auto& c : cases) EXPECT_EQ(isUnsafeBinFolder(c.folder), c.unsafe) << c.folder;
 }
 
-TEST(UndoBinSweep, DeletesWhatNoFileRecordNamesAndSparesBackupsAndTheList) {
+TEST(UndoBinSweep, DeletesWhatNoFileRecordNamesAndSparesBackupsTheListAndTheReports) {
     std::vector<ActionRecord> records{
         fileRecord(kindDelete, "C:\\BIN\\KEPT1.SAV"),
         fileRecord(kindModify, "c:\\bin\\kept2.sav"),
@@ -49,10 +49,34 @@ TEST(UndoBinSweep, DeletesWhatNoFileRecordNamesAndSparesBackupsAndTheList) {
     std::vector<std::string> names{"kept1.sav",      "KEPT2.SAV",          "kept3.sav",
                                    "registry.sav",   "orphan.sav",         "filereport.000",
                                    "BACKUP actionlist.000", "backup.old", "Backup 2 actionlist.000",
-                                   "actionlist.000", "ACTIONLIST.000.NEW", "back.sav"};
-    std::vector<std::string> expected{"registry.sav", "orphan.sav", "filereport.000", "back.sav"};
+                                   "actionlist.000", "ACTIONLIST.000.NEW", "back.sav",
+                                   "REGREPORT.000"};
+    std::vector<std::string> expected{"registry.sav", "orphan.sav", "back.sav"};
     EXPECT_EQ(swept("c:\\bin", names, records), expected);
     EXPECT_EQ(swept("c:\\bin\\", names, records), expected);  // a trailing backslash changes nothing
+}
+
+TEST(UndoBinSweep, SparesTheCopiesThatAListKeptAsideNamesAndKnowsSuchLists) {
+    std::vector<ActionRecord> records{fileRecord(kindDelete, "c:\\bin\\current.sav")};
+    std::vector<ActionRecord> keptAside{fileRecord(kindModify, "c:\\bin\\older.sav")};
+    std::vector<std::string> names{"current.sav", "older.sav", "orphan.sav"};
+    std::vector<std::string> picked;
+    for (size_t index : filesToSweep("c:\\bin", names, records, keptAside)) picked.push_back(names[index]);
+    EXPECT_EQ(picked, std::vector<std::string>{"orphan.sav"});
+
+    struct { const char* name; bool isBackup; } cases[] = {
+        {"BACKUP actionlist.000", true}, {"backup 2 ACTIONLIST.000", true}, {"BACKUP notes.txt", false},
+        {"actionlist.000", false},       {"BACKUP", false},                 {"my BACKUP actionlist.000", false},
+    };
+    for (auto& c : cases) EXPECT_EQ(isActionListBackup(c.name), c.isBackup) << c.name;
+}
+
+TEST(UndoBinTrim, NeverDeletesACopyThatARecordBehindTheDroppedOnesNamesToo) {
+    // A redone Delete names the saved copy of the undone one.
+    std::vector<ActionRecord> records{bootMarker(), fileRecord(kindDelete, "c:\\bin\\a.sav"),
+                                      fileRecord(kindModify, "c:\\bin\\b.sav"), fileRecord(kindCreate, ""),
+                                      bootMarker(), fileRecord(kindDelete, "C:\\BIN\\A.SAV")};
+    EXPECT_EQ(savedCopiesToDelete(records, 4), (std::vector<bool>{false, false, true, false}));
 }
 
 TEST(UndoBinSweep, AnEmptyHistoryNamesNothing) {
@@ -95,6 +119,11 @@ TEST(OldestBootSession, EndsAtTheFirstBootMarkerAfterTheFirstRecord) {
     std::vector<ActionRecord> markerFirstAndSecond{bootMarker(), bootMarker()};
     EXPECT_EQ(oldestBootSessionEnd(markerFirstAndSecond), 1u);
     EXPECT_EQ(oldestBootSessionEnd({}), 0u);
+
+    // With the session behind it: up to the next marker, never past the last.
+    EXPECT_EQ(nextBootSessionEnd(ten, 0), 8u);
+    EXPECT_EQ(nextBootSessionEnd(ten, 8), 0u);
+    EXPECT_EQ(nextBootSessionEnd(markerFirstAndSecond, 1), 0u);
 }
 
 TEST(SavedCopy, OnlyDeletesAndModifiesHaveOneInTheBin) {

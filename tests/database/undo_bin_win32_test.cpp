@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "browse/file_operations_win32.h"
@@ -11,6 +12,7 @@
 #include "database/undo_bin_win32.h"
 #include "settings/settings_lists.h"
 #include "settings/settings_store_win32.h"
+#include "tests/support/faulty_disk_win32.h"
 #include "tests/support/settings_key_win32.h"
 #include "tests/support/window_search_win32.h"
 
@@ -66,7 +68,7 @@ protected:
 
 }  // namespace
 
-TEST_F(UndoBinUpkeep, TheSweepKeepsNamedCopiesBackupsTheListAndSubfolders) {
+TEST_F(UndoBinUpkeep, TheSweepKeepsNamedCopiesBackupsTheListTheReportsAndSubfolders) {
     append(kindDelete, put("kept.sav"));
     put("orphan.sav");
     put("filereport.000");
@@ -79,7 +81,7 @@ TEST_F(UndoBinUpkeep, TheSweepKeepsNamedCopiesBackupsTheListAndSubfolders) {
 
     EXPECT_TRUE(fileExists(bin + "\\kept.sav"));
     EXPECT_FALSE(fileExists(bin + "\\orphan.sav"));
-    EXPECT_FALSE(fileExists(bin + "\\filereport.000"));
+    EXPECT_TRUE(fileExists(bin + "\\filereport.000"));
     EXPECT_TRUE(fileExists(bin + "\\BACKUP actionlist.000"));
     EXPECT_TRUE(fileExists(bin + "\\actionlist.000"));
     EXPECT_TRUE(fileExists(bin + "\\actionlist.000.new"));
@@ -176,4 +178,64 @@ TEST_F(UndoBinUpkeep, NothingIsDeletedWhileTheStoredHistoryCouldNotBeRead) {
     EXPECT_TRUE(fileExists(bin + "\\orphan.sav"));
     EXPECT_EQ(actionCount(), 2);
     loadActionList();  // readable again: clears the state for the next test
+}
+
+TEST_F(UndoBinUpkeep, TheSweepSparesTheCopiesThatTheReadableRecordsOfAKeptAsideListName) {
+    append(kindDelete, put("older1.sav"));
+    append(kindModify, put("older2.sav"));
+    append(kindDelete, put("older3.sav"));
+    std::string damaged = serializeActionList(actionList);
+    damaged.pop_back();  // the third record cut short
+    std::ofstream(bin + "\\actionlist.000", std::ios::binary) << damaged;
+    ASSERT_EQ(loadActionList(), ActionListLoad::Damaged);
+    append(kindDelete, put("current.sav"));
+    put("orphan.sav");
+
+    sweepUndoBin();
+
+    EXPECT_TRUE(fileExists(bin + "\\BACKUP actionlist.000"));
+    EXPECT_TRUE(fileExists(bin + "\\older1.sav"));
+    EXPECT_TRUE(fileExists(bin + "\\older2.sav"));
+    EXPECT_FALSE(fileExists(bin + "\\older3.sav"));
+    EXPECT_TRUE(fileExists(bin + "\\current.sav"));
+    EXPECT_FALSE(fileExists(bin + "\\orphan.sav"));
+}
+
+TEST_F(UndoBinUpkeep, ADeleteStruckAtAnyCallNeverSeparatesARecordFromItsCopy) {
+    const std::vector<std::string> copies{"a.sav", "b.sav", "c.sav", "shared.sav", "current.sav", "kept aside.sav"};
+    auto named = [&](const std::string& name) {
+        return std::any_of(actionList.begin(), actionList.end(),
+                           [&](const ActionRecord& record) { return record.dataC == bin + "\\" + name; });
+    };
+    runFaultMatrix(
+        "Undo Bin sweep and trim",
+        [&] {
+            TearDown();
+            SetUp();
+            append(kindDelete, put("kept aside.sav"));
+            std::ofstream(bin + "\\BACKUP actionlist.000", std::ios::binary) << serializeActionList(actionList);
+            actionList.clear();
+            put("orphan.sav");
+            append(kindBootMarker);
+            append(kindDelete, put("a.sav"));
+            append(kindModify, put("b.sav"));
+            append(kindBootMarker);
+            append(kindDelete, put("c.sav"));
+            append(kindDelete, put("shared.sav"));
+            append(kindBootMarker);
+            append(kindDelete, bin + "\\shared.sav");  // redone: it names the copy of the undone one
+            append(kindModify, put("current.sav"));
+            useBin(bin, 0);
+        },
+        [] { maintainUndoBin(); },
+        [&] {
+            for (const ActionRecord& record : actionList)
+                EXPECT_TRUE(savedCopyOf(record).empty() || fileExists(record.dataC)) << record.dataC;
+            for (const std::string& name : copies)
+                EXPECT_TRUE(!fileExists(bin + "\\" + name) || named(name) || name == "kept aside.sav") << name;
+            EXPECT_TRUE(fileExists(bin + "\\kept aside.sav"));
+            ASSERT_GE(actionCount(), 3);
+            EXPECT_EQ(actionList[size_t(actionCount()) - 3].kind, kindBootMarker) << "the current session stays";
+        },
+        {Fault::Cut, Fault::FailOne, Fault::LieOne});
 }

@@ -47,18 +47,47 @@ bool buttonChecked(HWND dialog, int buttonId) {
 }
 
 // Wine carries a list box's texts across processes only in their wide form.
-std::vector<std::string> listBoxTexts(HWND dialog, int listId) {
+namespace {
+std::vector<std::string> itemTexts(HWND control, UINT countMessage, UINT textMessage) {
     std::vector<std::string> texts;
-    HWND list = GetDlgItem(dialog, listId);
-    const int count = int(SendMessageW(list, LB_GETCOUNT, 0, 0));
+    const int count = int(SendMessageW(control, countMessage, 0, 0));
     for (int i = 0; i < count; ++i) {
         wchar_t wide[MAX_PATH * 2] = L"";
-        SendMessageW(list, LB_GETTEXT, i, LPARAM(wide));
+        SendMessageW(control, textMessage, i, LPARAM(wide));
         char text[MAX_PATH * 2] = "";
         WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
         texts.emplace_back(text);
     }
     return texts;
+}
+}  // namespace
+
+HWND waitForMessageBoxOf(HWND owner, DWORD milliseconds) {
+    HWND box = nullptr;
+    waitUntil([&] {
+        for (box = nullptr; (box = FindWindowExA(nullptr, box, "#32770", nullptr));)
+            if (GetWindow(box, GW_OWNER) == owner && IsWindowVisible(box)) return true;
+        return false;
+    }, milliseconds);
+    return box;
+}
+
+std::vector<std::string> listBoxTexts(HWND dialog, int listId) {
+    return itemTexts(GetDlgItem(dialog, listId), LB_GETCOUNT, LB_GETTEXT);
+}
+
+std::vector<std::string> comboBoxTexts(HWND dialog, int comboId) {
+    return itemTexts(GetDlgItem(dialog, comboId), CB_GETCOUNT, CB_GETLBTEXT);
+}
+
+void chooseComboBoxEntry(HWND dialog, int comboId, int index) {
+    HWND combo = GetDlgItem(dialog, comboId);
+    SendMessageA(combo, CB_SETCURSEL, index, 0);
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(comboId, CBN_SELCHANGE), LPARAM(combo));
+}
+
+int comboBoxChoice(HWND dialog, int comboId) {
+    return int(SendDlgItemMessageA(dialog, comboId, CB_GETCURSEL, 0, 0));
 }
 
 void selectListBoxText(HWND dialog, int listId, const std::string& text) {
@@ -69,13 +98,26 @@ void selectListBoxText(HWND dialog, int listId, const std::string& text) {
 
 HWND showSheetPage(HWND sheet, int index) {
     PostMessageA(sheet, PSM_SETCURSEL, index, 0);
-    HWND page = nullptr;
-    waitUntil([&] {
-        page = HWND(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
-        return page && SendMessageA(sheet, PSM_HWNDTOINDEX, WPARAM(page), 0) == index && IsWindowVisible(page);
-    });
-    return page && IsWindowVisible(page) ? page : nullptr;
+    return waitForSheetPage(sheet, index);
 }
+
+int currentSheetPage(HWND sheet) {
+    HWND page = HWND(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+    return page ? int(SendMessageA(sheet, PSM_HWNDTOINDEX, WPARAM(page), 0)) : -1;
+}
+
+HWND waitForSheetPage(HWND sheet, int index, DWORD milliseconds) {
+    HWND page = nullptr;
+    waitUntil(
+        [&] {
+            page = HWND(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+            return page && currentSheetPage(sheet) == index && IsWindowVisible(page);
+        },
+        milliseconds);
+    return page && currentSheetPage(sheet) == index && IsWindowVisible(page) ? page : nullptr;
+}
+
+void pressSheetButton(HWND sheet, int button) { PostMessageA(sheet, PSM_PRESSBUTTON, button, 0); }
 
 namespace {
 // What the list's messages point at lives in the list's process.
@@ -178,19 +220,37 @@ void DialogList::setSelected(int row, bool selected) const {
     SendMessageA(list_, LVM_SETITEMSTATE, row, LPARAM(block.address()));
 }
 
-void DialogList::clickRow(int row) const {
-    RECT client;
-    GetClientRect(list_, &client);
-    if (row == -1) {
-        click(list_, {5, client.bottom - 3});
-        return;
-    }
+POINT DialogList::rowPoint(int row) const {
     RemoteBlock block(process_, sizeof(RECT));
     RECT bounds{LVIR_LABEL, 0, 0, 0};
     block.write(&bounds, sizeof bounds);
     SendMessageA(list_, LVM_GETITEMRECT, row, LPARAM(block.address()));
     block.read(0, &bounds, sizeof bounds);
-    click(list_, {bounds.left + 4, (bounds.top + bounds.bottom) / 2});
+    return {bounds.left + 4, (bounds.top + bounds.bottom) / 2};
+}
+
+void DialogList::clickRow(int row) const {
+    RECT client;
+    GetClientRect(list_, &client);
+    click(list_, row == -1 ? POINT{5, client.bottom - 3} : rowPoint(row));
+}
+
+// The list finds the row by the pointer's place when the message came, so
+// the pointer goes there first; the display may move it back a moment later.
+void DialogList::doubleClickRow(int row) const {
+    POINT at = rowPoint(row), onScreen = at;
+    ClientToScreen(list_, &onScreen);
+    waitUntil([&] {
+        SetCursorPos(onScreen.x, onScreen.y);
+        POINT now{};
+        GetCursorPos(&now);
+        return now.x == onScreen.x && now.y == onScreen.y;
+    });
+    LPARAM position = MAKELPARAM(at.x, at.y);
+    PostMessageA(list_, WM_LBUTTONDOWN, MK_LBUTTON, position);
+    PostMessageA(list_, WM_LBUTTONUP, 0, position);
+    PostMessageA(list_, WM_LBUTTONDBLCLK, MK_LBUTTON, position);
+    PostMessageA(list_, WM_LBUTTONUP, 0, position);
 }
 
 void DialogList::clickHeader(int column) const {

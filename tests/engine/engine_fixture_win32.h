@@ -34,6 +34,14 @@ protected:
 
     static void makeFolder(const std::string& path) { CreateDirectoryA(path.c_str(), nullptr); }
 
+    // Back to the state SetUp leaves, with empty folders, for the next case
+    // of a fault matrix.
+    void startAfresh() {
+        deleteTree(bin);
+        deleteTree(docs);
+        SetUp();
+    }
+
     std::string doc(const std::string& name) const { return docs + "\\" + name; }
 
     // A saved copy of `content` in the Undo Bin, as the file monitor keeps one.

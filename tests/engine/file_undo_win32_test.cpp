@@ -11,6 +11,7 @@
 #include "shell/main_window_win32.h"
 #include "tests/engine/engine_fixture_win32.h"
 #include "tests/engine/sample_content.h"
+#include "tests/support/faulty_disk_win32.h"
 #include "tools/monitor_standin/recycle_bin_win32.h"
 
 namespace {
@@ -179,7 +180,7 @@ TEST_F(FileUndo, ACreateOrCopyGoesToTheRecycleBinAndShowsNothing) {
     EXPECT_EQ(refuse.texts().size(), 1u);
 }
 
-TEST_F(FileUndo, ARecycledFileIsCopiedOutOfTheBinUnlessItIsEmptyOrItsNameIsTaken) {
+TEST_F(FileUndo, ARecycledFileIsCopiedOutOfTheBinEvenWhenEmptyUnlessItsNameIsTaken) {
     std::string recycled = scratch / "Recycled";
     makeFolder(recycled);
     putFile(recycled + "\\DC1.doc", "recycled letter");
@@ -187,11 +188,12 @@ TEST_F(FileUndo, ARecycledFileIsCopiedOutOfTheBinUnlessItIsEmptyOrItsNameIsTaken
     EXPECT_EQ(contentOf(doc("letter.doc")), "recycled letter");
     EXPECT_FALSE(exists(recycled + "\\DC1.doc"));
 
-    // An empty file is never copied: it stays in the bin.
+    // An empty file is a file: it comes back too.
     putFile(recycled + "\\DC2.txt", "");
-    undo(record(kindRecycle, doc("empty.txt"), "", recycled + "\\DC2.txt"), 1);
-    EXPECT_TRUE(exists(recycled + "\\DC2.txt"));
-    EXPECT_FALSE(exists(doc("empty.txt")));
+    EXPECT_EQ(undo(record(kindRecycle, doc("empty.txt"), "", recycled + "\\DC2.txt")), doc("empty.txt"));
+    EXPECT_FALSE(exists(recycled + "\\DC2.txt"));
+    EXPECT_TRUE(exists(doc("empty.txt")));
+    EXPECT_EQ(contentOf(doc("empty.txt")), "");
 
     // A file that took the name since is never written over.
     putFile(recycled + "\\DC3.doc", "old");
@@ -199,6 +201,38 @@ TEST_F(FileUndo, ARecycledFileIsCopiedOutOfTheBinUnlessItIsEmptyOrItsNameIsTaken
     undo(record(kindRecycle, doc("notes.doc"), "", recycled + "\\DC3.doc"), 1);
     EXPECT_EQ(contentOf(doc("notes.doc")), "new");
     EXPECT_EQ(contentOf(recycled + "\\DC3.doc"), "old");
+}
+
+TEST_F(FileUndo, AnUndoStruckAtAnyCallNeverLosesTheSavedCopyTheFileOrWhatItCopiesBack) {
+    const std::string earlier = textLike(50000);
+    const std::string savedBytes = encodeSavedCopy(earlier, BlockMethod::Compressed, 20000);
+    const std::string content = randomBytes((1 << 20) + 99);  // two pieces of a copy
+    const std::string recycled = doc("Recycled\\DC1.doc");
+    std::string lowerDrive = docs;
+    lowerDrive[0] = char(tolower(lowerDrive[0]));  // "c:" against "C:": a move between drives
+    runFaultMatrix(
+        "undoing a Modify, a Recycle and a Move between drives",
+        [&] {
+            startAfresh();
+            putFile(doc("report.doc"), "now");
+            putFile(bin + "\\00000001.sav", savedBytes);
+            putFile(recycled, content);
+            putFile(doc("Archive\\video.avi"), content);
+            record(kindModify, doc("report.doc"), "", bin + "\\00000001.sav");
+            record(kindRecycle, doc("letter.doc"), "", recycled);
+            record(kindMove, lowerDrive + "\\video.avi", doc("Archive\\video.avi"));
+        },
+        [] {
+            MessageBoxAnswerer answerer("Undo Error");
+            for (int index = actionCount() - 1; index >= 0; --index) undoAction(index);
+        },
+        [&] {
+            EXPECT_EQ(contentOf(bin + "\\00000001.sav"), savedBytes);
+            EXPECT_EQ(contentOf(doc("report.doc")), "now");
+            EXPECT_TRUE(contentOf(recycled) == content || contentOf(doc("letter.doc")) == content);
+            EXPECT_TRUE(contentOf(doc("Archive\\video.avi")) == content || contentOf(doc("video.avi")) == content);
+        },
+        {Fault::Cut, Fault::DiskFull, Fault::FailOne, Fault::LieOne});
 }
 
 TEST_F(FileUndo, BootMarkersAndUnknownKindsFailWithTheMessage) {
@@ -248,8 +282,9 @@ TEST(CopyWholeFile, CopiesEveryPieceAndNeverWritesOverAFileUnlessAskedTo) {
     EXPECT_EQ(contentOf(folder / "taken.bin"), content);
 
     putFile(folder / "empty.bin", "");
-    EXPECT_FALSE(copyWholeFile(folder / "empty.bin", folder / "empty copy.bin", ExistingFile::Keep));
-    EXPECT_FALSE(exists(folder / "empty copy.bin"));
+    EXPECT_TRUE(copyWholeFile(folder / "empty.bin", folder / "empty copy.bin", ExistingFile::Keep));
+    EXPECT_TRUE(exists(folder / "empty copy.bin"));
+    EXPECT_EQ(contentOf(folder / "empty copy.bin"), "");
     EXPECT_FALSE(copyWholeFile(folder / "missing.bin", folder / "missing copy.bin", ExistingFile::Keep));
     EXPECT_FALSE(exists(folder / "missing copy.bin"));
 }

@@ -120,3 +120,13 @@ TEST(DiffIniTexts, ReadsHeadersKeysAndValuesAsTheProfileInterfaceDoes) {
         EXPECT_EQ(diffIniTexts(std::string(c.header) + "\r\n" + c.line, ""), Changes{c.change})
             << c.header << " " << c.line;
 }
+
+// Found by fuzzing, where a text compared with itself gave changes: a
+// repeated section is compared with the first of its name in the other
+// text, as the profile interface reads and writes only that one. The undo
+// never compares a text with itself (their crc32 are equal), so this holds
+// the rule rather than a fault.
+TEST(DiffIniTexts, ASectionRepeatedInATextIsComparedWithTheFirstOfItsName) {
+    std::string_view text = "[windows]\r\nload=\r\n[windows]\r\nload=\r\nrun=x\r\n";
+    EXPECT_EQ(diffIniTexts(text, text), (Changes{restore("windows", "run", "x")}));
+}

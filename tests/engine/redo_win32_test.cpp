@@ -4,9 +4,12 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "browse/file_operations_win32.h"
 #include "engine/file_undo_win32.h"
 #include "tests/engine/engine_fixture_win32.h"
+#include "tests/support/faulty_disk_win32.h"
 #include "tools/monitor_standin/recycle_bin_win32.h"
 
 namespace {
@@ -50,6 +53,17 @@ TEST_F(Redo, ACreateKeptInTheRedoFolderComesBackAndTheFolderIsEmptiedAfter) {
     EXPECT_EQ(redoCount(), 0);
     EXPECT_TRUE(redoFolderFiles().empty());
     eraseRecycledFile(recycleBinFilesFolder() + "\\retrace redo created.doc");
+}
+
+TEST_F(Redo, ACreateOfAnEmptyFileComesBackToo) {
+    putFile(doc("retrace redo empty.txt"), "");
+    undoAll({record(kindCreate, doc("retrace redo empty.txt"))});
+    size_t before = actionList.size();
+    redoLastUndo();
+    EXPECT_TRUE(exists(doc("retrace redo empty.txt")));
+    EXPECT_EQ(contentOf(doc("retrace redo empty.txt")), "");
+    EXPECT_EQ(returned(before), std::vector<std::string>{"1 " + doc("retrace redo empty.txt")});
+    eraseRecycledFile(recycleBinFilesFolder() + "\\retrace redo empty.txt");
 }
 
 TEST_F(Redo, ACreateWhoseNameWasTakenSinceIsDroppedAndTheNewFileKept) {
@@ -119,6 +133,35 @@ TEST_F(Redo, ADeleteOrModifyTakesAwayExactlyTheRestoreFileAndGetsItsSavedCopyBac
     EXPECT_EQ(returned(before), (std::vector<std::string>{"2 " + doc("letter.doc"), "4 " + doc("report.doc")}));
     EXPECT_EQ(decodeSavedCopy(contentOf(deletedCopy)), "deleted letter");
     EXPECT_EQ(decodeSavedCopy(contentOf(modifiedCopy)), "first draft");
+}
+
+TEST_F(Redo, ARedoStruckAtAnyCallNeverLosesTheOnlyCopyOfWhatItBringsBack) {
+    const std::string copy = bin + "\\00000010.sav";
+    auto returned = [&](int32_t kind) {
+        return std::any_of(actionList.begin(), actionList.end(),
+                           [&](const ActionRecord& r) { return r.kind == kind && r.undone == 0; });
+    };
+    runFaultMatrix(
+        "redoing a Delete whose saved copy was swept, and a Create",
+        [&] {
+            startAfresh();
+            int deleted = record(kindDelete, doc("letter.doc"), "", savedCopy("00000010.sav", "deleted letter"));
+            putFile(doc("retrace redo struck.doc"), "created");
+            int created = record(kindCreate, doc("retrace redo struck.doc"));
+            undoAll({created, deleted});
+            DeleteFileA(copy.c_str());  // the bin's upkeep swept it: the Redo folder holds the only one
+        },
+        [] { redoLastUndo(); },
+        [&] {
+            EXPECT_TRUE(decodeSavedCopy(contentOf(copy)) == "deleted letter" ||
+                        contentOf(doc("letter.undo.doc")) == "deleted letter");
+            EXPECT_TRUE(!returned(kindDelete) || decodeSavedCopy(contentOf(copy)) == "deleted letter");
+            EXPECT_TRUE(!returned(kindCreate) || contentOf(doc("retrace redo struck.doc")) == "created");
+        },
+        {Fault::Cut, Fault::DiskFull, Fault::FailOne, Fault::LieOne});
+    std::string recycleBin = recycleBinFilesFolder();
+    for (const std::string& name : filesIn(recycleBin))
+        if (name.rfind("retrace redo struck", 0) == 0) eraseRecycledFile(recycleBin + "\\" + name);
 }
 
 TEST_F(Redo, RenamesAndMovesAreMadeAgainUnlessTheNameIsTakenThenTheyStayAway) {

@@ -88,6 +88,7 @@ TEST(ProgramEntryLabel, ShowsTheNameWithOnlyItsFirstLetterInUpperCase) {
     ProgramEntry entry;
     std::snprintf(entry.programName, sizeof entry.programName, "NOTEPAD");
     EXPECT_EQ(programEntryLabel(entry), "Notepad");
+    EXPECT_EQ(appletEntryLabel("C:\\WINDOWS\\SYSTEM\\DESK.CPL"), "Desk.cpl");
 }
 
 TEST(RedoLabel, KeepsTheStoredCaseOfTheNameAndCountsSeveralRecords) {
@@ -109,8 +110,11 @@ TEST(TrayMenuLayout, ListsTheNewestEntriesFirstWithTheirIdentifiersAndMore) {
               "[banner];---;"
               "Undo Programs{P1=1030;P0=1031;---;More...=1040;};"
               "Undo Files{F6=1041;F5=1042;F4=1043;F3=1044;F2=1045;---;More...=1051;};"
-              "---;Redo=1021(grey);---;Find...=1022;---;Help...=1025;Options...=1026;---;"
-              "Disable=1027;Unload=1136;");
+              "Undo Control Panel=1052(grey);"
+              "---;Redo=1021(grey);---;Find...=1022;Start Over...=1023;Wizard...=1024;---;"
+              "Help...=1025;Options...=1026;---;Disable=1027;Unload=1136;");
+    inputs.appletLabels = {"Main.cpl", "Desk.cpl"};
+    EXPECT_EQ(describe({trayMenuLayout(inputs)[4]}), "Undo Control Panel{Desk.cpl=1052;Main.cpl=1053;---;More...=1062;};");
 }
 
 TEST(TrayMenuLayout, AnEmptySectionIsAGreyedItemAndRedoNamesWhatItRedoes) {
@@ -119,7 +123,7 @@ TEST(TrayMenuLayout, AnEmptySectionIsAGreyedItemAndRedoNamesWhatItRedoes) {
     auto menu = trayMenuLayout(inputs);
     EXPECT_EQ(describe({menu[2]}), "Undo Programs=1030(grey);");
     EXPECT_EQ(describe({menu[3]}), "Undo Files{F0=1041;---;More...=1051;};");
-    EXPECT_EQ(describe({menu[5]}), "Redo NOTEPAD Delete of C:\\a.txt=1021;");
+    EXPECT_EQ(describe({menu[6]}), "Redo NOTEPAD Delete of C:\\a.txt=1021;");
 }
 
 TEST(TrayMenuLayout, AMenuSizeOfZeroLeavesMoreAndOneAboveTenStaysWithinTheIdentifiers) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/saved_copy.h"
+#include "engine/start_over_set.h"
 #include "monitor/file_report.h"
 #include "monitor/registry_report.h"
 #include "tools/monitor_standin/recycle_bin_win32.h"
@@ -133,18 +134,6 @@ ScriptTime localTimeNow() {
     GetLocalTime(&now);
     return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
 }
-
-// What a boot saves for Start Over: a three-letter extension and the file.
-struct StartOverFile {
-    const char* extension;
-    bool inWindowsFolder;
-    const char* file;
-};
-const StartOverFile startOverSet[] = {
-    {"WIN", true, "win.ini"},           {"SYS", true, "system.ini"},     {"PRO", true, "protocol.ini"},
-    {"AUT", false, "c:\\autoexec.bat"}, {"CON", false, "c:\\config.sys"}, {"MSD", false, "c:\\msdos.sys"},
-    {"USE", true, "user.dat"},          {"SYD", true, "system.dat"},
-};
 
 class Player {
 public:

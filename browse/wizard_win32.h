@@ -1,0 +1,12 @@
+#pragma once
+// The Retrace Wizard: a sheet in wizard mode that asks what to do and leads,
+// page by page, to an undo (of a file action, a program's or a Control
+// Panel applet's settings, or everything since a point in time) or to a
+// file to open. It undoes on the Next of its confirmation pages, and saves
+// the action list after each undo.
+
+#include <windows.h>
+
+// Runs the wizard from the page at that index until the user presses
+// "Done" or "Cancel".
+void runWizard(int startPage);
