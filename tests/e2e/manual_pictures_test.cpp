@@ -31,6 +31,7 @@ struct WindowOfTheManual {
     int clickFirstRowOf = 0;      // a list whose first row is clicked first
     int nextButton = 0;           // a button that opens the window pictured ...
     const char* nextCaption = "";  // ... with this caption
+    bool hasHelp = true;           // Start Over offers no Help button
 };
 
 void PrintTo(const WindowOfTheManual& entry, std::ostream* out) { *out << entry.topic; }
@@ -59,6 +60,8 @@ const WindowOfTheManual windowsOfTheManual[] = {
     {"confirm-file-group-undo", IDM_FILE_FIRST + 1, "Confirm Undo of Move by Explorer"},
     {"confirm-control-panel-undo", IDM_APPLET_FIRST + 1, "Confirm Undo"},
     {"undo-control-panel-session", IDM_APPLET_FIRST, "Undo Control Panel Session - C:\\windows\\system32\\main.cpl"},
+    {"wizard", IDM_WIZARD, "Welcome"},  // a wizard's title is its page's
+    {"start-over", IDM_START_OVER, "Start Over", noPage, 0, 0, "", false},
 };
 
 const std::string manual = windowsPath(RETRACE_SOURCE_DIR) + "\\docs\\manual";
@@ -206,6 +209,7 @@ TEST_P(WindowOfTheManualTest, ShowsThePictureTheManualShowsAndItsHelpOpensItsPag
                       << "; the new picture is written: look at it and commit it";
     }
 
+    if (!entry.hasHelp) return;
     pressHelp(entry, window);
     const std::string page = std::string(entry.topic) + ".html";
     std::string opened;
