@@ -41,11 +41,5 @@ public:
     size_t size() const { return entries_.size(); }
 
 private:
-    using Entries = std::map<std::string, CatalogEntry, IgnoreCaseLess>;
-
-    // The entries below `folder`, as a range of the map.
-    template <class Map>
-    static auto below(Map& entries, std::string_view folder) -> std::pair<decltype(entries.begin()), decltype(entries.begin())>;
-
-    Entries entries_;
+    std::map<std::string, CatalogEntry, IgnoreCaseLess> entries_;
 };

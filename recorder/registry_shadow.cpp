@@ -4,6 +4,7 @@
 
 #include "monitor/registry_report.h"
 #include "recorder/ignore_rules.h"
+#include "recorder/path_map.h"
 #include "settings/settings_lists.h"
 
 namespace {
@@ -42,15 +43,15 @@ bool RegistryShadow::needsValues(std::string_view keyPath, uint64_t lastWrite) c
 }
 
 std::vector<RegistryChange> RegistryShadow::update(std::string_view root, std::vector<KeyReading> keys) {
-    const bool known = roots_.contains(root);
-    roots_.emplace(root);
+    const bool known = std::any_of(roots_.begin(), roots_.end(), [&](const std::string& r) { return isWithin(root, r); });
+    if (!known) roots_.emplace(root);
     std::vector<RegistryChange> changes;
     std::set<std::string, IgnoreCaseLess> seen;
     for (KeyReading& reading : keys) {
         seen.insert(reading.path);
         auto found = keys_.find(reading.path);
         if (found == keys_.end()) {
-            if (known) changes.push_back({kindRegistryCreateKey, keyLevelPath(reading.path)});
+            if (known) changes.push_back({kindRegistryCreateKey, keyLevelPath(reading.path), 0, "", ""});
             Key& key = keys_[reading.path];
             key.lastWrite = reading.lastWrite;
             key.values = reading.values.value_or(std::vector<RegistryValue>{});
@@ -65,14 +66,13 @@ std::vector<RegistryChange> RegistryShadow::update(std::string_view root, std::v
     // Keys of the subtree that were not read again are gone. Deepest first:
     // their paths in reverse order put every subkey before its parent.
     std::vector<std::string> gone;
-    for (auto it = keys_.lower_bound(root);
-         it != keys_.end() && equalsIgnoreCase(std::string_view(it->first).substr(0, root.size()), root); ++it)
-        if (isWithin(it->first, root) && !seen.contains(it->first)) gone.push_back(it->first);
+    for (auto key : entriesWithin(keys_, root))
+        if (!seen.contains(key->first)) gone.push_back(key->first);
     for (auto path = gone.rbegin(); path != gone.rend(); ++path) {
         auto found = keys_.find(*path);
         if (known) {
             diffValues(*path, found->second.values, {}, changes);
-            changes.push_back({kindRegistryDeleteKey, keyLevelPath(*path)});
+            changes.push_back({kindRegistryDeleteKey, keyLevelPath(*path), 0, "", ""});
         }
         keys_.erase(found);
     }
@@ -99,4 +99,14 @@ bool isLeftOutKey(std::string_view keyPath) {
     };
     return std::any_of(std::begin(leftOut), std::end(leftOut),
                        [&](const char* key) { return isWithin(keyPath, key); });
+}
+
+std::vector<RegistryChange> RegistryShadow::updateValues(KeyReading reading) {
+    std::vector<RegistryChange> changes;
+    if (!reading.values) return changes;
+    Key& key = keys_[reading.path];
+    key.lastWrite = reading.lastWrite;
+    diffValues(reading.path, key.values, *reading.values, changes);
+    key.values = std::move(*reading.values);
+    return changes;
 }

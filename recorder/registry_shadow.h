@@ -54,8 +54,12 @@ public:
     // values before the key and its subkeys before it (undo finds the key
     // gone, then writes the values back, which makes the key again). A
     // value's type is the one it had before, which undo writes back. The
-    // first reading of a subtree answers nothing: there was nothing before.
+    // first reading of a subtree that lies in none read before answers
+    // nothing: there was nothing before.
     std::vector<RegistryChange> update(std::string_view root, std::vector<KeyReading> keys);
+
+    // The same for one key's values alone, leaving its subkeys as they are.
+    std::vector<RegistryChange> updateValues(KeyReading key);
 
     size_t keyCount() const { return keys_.size(); }
 

@@ -7,10 +7,6 @@
 
 #include <string>
 
-// The folder that holds recycled files, as a Windows path (Z:\...), or empty
-// when it cannot be found, as outside Wine.
-std::string recycleBinFilesFolder();
-
 struct RecycleResult {
     std::string binPath;  // the file's path inside the Recycle Bin; empty on failure
     std::string fault;    // why it failed
