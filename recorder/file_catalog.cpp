@@ -17,7 +17,7 @@ void FileCatalog::erase(std::string_view path) {
 }
 
 void FileCatalog::moveFolder(std::string_view from, std::string_view to) {
-    FolderListing moved;
+    TreeListing moved;
     for (auto entry : entriesWithin(entries_, from)) {
         moved.emplace_back(std::string(to) + entry->first.substr(from.size()), entry->second);
         entries_.erase(entry);
@@ -26,7 +26,7 @@ void FileCatalog::moveFolder(std::string_view from, std::string_view to) {
 }
 
 std::vector<FileNotice> FileCatalog::differencesFrom(std::string_view root, bool recursive,
-                                                     const FolderListing& listing) const {
+                                                     const TreeListing& listing) const {
     std::vector<FileNotice> notices;
     std::unordered_set<std::string_view, IgnoreCaseHash, IgnoreCaseEqual> listed;
     for (auto& [path, entry] : listing) {

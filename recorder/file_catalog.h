@@ -21,7 +21,7 @@ struct CatalogEntry {
     friend bool operator==(const CatalogEntry&, const CatalogEntry&) = default;
 };
 
-using FolderListing = std::vector<std::pair<std::string, CatalogEntry>>;
+using TreeListing = std::vector<std::pair<std::string, CatalogEntry>>;
 
 class FileCatalog {
 public:
@@ -36,7 +36,7 @@ public:
     // listing of it, as notices: what the listing lacks was removed, what the
     // catalog lacks was added, a file of another size or time was modified.
     // A listing that is not recursive stands for the root's own entries only.
-    std::vector<FileNotice> differencesFrom(std::string_view root, bool recursive, const FolderListing& listing) const;
+    std::vector<FileNotice> differencesFrom(std::string_view root, bool recursive, const TreeListing& listing) const;
 
     size_t size() const { return entries_.size(); }
 

@@ -6,14 +6,46 @@ namespace {
 
 uint64_t fileTimeValue(const FILETIME& time) { return uint64_t(time.dwHighDateTime) << 32 | time.dwLowDateTime; }
 
+HANDLE openFolder(const std::string& folder, DWORD flags = 0) {
+    return CreateFileA(folder.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | flags, nullptr);
+}
+
+bool underWine() {
+    static const bool wine = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+    return wine;
+}
+
+// Wine keeps a record of every folder it watches for a watch over a
+// subtree. When such a watch ends while something else still watches its
+// top folder (the Wine desktop watches the Desktop), the records of the
+// folders two levels down and deeper stay behind, cut off from their
+// parents, and no later watch hears from those folders again. Watching a
+// folder for a moment and letting go makes Wine drop its record, so that
+// the opening that follows links it afresh.
+void dropWineRecord(const std::string& folder) {
+    HANDLE handle = openFolder(folder, FILE_FLAG_OVERLAPPED);
+    if (handle == INVALID_HANDLE_VALUE) return;
+    OVERLAPPED overlapped{};
+    overlapped.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    DWORD buffer[16];
+    if (ReadDirectoryChangesW(handle, buffer, sizeof buffer, FALSE, FILE_NOTIFY_CHANGE_FILE_NAME, nullptr,
+                              &overlapped, nullptr))
+        CancelIo(handle);
+    CloseHandle(handle);
+    CloseHandle(overlapped.hEvent);
+}
+
+// Wine reports changes in a folder that existed before a subtree watch
+// began only once a handle to it has been opened, top-down.
 void touchFolder(const std::string& folder) {
-    HANDLE handle = CreateFileA(folder.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (underWine()) dropWineRecord(folder);
+    HANDLE handle = openFolder(folder);
     if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
 }
 
 void listInto(const std::string& folder, bool recursive, const char* pattern,
-              const std::function<bool(std::string_view)>& excluded, FolderListing& listing) {
+              const std::function<bool(std::string_view)>& excluded, TreeListing& listing) {
     touchFolder(folder);
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((folder + "\\" + pattern).c_str(), &found);
@@ -35,9 +67,9 @@ void listInto(const std::string& folder, bool recursive, const char* pattern,
 
 }  // namespace
 
-FolderListing listFolderTree(const std::string& folder, bool recursive, const char* pattern,
+TreeListing listFolderTree(const std::string& folder, bool recursive, const char* pattern,
                              const std::function<bool(std::string_view)>& excluded) {
-    FolderListing listing;
+    TreeListing listing;
     listInto(folder, recursive, pattern, excluded, listing);
     return listing;
 }

@@ -13,7 +13,7 @@
 // it. Every folder listed is opened first: Wine reports changes in a folder
 // that existed before a watch began only once a handle to it has been
 // opened, top-down.
-FolderListing listFolderTree(const std::string& folder, bool recursive, const char* pattern,
+TreeListing listFolderTree(const std::string& folder, bool recursive, const char* pattern,
                              const std::function<bool(std::string_view)>& excluded);
 
 // The entry of one path as it is on disk now; false when nothing is there.

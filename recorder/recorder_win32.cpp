@@ -312,7 +312,7 @@ private:
     void rescan(const Watched& watched, ChangeStamp stamp) {
         ++counts_.rescans;
         const DirectoryWatch& watch = *watched.watch;
-        FolderListing listing = listFolderTree(watch.folder(), watch.recursive(), watched.pattern(),
+        TreeListing listing = listFolderTree(watch.folder(), watch.recursive(), watched.pattern(),
                                                [&](std::string_view p) { return excluded(p); });
         std::vector<FileNotice> notices = catalog_.differencesFrom(watch.folder(), watch.recursive(), listing);
         stamp.program = {};

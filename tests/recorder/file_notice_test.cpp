@@ -37,7 +37,7 @@ TEST(FileCatalog, ARescanFindsWhatTheWatchMissedWithinItsScope) {
     catalog.set("C:\\D\\Sub", {0, 0, true});
     catalog.set("C:\\D\\Sub\\deep", {1, 10, false});
     catalog.set("C:\\Dx\\elsewhere", {1, 10, false});
-    const FolderListing listing{{"C:\\D\\same", {1, 10, false}}, {"C:\\D\\grown", {2, 11, false}},
+    const TreeListing listing{{"C:\\D\\same", {1, 10, false}}, {"C:\\D\\grown", {2, 11, false}},
                                 {"C:\\D\\new", {1, 12, false}}, {"C:\\D\\Sub", {0, 0, true}}};
     EXPECT_EQ(describe(catalog.differencesFrom("C:\\D", false, listing)),
               "modified C:\\D\\grown;added C:\\D\\new;removed C:\\D\\gone;");
