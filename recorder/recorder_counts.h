@@ -29,5 +29,5 @@ void visitRecorderCounts(Counts& counts, Visit&& visit) {
     visit("Lost", counts.lost);
 }
 
-// The lines the Information page shows.
+// The text the Options sheet's Information page shows.
 std::string recorderCountsText(const RecorderCounts& counts);

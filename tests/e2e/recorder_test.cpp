@@ -342,4 +342,16 @@ TEST_F(Recorder, AWatchThatOverflowsIsReadAgainWholeAndWhatTheRescanFindsIsCount
     EXPECT_LE(counts.foundByRescan, uint32_t(files));
     quitRecorder();
     EXPECT_EQ(recorder.waitForExit(), 0u);
+
+    // Said where a person looks for how Retrace is doing.
+    RetraceProcess options;
+    mainWindow = waitForMainWindow();
+    ASSERT_NE(mainWindow, nullptr);
+    HWND sheet = openByCommand(mainWindow, IDM_OPTIONS, "Retrace Options");
+    ASSERT_NE(sheet, nullptr);
+    HWND information = showSheetPage(sheet, 4);
+    ASSERT_NE(information, nullptr);
+    EXPECT_EQ(controlText(information, IDC_RECORDER_COUNTS), recorderCountsText(counts));
+    pressButton(sheet, IDCANCEL);
+    EXPECT_TRUE(waitForClose(sheet));
 }
