@@ -239,6 +239,7 @@ private:
         if (read.lost) batch_.lostWatches.insert(index);
         for (FileNotice& notice : withoutExcluded(std::move(read.notices), [&](std::string_view p) { return excluded(p); })) {
             if (watched.iniOnly && !isIniFile(notice.path) && !isIniFile(notice.newPath)) continue;
+            if (alreadySettled(notice)) continue;
             notice.folder = isFolder(notice);
             if (notice.folder && notice.action != NoticeAction::Removed) takeNewFolder(notice, watched);
             if (batch_.notices.size() >= mostNotices) {
@@ -248,6 +249,15 @@ private:
             batch_.notices.push_back(std::move(notice));
         }
         if (!batch_.notices.empty() || !batch_.lostWatches.empty()) beginBatch();
+    }
+
+    // A write the last batch's settling already read: the file is as the
+    // catalog holds it, so the notice, late, says nothing new.
+    bool alreadySettled(const FileNotice& notice) const {
+        if (notice.action != NoticeAction::Modified) return false;
+        const CatalogEntry* known = catalog_.find(notice.path);
+        CatalogEntry now;
+        return known && !known->folder && entryOnDisk(notice.path, now) && now == *known;
     }
 
     bool isFolder(const FileNotice& notice) const {
