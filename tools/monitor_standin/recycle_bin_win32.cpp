@@ -7,7 +7,6 @@
 
 #include "browse/paths.h"
 #include "engine/file_transfer_win32.h"
-#include "monitor/recycle_bin_win32.h"
 
 namespace {
 

@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "monitor/recycle_bin_win32.h"
+
 struct RecycleResult {
     std::string binPath;  // the file's path inside the Recycle Bin; empty on failure
     std::string fault;    // why it failed
