@@ -3,6 +3,7 @@
 // extensions, which compare without regard to ASCII case. Both are
 // transparent, so a std::string_view finds a key without a copy.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -42,4 +43,15 @@ struct IgnoreCaseHash {
 struct IgnoreCaseEqual {
     using is_transparent = void;
     bool operator()(std::string_view a, std::string_view b) const { return equalsIgnoreCase(a, b); }
+};
+
+// Order for maps keyed the same way: by bytes with A to Z as a to z, so all
+// paths below a folder sit together after the folder's own path.
+struct IgnoreCaseLess {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const {
+        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                            [&](char x, char y) { return lower(x) < lower(y); });
+    }
 };

@@ -1,5 +1,6 @@
 #include "monitor/file_report.h"
 
+#include <cstdio>
 #include <unordered_map>
 
 #include "browse/paths.h"
@@ -199,6 +200,17 @@ std::string serializeFileReportEntry(const FileReportEntry& entry) {
     appendPart(out, entry.otherPath);
     out.append(entry.markerText, 8);
     return out;
+}
+
+bool fitsFileReport(const FileReportEntry& entry) {
+    return entry.path.size() <= maxReportPathLength && entry.programPath.size() <= maxReportPathLength &&
+           entry.otherPath.size() <= maxReportPathLength;
+}
+
+std::string bootMarkerText(uint16_t date, uint16_t time) {
+    char text[9];
+    std::snprintf(text, sizeof text, "%04X%04X", unsigned(date), unsigned(time));
+    return text;
 }
 
 void postProcessFileReport(std::vector<FileReportEntry>& entries, std::span<const ActionRecord> history,

@@ -40,6 +40,15 @@ std::vector<FileReportEntry> parseFileReport(std::string_view bytes);
 // One entry as the monitor writes it: 48 + L1 + L2 + L3 bytes.
 std::string serializeFileReportEntry(const FileReportEntry& entry);
 
+// Whether the reader takes the entry whole: every path within 259
+// characters. A longer one would end its reading and lose every later entry,
+// so a monitor never writes such an entry.
+bool fitsFileReport(const FileReportEntry& entry);
+
+// The text a boot marker carries when the monitor gives it none: its date
+// and time words in hexadecimal, unique at a clock of two seconds.
+std::string bootMarkerText(uint16_t date, uint16_t time);
+
 // Rewrites the entries into actions: Explorer copies and move pairs, renames
 // that keep the file name, deletions of recycled files mapped back to their
 // former paths (through the report, then through `history`, newest first),

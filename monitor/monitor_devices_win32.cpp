@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "monitor/recorder_channel_win32.h"
 #include "settings/settings_store_win32.h"
 
 namespace {
@@ -22,6 +23,21 @@ HANDLE openDevice(const char* name, const char* legacyName) {
     return device != INVALID_HANDLE_VALUE ? device : openDevice(legacyName);
 }
 
+// Where neither driver opens, the change recorder does their work, and the
+// requests go to it instead. That holds before the devices are opened too,
+// so a recorder that already runs pauses for the first rebuild as well,
+// rather than append to a report the rebuild is reading and deleting.
+bool noDeviceOpen() { return fileMonitor == INVALID_HANDLE_VALUE && registryMonitor == INVALID_HANDLE_VALUE; }
+
+// Set once the devices were found missing: from then on a recorder that is
+// not running is started again when logging starts.
+bool recorderWanted = false;
+
+void startRecorder() {
+    char program[MAX_PATH] = "";
+    if (GetModuleFileNameA(nullptr, program, MAX_PATH) > 0) startRecorderBeside(program);
+}
+
 void sendToBoth(DWORD code) {
     for (HANDLE device : {fileMonitor, registryMonitor}) {
         if (device == INVALID_HANDLE_VALUE) continue;
@@ -35,9 +51,16 @@ void sendToBoth(DWORD code) {
 void openMonitorDevices() {
     fileMonitor = openDevice("\\\\.\\VIRODU", "\\\\.\\VIRODU.VXD");
     registryMonitor = openDevice("\\\\.\\RIVEZIZ", "\\\\.\\RIVEZIZ.VXD");
+    recorderWanted = noDeviceOpen();
+    if (recorderWanted) startRecorder();
 }
 
-void stopLogging() { sendToBoth(stopLoggingCode); }
+void stopLogging() {
+    if (noDeviceOpen())
+        askRecorder(RecorderRequest::Stop);
+    else
+        sendToBoth(stopLoggingCode);
+}
 
 void startLogging(StartMode mode) {
     if (mode == StartMode::IfEnabled) {
@@ -45,7 +68,14 @@ void startLogging(StartMode mode) {
         loadSettings(settings);
         if (!settings.EnableDriver) return;
     }
-    sendToBoth(startLoggingCode);
+    if (noDeviceOpen()) {
+        // A recorder started now begins logging by itself.
+        if (recorderWanted && !recorderRunning())
+            startRecorder();
+        else
+            askRecorder(RecorderRequest::Start);
+    } else
+        sendToBoth(startLoggingCode);
 }
 
 void closeMonitorDevices() {

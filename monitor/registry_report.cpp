@@ -47,3 +47,7 @@ std::string serializeRegistryReportEntry(const RegistryReportEntry& entry) {
     appendPart(out, entry.programPath);
     return out;
 }
+
+bool fitsRegistryReport(const RegistryReportEntry& entry) {
+    return entry.registryPath.size() <= maxRegistryPathLength && entry.programPath.size() <= maxReportPathLength;
+}

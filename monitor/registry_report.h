@@ -9,6 +9,15 @@
 
 inline constexpr size_t maxRegistryPathLength = 511;
 
+// What each registry kind means to the monitors that write the report.
+enum RegistryKind : int32_t {
+    kindRegistryChangeValue = 10,  // a value that existed was set
+    kindRegistryNewValue = 11,     // a value was set that did not exist
+    kindRegistryDeleteValue = 12,
+    kindRegistryCreateKey = 13,  // key-level kinds report the key's path with a closing backslash
+    kindRegistryDeleteKey = 14,
+};
+
 struct RegistryReportEntry {
     char programName[9] = {};
     std::string programPath;  // at most 259 characters
@@ -31,3 +40,7 @@ std::vector<RegistryReportEntry> parseRegistryReport(std::string_view bytes);
 
 // One entry as the monitor writes it: 44 + LA + LB + LC + LD bytes.
 std::string serializeRegistryReportEntry(const RegistryReportEntry& entry);
+
+// Whether the reader takes the entry whole: a registry path within 511
+// characters and a program path within 259.
+bool fitsRegistryReport(const RegistryReportEntry& entry);

@@ -117,6 +117,7 @@
 #define IDC_FAQ 1110
 #define IDC_ONLINE_UPDATE 1111
 #define IDC_VERSION 1112
+#define IDC_RECORDER_COUNTS 1113  // what the change recorder could not capture whole
 
 // The Options sheet: the About page and its picture (385 x 272, 24 bits).
 #define IDD_ABOUT_PAGE 1129

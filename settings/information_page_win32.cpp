@@ -14,6 +14,7 @@
 #include "browse/property_sheet_win32.h"
 #include "database/whole_file_win32.h"
 #include "engine/ini_diff.h"
+#include "monitor/recorder_channel_win32.h"
 #include "res/resource.h"
 #include "settings/options_rules.h"
 #include "settings/options_sheet_win32.h"
@@ -55,6 +56,10 @@ void initialise(HWND page) {
     char version[MAX_PATH] = "";
     GetPrivateProfileStringA("startup", "Version", "1.1", version, MAX_PATH, besideProgram("version.dat").c_str());
     SetDlgItemTextA(page, IDC_VERSION, versionLine(version).c_str());
+    // Where the change recorder does the drivers' work, what it could not
+    // capture whole is said here rather than found out at an undo.
+    RecorderCounts counts;
+    if (readRecorderCounts(counts)) SetDlgItemTextA(page, IDC_RECORDER_COUNTS, recorderCountsText(counts).c_str());
 }
 
 void onCommand(HWND page, int controlId) {

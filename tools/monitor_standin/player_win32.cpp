@@ -7,10 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "engine/saved_copy.h"
-#include "engine/start_over_set.h"
-#include "monitor/file_report.h"
-#include "monitor/registry_report.h"
+#include "monitor/report_writer_win32.h"
 #include "tools/monitor_standin/recycle_bin_win32.h"
 
 namespace {
@@ -78,16 +75,6 @@ bool writeFile(const std::string& path, const std::string& bytes, DWORD disposit
     return ok;
 }
 
-bool appendToFile(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    bool ok = WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr) && written == bytes.size();
-    CloseHandle(file);
-    return ok;
-}
-
 void makeFoldersFor(const std::string& path) {
     std::string folder = path.substr(0, path.find_last_of('\\'));
     SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr);
@@ -137,10 +124,9 @@ ScriptTime localTimeNow() {
 
 class Player {
 public:
-    explicit Player(const std::string& undoBin) : bin(undoBin), nextCopyNumber(GetTickCount()) {}
+    explicit Player(const std::string& undoBin) : writer(undoBin) {}
 
     PlayOutcome play(std::span<const ScriptCommand> commands) {
-        SHCreateDirectoryExA(nullptr, bin.c_str(), nullptr);
         for (auto& command : commands) {
             stamp = clock ? *clock : localTimeNow();
             Fault fault = perform(command);
@@ -155,12 +141,11 @@ public:
     }
 
 private:
-    std::string bin;
+    ReportWriter writer;
     PlayOutcome outcome;
     ScriptCommand program;
     std::optional<ScriptTime> clock;
     ScriptTime stamp;
-    uint32_t nextCopyNumber;
     std::vector<std::string> recycled;  // Recycle Bin paths of the files this script recycled
 
     Fault perform(const ScriptCommand& c) {
@@ -193,9 +178,6 @@ private:
     // --- what the monitors write
 
     Fault recordFile(int32_t kind, const std::string& path, const std::string& otherPath, size_t size) {
-        if (path.size() > maxReportPathLength || otherPath.size() > maxReportPathLength ||
-            program.path.size() > maxReportPathLength)
-            return "a path is longer than the file report's 259 characters";
         FileReportEntry entry;
         entry.path = path;
         std::strncpy(entry.programName, program.name.c_str(), 8);
@@ -206,13 +188,12 @@ private:
         entry.size = uint32_t(size);
         entry.kind = kind;
         entry.otherPath = otherPath;
-        return appendEntry("filereport.000", serializeFileReportEntry(entry));
+        return recorded(writer.appendFile(entry), "a path is longer than the file report's 259 characters",
+                        "filereport.000");
     }
 
     Fault recordRegistry(int32_t kind, const std::string& path, DWORD valueType, const std::string& oldData,
                          const std::string& newData) {
-        if (path.size() > maxRegistryPathLength || program.path.size() > maxReportPathLength)
-            return "a path is longer than the registry report holds";
         RegistryReportEntry entry;
         std::strncpy(entry.programName, program.name.c_str(), 8);
         entry.programPath = program.path;
@@ -224,29 +205,18 @@ private:
         entry.oldData = oldData;
         entry.newData = newData;
         entry.registryPath = path;
-        return appendEntry("regreport.000", serializeRegistryReportEntry(entry));
+        return recorded(writer.appendRegistry(entry), "a path is longer than the registry report holds",
+                        "regreport.000");
     }
 
-    Fault appendEntry(const char* report, const std::string& bytes) {
-        std::string path = bin + "\\" + report;
-        if (!appendToFile(path, bytes)) return failed("cannot append to " + path);
+    Fault recorded(AppendResult result, const char* tooLong, const char* report) {
+        if (result == AppendResult::DoesNotFit) return tooLong;
+        if (result == AppendResult::Failed) return failed("cannot append to " + writer.binFolder() + "\\" + report);
         ++outcome.entries;
         return {};
     }
 
-    // Stores `content` as a saved copy under a fresh name in the Undo Bin and
-    // returns its path, or empty when it could not be written.
-    std::string saveCopy(const std::string& content) {
-        std::string encoded = encodeSavedCopy(content);
-        for (int attempt = 0; attempt < 1000; ++attempt) {
-            char name[16];
-            std::snprintf(name, sizeof name, "%08X.sav", unsigned(nextCopyNumber++));
-            std::string path = bin + "\\" + name;
-            if (writeFile(path, encoded, CREATE_NEW)) return path;
-            if (GetLastError() != ERROR_FILE_EXISTS) return {};
-        }
-        return {};
-    }
+    std::string saveCopy(const std::string& content) { return writer.saveCopy(content); }
 
     // Reads the file whose current content the monitor saves before a change.
     Fault readForSaving(const std::string& path, std::string& content) {
@@ -273,7 +243,7 @@ private:
         std::string earlier;
         if (Fault fault = readForSaving(path, earlier); !fault.empty()) return fault;
         std::string saved = saveCopy(earlier);
-        if (saved.empty()) return failed("cannot save a copy in " + bin);
+        if (saved.empty()) return failed("cannot save a copy in " + writer.binFolder());
         if (!writeFile(path, text, CREATE_ALWAYS)) {
             Fault fault = failed("cannot write " + path);
             DeleteFileA(saved.c_str());
@@ -286,7 +256,7 @@ private:
         std::string earlier;
         if (Fault fault = readForSaving(path, earlier); !fault.empty()) return fault;
         std::string saved = saveCopy(earlier);
-        if (saved.empty()) return failed("cannot save a copy in " + bin);
+        if (saved.empty()) return failed("cannot save a copy in " + writer.binFolder());
         if (!DeleteFileA(path.c_str())) {
             Fault fault = failed("cannot delete " + path);
             DeleteFileA(saved.c_str());
@@ -319,7 +289,7 @@ private:
         if (Fault fault = readForSaving(path, content); !fault.empty()) return fault;
         if (Fault fault = destinationFree(target); !fault.empty()) return fault;
         std::string saved = saveCopy(content);
-        if (saved.empty()) return failed("cannot save a copy in " + bin);
+        if (saved.empty()) return failed("cannot save a copy in " + writer.binFolder());
         if (!MoveFileExA(path.c_str(), target.c_str(), MOVEFILE_COPY_ALLOWED)) {
             Fault fault = failed("cannot move " + path);
             DeleteFileA(saved.c_str());
@@ -346,7 +316,7 @@ private:
             std::string content;
             if (Fault fault = readForSaving(binPath, content); !fault.empty()) return fault;
             std::string saved = saveCopy(content);
-            if (saved.empty()) return failed("cannot save a copy in " + bin);
+            if (saved.empty()) return failed("cannot save a copy in " + writer.binFolder());
             if (!eraseRecycledFile(binPath)) {
                 Fault fault = failed("cannot delete " + binPath);
                 DeleteFileA(saved.c_str());
@@ -366,7 +336,7 @@ private:
         if (existed) {
             if (Fault fault = readForSaving(path, earlier); !fault.empty()) return fault;
             saved = saveCopy(earlier);
-            if (saved.empty()) return failed("cannot save a copy in " + bin);
+            if (saved.empty()) return failed("cannot save a copy in " + writer.binFolder());
         }
         if (!WritePrivateProfileStringA(c.name.c_str(), c.key.c_str(), c.hasText ? c.text.c_str() : nullptr,
                                         path.c_str())) {
@@ -441,36 +411,7 @@ private:
     // Without a text of its own the marker is named by its moment, which the
     // clock makes unique.
     Fault boot(const std::string& text) {
-        std::string marker = text;
-        if (marker.empty()) {
-            char generated[9];
-            std::snprintf(generated, sizeof generated, "%04X%04X", dosDate(stamp), dosTime(stamp));
-            marker = generated;
-        }
-        if (Fault fault = saveStartOverSet(marker); !fault.empty()) return fault;
-        FileReportEntry entry;
-        entry.date = dosDate(stamp);
-        entry.time = dosTime(stamp);
-        entry.kind = kindBootMarker;
-        std::strncpy(entry.markerText, marker.c_str(), 8);
-        return appendEntry("filereport.000", serializeFileReportEntry(entry));
-    }
-
-    Fault saveStartOverSet(const std::string& marker) {
-        char windows[MAX_PATH];
-        UINT length = GetWindowsDirectoryA(windows, sizeof windows);
-        if (length == 0 || length >= sizeof windows) return failed("cannot find the Windows folder");
-        std::string folder = bin + "\\SO";
-        CreateDirectoryA(folder.c_str(), nullptr);
-        for (auto& file : startOverSet) {
-            std::string path = file.inWindowsFolder ? std::string(windows) + "\\" + file.file : file.file;
-            std::string content;
-            if (!exists(path) || !readFile(path, content)) continue;
-            std::string copyPath = folder + "\\" + marker + "." + file.extension;
-            if (!writeFile(copyPath, encodeSavedCopy(content), CREATE_ALWAYS))
-                return failed("cannot write " + copyPath);
-        }
-        return {};
+        return recorded(writer.appendBootMarker(dosDate(stamp), dosTime(stamp), text), "", "filereport.000");
     }
 };
 

@@ -10,16 +10,8 @@
 #include <span>
 #include <string>
 
+#include "monitor/registry_report.h"
 #include "tools/monitor_standin/script.h"
-
-// What each registry kind means to the stand-in.
-enum RegistryKind : int32_t {
-    kindRegistryChangeValue = 10,  // a value that existed was set
-    kindRegistryNewValue = 11,     // a value was set that did not exist
-    kindRegistryDeleteValue = 12,
-    kindRegistryCreateKey = 13,  // key-level kinds report the key's path with a closing backslash
-    kindRegistryDeleteKey = 14,
-};
 
 struct PlayOutcome {
     int entries = 0;                   // report entries written, file and registry alike

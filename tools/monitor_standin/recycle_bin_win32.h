@@ -7,9 +7,7 @@
 
 #include <string>
 
-// The folder that holds recycled files, as a Windows path (Z:\...), or empty
-// when it cannot be found, as outside Wine.
-std::string recycleBinFilesFolder();
+#include "monitor/recycle_bin_win32.h"
 
 struct RecycleResult {
     std::string binPath;  // the file's path inside the Recycle Bin; empty on failure

@@ -1,0 +1,487 @@
+#include "recorder/recorder_win32.h"
+
+#include <shlobj.h>
+
+#include <memory>
+#include <optional>
+#include <set>
+
+#include "browse/paths.h"
+#include "database/action_record.h"
+#include "database/dos_time.h"
+#include "monitor/recorder_channel_win32.h"
+#include "monitor/recycle_bin_win32.h"
+#include "monitor/report_writer_win32.h"
+#include "recorder/batch_timing.h"
+#include "recorder/directory_watch_win32.h"
+#include "recorder/file_catalog.h"
+#include "recorder/folder_scan_win32.h"
+#include "recorder/ignore_rules.h"
+#include "recorder/registry_watch_win32.h"
+#include "recorder/report_entries.h"
+#include "recorder/shadow_cache_win32.h"
+#include "recorder/snapshot_attribution_win32.h"
+#include "settings/settings_lists.h"
+#include "settings/settings_store_win32.h"
+
+namespace {
+
+// Entries that wait while logging is stopped, at most: beyond them, changes
+// are counted lost rather than held in ever more memory.
+constexpr size_t mostWaiting = 20000;
+// Notices one batch holds at most; beyond them the watch is read again whole.
+constexpr size_t mostNotices = 100000;
+
+std::string knownFolder(int csidl) {
+    char folder[MAX_PATH] = "";
+    return SUCCEEDED(SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, folder)) ? folder : "";
+}
+
+std::string withoutClosingBackslash(std::string folder) {
+    while (folder.size() > 3 && folder.ends_with('\\')) folder.pop_back();
+    return folder;
+}
+
+ChangeStamp stampNow() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return {{}, encodeDosDate(now.wYear, now.wMonth, now.wDay), encodeDosTime(now.wHour, now.wMinute, now.wSecond)};
+}
+
+// The file system's identity of a folder, so that two paths to one folder
+// (Wine links Desktop and Documents to one home folder) are watched once.
+std::string folderIdentity(const std::string& folder) {
+    HANDLE handle = CreateFileA(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return {};
+    BY_HANDLE_FILE_INFORMATION information;
+    bool known = GetFileInformationByHandle(handle, &information);
+    CloseHandle(handle);
+    if (!known) return {};
+    return std::to_string(information.dwVolumeSerialNumber) + ":" + std::to_string(information.nFileIndexHigh) + ":" +
+           std::to_string(information.nFileIndexLow);
+}
+
+bool isIniFile(std::string_view path) { return equalsIgnoreCase(splitExtension(fileNameOf(path)).extension, ".ini"); }
+
+struct Watched {
+    std::unique_ptr<DirectoryWatch> watch;
+    bool iniOnly = false;  // the Windows folder, of which only the INI files count
+    const char* pattern() const { return iniOnly ? "*.ini" : "*"; }
+};
+
+// An entry that waits while logging is stopped; its saved copy waits in the
+// bin's Staging folder, which the bin's upkeep leaves alone.
+struct Waiting {
+    std::optional<FileReportEntry> file;
+    std::optional<RegistryReportEntry> registry;
+};
+
+// What has come in since the last quiet moment.
+struct Batch {
+    bool open = false;
+    uint64_t first = 0, last = 0;  // when its first and latest notices came
+    std::vector<FileNotice> notices;
+    std::vector<RegistryChange> registry;
+    std::set<size_t> lostWatches;  // watches whose notices overflowed: read again whole
+};
+
+class Recorder {
+public:
+    Recorder(const RecorderOptions& options, HANDLE quit, HANDLE stop, HANDLE stopped, HANDLE start, HANDLE started)
+        : options_(options), quit_(quit), stop_(stop), stopped_(stopped), start_(start), started_(started) {}
+
+    int run() {
+        recycleBins_ = recycleBinFolders();
+        takeSettings();
+        storeCounts();
+        deleteStagedLeftovers();
+        shadow_ = std::make_unique<ShadowCache>(dataFolder() + "\\Shadow", settings_.UndoBinSize);
+        registry_ = std::make_unique<RegistryWatch>();
+        watchFolders();
+        enabled_ = logging_ = settings_.EnableDriver != 0;
+        if (logging_) markBoot();
+        for (;;) {
+            std::vector<HANDLE> handles{quit_, stop_, start_, registry_->ready()};
+            for (const Watched& watched : watches_) handles.push_back(watched.watch->event());
+            DWORD timeout = INFINITE;
+            if (batch_.open) {
+                uint64_t left = batchWaitLeft(GetTickCount64(), batch_.first, batch_.last);
+                if (left == 0) {
+                    closeBatch();
+                    continue;
+                }
+                timeout = DWORD(left);
+            }
+            DWORD woken = WaitForMultipleObjects(DWORD(handles.size()), handles.data(), FALSE, timeout);
+            if (woken == WAIT_TIMEOUT) {
+                closeBatch();
+                continue;
+            }
+            size_t index = woken - WAIT_OBJECT_0;
+            if (woken == WAIT_FAILED || index == 0) break;
+            if (index == 1)
+                stopLogging();
+            else if (index == 2)
+                startLogging();
+            else if (index == 3)
+                takeRegistryChanges();
+            else
+                takeNotices(index - 4);
+        }
+        closeBatch();
+        counts_.lost += uint32_t(waiting_.size());
+        dropWaiting();
+        storeCounts();
+        return 0;
+    }
+
+private:
+    RecorderOptions options_;
+    HANDLE quit_, stop_, stopped_, start_, started_;
+    Settings settings_;
+    std::unique_ptr<ReportWriter> writer_;
+    std::unique_ptr<IgnoreRules> rules_;
+    std::unique_ptr<ShadowCache> shadow_;
+    std::unique_ptr<RegistryWatch> registry_;
+    SnapshotAttribution attribution_;
+    std::vector<std::string> recycleBins_;
+    std::vector<Watched> watches_;
+    FileCatalog catalog_;
+    Batch batch_;
+    std::vector<Waiting> waiting_;
+    RecorderCounts counts_;
+    std::optional<RecorderCounts> storedCounts_;  // as last written for Retrace to show
+    bool logging_ = false;  // started and not stopped since
+    bool enabled_ = false;  // EnableDriver as last read: monitoring is on
+    bool bootMarked_ = false;
+
+    static std::string dataFolder() { return knownFolder(CSIDL_LOCAL_APPDATA) + "\\Retrace\\Recorder"; }
+    std::string stagingFolder() const { return writer_->binFolder() + "\\Staging"; }
+
+    bool excluded(std::string_view path) const { return rules_->excluded(path); }
+
+    // --- settings and places
+
+    void takeSettings() {
+        settings_ = Settings{};
+        loadSettings(settings_);
+        std::string bin = withoutClosingBackslash(settings_.UndoBinPath);
+        if (!writer_ || !equalsIgnoreCase(bin, writer_->binFolder())) writer_ = std::make_unique<ReportWriter>(bin);
+        CreateDirectoryA(stagingFolder().c_str(), nullptr);
+        rules_ = std::make_unique<IgnoreRules>(settings_, std::vector<std::string>{bin, dataFolder()}, recycleBins_);
+    }
+
+    void deleteStagedLeftovers() {
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((stagingFolder() + "\\*.sav").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) return;
+        do {
+            DeleteFileA((stagingFolder() + "\\" + found.cFileName).c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+
+    // The user's Desktop and Documents, further folders asked for, the INI
+    // files of the Windows folder and the Recycle Bin; each folder once.
+    void watchFolders() {
+        struct Place {
+            std::string folder;
+            bool recursive;
+            bool iniOnly;
+        };
+        std::vector<Place> places{{knownFolder(CSIDL_DESKTOPDIRECTORY), true, false},
+                                  {knownFolder(CSIDL_PERSONAL), true, false}};
+        for (const std::string& folder : options_.extraFolders) places.push_back({folder, true, false});
+        places.push_back({knownFolder(CSIDL_WINDOWS), false, true});
+        for (const std::string& bin : recycleBins_) {
+            CreateDirectoryA(bin.c_str(), nullptr);
+            places.push_back({bin, false, false});
+        }
+        std::set<std::string> identities;
+        std::vector<std::string> recursiveRoots;
+        for (const Place& place : places) {
+            std::string folder = withoutClosingBackslash(place.folder);
+            std::string identity = folderIdentity(folder);
+            if (identity.empty() || !identities.insert(identity).second) continue;
+            if (std::any_of(recursiveRoots.begin(), recursiveRoots.end(),
+                            [&](const std::string& root) { return isWithin(folder, root); }))
+                continue;
+            Watched watched{std::make_unique<DirectoryWatch>(folder, place.recursive, options_.watchBufferBytes),
+                            place.iniOnly};
+            if (!watched.watch->watching()) continue;
+            if (place.recursive) recursiveRoots.push_back(folder);
+            for (auto& [path, entry] : listFolderTree(folder, place.recursive, watched.pattern(),
+                                                      [&](std::string_view p) { return excluded(p); })) {
+                catalog_.set(path, entry);
+                if (!entry.folder) shadow_->refresh(path, entry.size);
+            }
+            watches_.push_back(std::move(watched));
+        }
+    }
+
+    // --- what comes in
+
+    void beginBatch() {
+        uint64_t now = GetTickCount64();
+        if (!batch_.open) {
+            batch_.open = true;
+            batch_.first = now;
+            attribution_.batchBegins();
+        }
+        batch_.last = now;
+    }
+
+    void takeNotices(size_t index) {
+        Watched& watched = watches_[index];
+        DirectoryWatch::Read read = watched.watch->collect();
+        counts_.notRecordable += read.unnamed;
+        if (read.lost) batch_.lostWatches.insert(index);
+        for (FileNotice& notice : withoutExcluded(std::move(read.notices), [&](std::string_view p) { return excluded(p); })) {
+            if (watched.iniOnly && !isIniFile(notice.path) && !isIniFile(notice.newPath)) continue;
+            if (alreadySettled(notice)) continue;
+            notice.folder = isFolder(notice);
+            if (notice.folder && notice.action != NoticeAction::Removed) takeNewFolder(notice, watched);
+            if (batch_.notices.size() >= mostNotices) {
+                batch_.lostWatches.insert(index);
+                break;
+            }
+            batch_.notices.push_back(std::move(notice));
+        }
+        if (!batch_.notices.empty() || !batch_.lostWatches.empty()) beginBatch();
+    }
+
+    // A write the last batch's settling already read: the file is as the
+    // catalog holds it, so the notice, late, says nothing new.
+    bool alreadySettled(const FileNotice& notice) const {
+        if (notice.action != NoticeAction::Modified) return false;
+        const CatalogEntry* known = catalog_.find(notice.path);
+        CatalogEntry now;
+        return known && !known->folder && entryOnDisk(notice.path, now) && now == *known;
+    }
+
+    bool isFolder(const FileNotice& notice) const {
+        const std::string& now = notice.action == NoticeAction::Renamed ? notice.newPath : notice.path;
+        CatalogEntry entry;
+        if (notice.action != NoticeAction::Removed && entryOnDisk(now, entry)) return entry.folder;
+        const CatalogEntry* known = catalog_.find(notice.path);
+        return known && known->folder;
+    }
+
+    // A folder that came into view: its subfolders are opened, so Wine
+    // reports what happens in them, and the files it brought are new here.
+    void takeNewFolder(const FileNotice& notice, const Watched& watched) {
+        const std::string& folder = notice.action == NoticeAction::Renamed ? notice.newPath : notice.path;
+        bool known = catalog_.find(folder) != nullptr;
+        for (auto& [path, entry] : listFolderTree(folder, watched.watch->recursive(), watched.pattern(),
+                                                  [&](std::string_view p) { return excluded(p); }))
+            if (notice.action == NoticeAction::Added && !known && !entry.folder)
+                batch_.notices.push_back({NoticeAction::Added, path, "", false});
+    }
+
+    void takeRegistryChanges() {
+        std::vector<RegistryChange> changes = registry_->take();
+        if (changes.empty()) return;
+        batch_.registry.insert(batch_.registry.end(), changes.begin(), changes.end());
+        beginBatch();
+    }
+
+    // --- what goes out
+
+    void closeBatch() {
+        if (!batch_.open) return;
+        ChangeStamp stamp = stampNow();
+        for (const FileChange& change : correlate(batch_.notices)) {
+            stamp.program = attribution_.programOf(change.path);
+            recordFile(change, stamp, false);
+        }
+        for (const RegistryChange& change : batch_.registry) {
+            stamp.program = attribution_.programOf(change.path);
+            recordRegistry(change, stamp);
+        }
+        settle(batch_.notices);
+        for (size_t index : batch_.lostWatches) rescan(watches_[index], stamp);
+        attribution_.batchEnds();
+        batch_ = {};
+        storeCounts();
+    }
+
+    std::vector<FileChange> correlate(const std::vector<FileNotice>& notices) const {
+        return correlateNotices(
+            notices,
+            [&](std::string_view path) -> std::optional<KnownPath> {
+                const CatalogEntry* entry = catalog_.find(path);
+                if (!entry) return std::nullopt;
+                return KnownPath{entry->folder};
+            },
+            [&](std::string_view path) { return rules_->inRecycleBin(path); });
+    }
+
+    // A watch that lost notices: the folder is compared with the catalog,
+    // and what differs is recorded without a program.
+    void rescan(const Watched& watched, ChangeStamp stamp) {
+        ++counts_.rescans;
+        const DirectoryWatch& watch = *watched.watch;
+        TreeListing listing = listFolderTree(watch.folder(), watch.recursive(), watched.pattern(),
+                                               [&](std::string_view p) { return excluded(p); });
+        std::vector<FileNotice> notices = catalog_.differencesFrom(watch.folder(), watch.recursive(), listing);
+        stamp.program = {};
+        for (const FileChange& change : correlate(notices)) recordFile(change, stamp, true);
+        settle(notices);
+    }
+
+    uint64_t sizeOf(const FileChange& change) const {
+        if (change.kind == kindDelete) {
+            const CatalogEntry* known = catalog_.find(change.earlierContentOf);
+            return known ? known->size : 0;
+        }
+        CatalogEntry entry;
+        const std::string& now = change.otherPath.empty() ? change.path : change.otherPath;
+        return entryOnDisk(now, entry) ? entry.size : 0;
+    }
+
+    void recordFile(const FileChange& change, const ChangeStamp& stamp, bool fromRescan) {
+        uint64_t size = sizeOf(change);
+        if (rules_->ignores(change, size) || !(logging_ || enabled_)) return;
+        const bool needsCopy = change.kind == kindDelete || change.kind == kindModify;
+        std::string copy;
+        if (needsCopy)
+            if (std::optional<std::string> earlier = shadow_->copyOf(change.earlierContentOf))
+                copy = writer_->saveEncodedCopy(*earlier, logging_ ? "" : stagingFolder());
+        FileReportEntry entry = fileEntryOf(change, uint32_t(std::min<uint64_t>(size, UINT32_MAX)), copy, stamp);
+        if (!fitsFileReport(entry) || !deliver(Waiting{entry, std::nullopt})) {
+            if (!copy.empty()) DeleteFileA(copy.c_str());
+            return;
+        }
+        if (needsCopy && copy.empty()) ++counts_.withoutSavedCopy;
+        if (fromRescan)
+            ++counts_.foundByRescan;
+        else if (!stamp.program.known())
+            ++counts_.unknownProgram;
+    }
+
+    void recordRegistry(const RegistryChange& change, const ChangeStamp& stamp) {
+        if (!(logging_ || enabled_)) return;
+        RegistryReportEntry entry = registryEntryOf(change, stamp);
+        if (!fitsRegistryReport(entry) || !deliver(Waiting{std::nullopt, entry})) return;
+        if (!stamp.program.known()) ++counts_.unknownProgram;
+    }
+
+    // Appends the entry, or keeps it while logging is stopped; false when it
+    // is not recorded, and counted.
+    bool deliver(Waiting&& entry) {
+        if (!logging_) {
+            if (waiting_.size() >= mostWaiting) {
+                ++counts_.lost;
+                return false;
+            }
+            waiting_.push_back(std::move(entry));
+            return true;
+        }
+        AppendResult result = entry.file ? writer_->appendFile(*entry.file) : writer_->appendRegistry(*entry.registry);
+        if (result == AppendResult::DoesNotFit) ++counts_.notRecordable;
+        if (result == AppendResult::Failed) ++counts_.lost;
+        return result == AppendResult::Written;
+    }
+
+    // Brings the catalog and the file cache up to what the disk holds now
+    // for every path the notices name.
+    void settle(const std::vector<FileNotice>& notices) {
+        std::set<std::string, IgnoreCaseLess> paths;
+        for (const FileNotice& notice : notices) {
+            paths.insert(notice.path);
+            if (notice.action != NoticeAction::Renamed) continue;
+            paths.insert(notice.newPath);
+            if (notice.folder) {
+                catalog_.moveFolder(notice.path, notice.newPath);
+                shadow_->move(notice.path, notice.newPath);
+            }
+        }
+        for (const std::string& path : paths) {
+            CatalogEntry entry;
+            if (entryOnDisk(path, entry)) {
+                catalog_.set(path, entry);
+                if (!entry.folder) shadow_->refresh(path, entry.size);
+            } else {
+                catalog_.erase(path);
+                shadow_->forget(path);
+            }
+        }
+    }
+
+    // --- Retrace's requests
+
+    // Finishes what it holds first, so the reports are whole when Retrace
+    // reads them; from now on nothing is written into the bin.
+    void stopLogging() {
+        closeBatch();
+        logging_ = false;
+        Settings fresh;
+        loadSettings(fresh);
+        enabled_ = fresh.EnableDriver != 0;
+        if (!enabled_) dropWaiting();
+        SetEvent(stopped_);
+    }
+
+    // Reads the settings again, as the drivers did after every save, and
+    // writes what waited.
+    void startLogging() {
+        closeBatch();
+        takeSettings();
+        logging_ = enabled_ = true;
+        if (!bootMarked_) markBoot();
+        for (Waiting& entry : waiting_) {
+            if (entry.file) {
+                FileReportEntry& file = *entry.file;
+                bool staged = (file.kind == kindDelete || file.kind == kindModify) && !file.otherPath.empty();
+                if (staged) file.otherPath = writer_->adoptCopy(file.otherPath);
+            }
+            deliver(std::move(entry));
+        }
+        waiting_.clear();
+        storeCounts();
+        SetEvent(started_);
+    }
+
+    void dropWaiting() {
+        for (const Waiting& entry : waiting_)
+            if (entry.file && (entry.file->kind == kindDelete || entry.file->kind == kindModify))
+                DeleteFileA(entry.file->otherPath.c_str());
+        waiting_.clear();
+    }
+
+    // A new boot session begins with every start of the recorder, as it did
+    // with every start of the drivers.
+    void markBoot() {
+        ChangeStamp stamp = stampNow();
+        bootMarked_ = writer_->appendBootMarker(stamp.date, stamp.time) == AppendResult::Written;
+    }
+
+    void storeCounts() {
+        if (counts_ == storedCounts_) return;
+        HKEY key;
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, recorderCountsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                            nullptr) != ERROR_SUCCESS)
+            return;
+        visitRecorderCounts(counts_, [&](const char* name, const uint32_t& value) {
+            RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+        });
+        RegCloseKey(key);
+        storedCounts_ = counts_;
+    }
+};
+
+HANDLE namedEvent(const char* name) { return CreateEventA(nullptr, FALSE, FALSE, name); }
+
+}  // namespace
+
+int runRecorder(const RecorderOptions& options) {
+    HANDLE running = CreateMutexA(nullptr, TRUE, recorderRunningName);
+    if (!running || GetLastError() == ERROR_ALREADY_EXISTS) return 0;
+    HANDLE events[] = {namedEvent(recorderQuitName), namedEvent(recorderStopName), namedEvent(recorderStoppedName),
+                       namedEvent(recorderStartName), namedEvent(recorderStartedName)};
+    int code = Recorder(options, events[0], events[1], events[2], events[3], events[4]).run();
+    for (HANDLE event : events) CloseHandle(event);
+    CloseHandle(running);
+    return code;
+}

@@ -1,0 +1,112 @@
+#include "recorder/registry_shadow.h"
+
+#include <algorithm>
+
+#include "monitor/registry_report.h"
+#include "recorder/ignore_rules.h"
+#include "recorder/path_map.h"
+#include "settings/settings_lists.h"
+
+namespace {
+
+const RegistryValue* findValue(const std::vector<RegistryValue>& values, std::string_view name) {
+    auto found = std::find_if(values.begin(), values.end(),
+                              [&](const RegistryValue& v) { return equalsIgnoreCase(v.name, name); });
+    return found == values.end() ? nullptr : &*found;
+}
+
+std::string valuePath(std::string_view key, std::string_view value) {
+    return std::string(key) + "\\" + std::string(value);
+}
+
+std::string keyLevelPath(std::string_view key) { return std::string(key) + "\\"; }
+
+void diffValues(std::string_view key, const std::vector<RegistryValue>& before,
+                const std::vector<RegistryValue>& after, std::vector<RegistryChange>& changes) {
+    for (const RegistryValue& now : after) {
+        const RegistryValue* was = findValue(before, now.name);
+        if (!was)
+            changes.push_back({kindRegistryNewValue, valuePath(key, now.name), now.type, "", now.data});
+        else if (was->type != now.type || was->data != now.data)
+            changes.push_back({kindRegistryChangeValue, valuePath(key, now.name), was->type, was->data, now.data});
+    }
+    for (const RegistryValue& was : before)
+        if (!findValue(after, was.name))
+            changes.push_back({kindRegistryDeleteValue, valuePath(key, was.name), was.type, was.data, ""});
+}
+
+}  // namespace
+
+bool RegistryShadow::needsValues(std::string_view keyPath, uint64_t lastWrite) const {
+    auto found = keys_.find(keyPath);
+    return found == keys_.end() || found->second.lastWrite != lastWrite;
+}
+
+std::vector<RegistryChange> RegistryShadow::update(std::string_view root, std::vector<KeyReading> keys) {
+    const bool known = std::any_of(roots_.begin(), roots_.end(), [&](const std::string& r) { return isWithin(root, r); });
+    if (!known) roots_.emplace(root);
+    std::vector<RegistryChange> changes;
+    std::set<std::string, IgnoreCaseLess> seen;
+    for (KeyReading& reading : keys) {
+        seen.insert(reading.path);
+        auto found = keys_.find(reading.path);
+        if (found == keys_.end()) {
+            if (known) changes.push_back({kindRegistryCreateKey, keyLevelPath(reading.path), 0, "", ""});
+            Key& key = keys_[reading.path];
+            key.lastWrite = reading.lastWrite;
+            key.values = reading.values.value_or(std::vector<RegistryValue>{});
+            if (known) diffValues(reading.path, {}, key.values, changes);
+            continue;
+        }
+        found->second.lastWrite = reading.lastWrite;
+        if (!reading.values) continue;
+        if (known) diffValues(reading.path, found->second.values, *reading.values, changes);
+        found->second.values = std::move(*reading.values);
+    }
+    // Keys of the subtree that were not read again are gone. Deepest first:
+    // their paths in reverse order put every subkey before its parent.
+    std::vector<std::string> gone;
+    for (auto key : entriesWithin(keys_, root))
+        if (!seen.contains(key->first)) gone.push_back(key->first);
+    for (auto path = gone.rbegin(); path != gone.rend(); ++path) {
+        auto found = keys_.find(*path);
+        if (known) {
+            diffValues(*path, found->second.values, {}, changes);
+            changes.push_back({kindRegistryDeleteKey, keyLevelPath(*path), 0, "", ""});
+        }
+        keys_.erase(found);
+    }
+    return changes;
+}
+
+bool isLeftOutKey(std::string_view keyPath) {
+    static const char* const leftOut[] = {
+        "HKLM\\SOFTWARE\\Tarnwick\\Undo",
+        "HKCU\\Software\\Tarnwick\\Undo",
+        "HKCU\\Software\\Wine",
+        "HKLM\\SOFTWARE\\Wine",
+        "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs",
+        "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU",
+        "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\TypedPaths",
+        "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\UserAssist",
+        "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32",
+        "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StreamMRU",
+        "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\SessionInfo",
+        "HKCU\\Software\\Microsoft\\Windows\\Shell\\Bags",
+        "HKCU\\Software\\Microsoft\\Windows\\Shell\\BagMRU",
+        "HKCU\\Software\\Classes\\Local Settings",
+        "HKLM\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Perflib",
+    };
+    return std::any_of(std::begin(leftOut), std::end(leftOut),
+                       [&](const char* key) { return isWithin(keyPath, key); });
+}
+
+std::vector<RegistryChange> RegistryShadow::updateValues(KeyReading reading) {
+    std::vector<RegistryChange> changes;
+    if (!reading.values) return changes;
+    Key& key = keys_[reading.path];
+    key.lastWrite = reading.lastWrite;
+    diffValues(reading.path, key.values, *reading.values, changes);
+    key.values = std::move(*reading.values);
+    return changes;
+}

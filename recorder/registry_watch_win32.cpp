@@ -1,0 +1,273 @@
+#include "recorder/registry_watch_win32.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "recorder/ignore_rules.h"
+
+namespace {
+
+struct WatchedRoot {
+    HKEY root;
+    const char* abbreviation;
+    const char* subkey;
+};
+
+const WatchedRoot watchedRoots[] = {
+    {HKEY_CURRENT_USER, "HKCU", "Software"},
+    {HKEY_CURRENT_USER, "HKCU", "Control Panel"},
+    {HKEY_LOCAL_MACHINE, "HKLM", "SOFTWARE"},
+};
+
+// A burst of writes, as a program saving its settings makes, is read once.
+constexpr DWORD settleMilliseconds = 30;
+
+// One registration wait leaves room for the quit and wake events.
+constexpr size_t areasPerGroup = MAXIMUM_WAIT_OBJECTS - 2;
+
+uint64_t timeValue(const FILETIME& time) { return uint64_t(time.dwHighDateTime) << 32 | time.dwLowDateTime; }
+
+std::vector<RegistryValue> readValues(HKEY key, DWORD count, DWORD longestName, DWORD longestData) {
+    std::vector<RegistryValue> values;
+    std::string name(longestName + 1, '\0');
+    std::string data(longestData, '\0');
+    for (DWORD index = 0; index < count; ++index) {
+        DWORD nameLength = DWORD(name.size()), dataLength = DWORD(data.size()), type = 0;
+        if (RegEnumValueA(key, index, name.data(), &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
+                          &dataLength) != ERROR_SUCCESS)
+            continue;
+        values.push_back({std::string(name.data(), nameLength), type, std::string(data.data(), dataLength)});
+    }
+    return values;
+}
+
+std::vector<std::string> subkeysOf(HKEY key, DWORD count, DWORD longestName) {
+    std::vector<std::string> names;
+    std::string name(longestName + 1, '\0');
+    for (DWORD index = 0; index < count; ++index) {
+        DWORD length = DWORD(name.size());
+        if (RegEnumKeyExA(key, index, name.data(), &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS)
+            names.emplace_back(name.data(), length);
+    }
+    return names;
+}
+
+// Reads the key at `path` and, with `deep`, every key below it that is not
+// left out, parents first; values only where `shadow` asks for them.
+void readTree(HKEY parent, const std::string& subkey, const std::string& path, bool deep,
+              const RegistryShadow& shadow, std::vector<KeyReading>& keys, std::vector<std::string>* subkeys = nullptr) {
+    HKEY key;
+    if (RegOpenKeyExA(parent, subkey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+    DWORD subkeyCount = 0, longestSubkey = 0, valueCount = 0, longestValueName = 0, longestData = 0;
+    FILETIME written{};
+    if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeyCount, &longestSubkey, nullptr, &valueCount,
+                         &longestValueName, &longestData, nullptr, &written) != ERROR_SUCCESS) {
+        RegCloseKey(key);
+        return;
+    }
+    KeyReading reading{path, timeValue(written), std::nullopt};
+    if (shadow.needsValues(path, reading.lastWrite))
+        reading.values = readValues(key, valueCount, longestValueName, longestData);
+    keys.push_back(std::move(reading));
+    std::vector<std::string> names = subkeysOf(key, subkeyCount, longestSubkey);
+    if (deep)
+        for (const std::string& name : names)
+            if (!isLeftOutKey(path + "\\" + name)) readTree(key, name, path + "\\" + name, true, shadow, keys);
+    if (subkeys) *subkeys = std::move(names);
+    RegCloseKey(key);
+}
+
+}  // namespace
+
+// One watched key: a watched root's own key, or a subtree below it.
+struct RegistryWatch::Area {
+    HKEY root;
+    std::string subkey;
+    std::string path;
+    bool subtree;
+    HKEY key = nullptr;
+    HANDLE event = nullptr;
+
+    Area(HKEY rootKey, std::string sub, std::string fullPath, bool isSubtree)
+        : root(rootKey), subkey(std::move(sub)), path(std::move(fullPath)), subtree(isSubtree) {}
+    ~Area() {
+        if (key) RegCloseKey(key);
+        if (event) CloseHandle(event);
+    }
+
+    // Asks to be told of the next change; false once the key is gone.
+    bool arm() {
+        if (!key && RegOpenKeyExA(root, subkey.c_str(), 0, KEY_NOTIFY | KEY_READ, &key) != ERROR_SUCCESS) return false;
+        if (!event) event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        ResetEvent(event);
+        return RegNotifyChangeKeyValue(key, subtree, REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET, event,
+                                       TRUE) == ERROR_SUCCESS;
+    }
+};
+
+// A thread that waits on up to areasPerGroup registrations it made itself.
+class RegistryWatch::Group {
+public:
+    Group(RegistryWatch& owner) : owner_(owner), wake_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {
+        thread_ = std::thread([this] { run(); });
+    }
+    ~Group() {
+        thread_.join();
+        CloseHandle(wake_);
+    }
+
+    // Takes the area over, if it has room; the thread registers it.
+    bool adopt(std::unique_ptr<Area>& area) {
+        std::lock_guard lock(mutex_);
+        if (count_ >= areasPerGroup) return false;
+        ++count_;
+        inbox_.push_back(std::move(area));
+        SetEvent(wake_);
+        return true;
+    }
+
+    // Waits until the thread has registered everything adopted so far.
+    void waitArmed() {
+        std::unique_lock lock(mutex_);
+        armed_.wait(lock, [&] { return inbox_.empty(); });
+    }
+
+private:
+    void run() {
+        std::vector<std::unique_ptr<Area>> areas;
+        for (;;) {
+            {
+                std::lock_guard lock(mutex_);
+                for (auto& area : inbox_)
+                    if (area->arm()) areas.push_back(std::move(area));
+                count_ = areas.size();
+                inbox_.clear();
+            }
+            armed_.notify_all();
+            std::vector<HANDLE> handles{owner_.quit_, wake_};
+            for (auto& area : areas) handles.push_back(area->event);
+            DWORD woken = WaitForMultipleObjects(DWORD(handles.size()), handles.data(), FALSE, INFINITE);
+            if (woken == WAIT_OBJECT_0 || woken == WAIT_FAILED) return;
+            if (woken < WAIT_OBJECT_0 + 2 || woken >= WAIT_OBJECT_0 + handles.size()) continue;
+            Area& area = *areas[woken - WAIT_OBJECT_0 - 2];
+            Sleep(settleMilliseconds);
+            // Registered again before reading, so a change made meanwhile is not missed.
+            bool alive = area.arm();
+            owner_.answer(area);
+            if (!alive) {
+                std::lock_guard lock(owner_.mutex_);
+                owner_.areas_.erase(area.path);
+                areas.erase(areas.begin() + (woken - WAIT_OBJECT_0 - 2));
+            }
+        }
+    }
+
+    RegistryWatch& owner_;
+    HANDLE wake_;
+    std::mutex mutex_;
+    std::condition_variable armed_;
+    std::vector<std::unique_ptr<Area>> inbox_;
+    size_t count_ = 0;
+    std::thread thread_;
+};
+
+RegistryWatch::RegistryWatch()
+    : ready_(CreateEventA(nullptr, TRUE, FALSE, nullptr)), quit_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
+    for (const WatchedRoot& root : watchedRoots) {
+        std::string rootPath = std::string(root.abbreviation) + "\\" + root.subkey;
+        std::vector<KeyReading> keys;
+        std::vector<std::string> subkeys;
+        readTree(root.root, root.subkey, rootPath, false, shadow_, keys, &subkeys);
+        if (keys.empty()) continue;
+        watch(std::make_unique<Area>(root.root, root.subkey, rootPath, false));
+        for (const std::string& name : subkeys)
+            if (!isLeftOutKey(rootPath + "\\" + name))
+                watch(std::make_unique<Area>(root.root, std::string(root.subkey) + "\\" + name, rootPath + "\\" + name, true));
+    }
+    {
+        std::lock_guard lock(groupsMutex_);
+        for (auto& group : groups_) group->waitArmed();
+    }
+    // Read after registering, so nothing changed meanwhile goes unseen.
+    std::lock_guard lock(mutex_);
+    for (const WatchedRoot& root : watchedRoots) {
+        std::string rootPath = std::string(root.abbreviation) + "\\" + root.subkey;
+        std::vector<KeyReading> keys;
+        readTree(root.root, root.subkey, rootPath, true, shadow_, keys);
+        if (!keys.empty()) shadow_.update(rootPath, std::move(keys));
+    }
+}
+
+RegistryWatch::~RegistryWatch() {
+    SetEvent(quit_);
+    std::vector<std::unique_ptr<Group>> groups;
+    {
+        std::lock_guard lock(groupsMutex_);
+        groups.swap(groups_);
+    }
+    groups.clear();
+    CloseHandle(quit_);
+    CloseHandle(ready_);
+}
+
+void RegistryWatch::watch(std::unique_ptr<Area> area) {
+    {
+        std::lock_guard lock(mutex_);
+        areas_.insert(area->path);
+    }
+    std::lock_guard lock(groupsMutex_);
+    if (WaitForSingleObject(quit_, 0) == WAIT_OBJECT_0) return;
+    for (auto& group : groups_)
+        if (group->adopt(area)) return;
+    groups_.push_back(std::make_unique<Group>(*this));
+    groups_.back()->adopt(area);
+}
+
+void RegistryWatch::answer(Area& area) {
+    if (!area.subtree) {
+        answerRoot(area);
+        return;
+    }
+    std::lock_guard lock(mutex_);
+    std::vector<KeyReading> keys;
+    readTree(area.root, area.subkey, area.path, true, shadow_, keys);
+    std::vector<RegistryChange> changes = shadow_.update(area.path, std::move(keys));
+    waiting_.insert(waiting_.end(), changes.begin(), changes.end());
+    if (!waiting_.empty()) SetEvent(ready_);
+}
+
+// The root's own values, and the keys just below it: a new one is read and
+// watched from now on, one gone is reported gone.
+void RegistryWatch::answerRoot(Area& area) {
+    std::vector<std::unique_ptr<Area>> added;
+    {
+        std::lock_guard lock(mutex_);
+        std::vector<KeyReading> own;
+        std::vector<std::string> subkeys;
+        readTree(area.root, area.subkey, area.path, false, shadow_, own, &subkeys);
+        std::vector<RegistryChange> changes;
+        if (!own.empty()) changes = shadow_.updateValues(std::move(own.front()));
+        std::set<std::string, IgnoreCaseLess> present;
+        for (const std::string& name : subkeys) {
+            std::string path = area.path + "\\" + name;
+            present.insert(path);
+            if (isLeftOutKey(path) || areas_.contains(path)) continue;
+            std::vector<KeyReading> keys;
+            readTree(area.root, area.subkey + "\\" + name, path, true, shadow_, keys);
+            for (RegistryChange& change : shadow_.update(path, std::move(keys))) changes.push_back(std::move(change));
+            added.push_back(std::make_unique<Area>(area.root, area.subkey + "\\" + name, path, true));
+        }
+        for (const std::string& path : std::vector<std::string>(areas_.begin(), areas_.end()))
+            if (isWithin(path, area.path) && path.size() > area.path.size() && !present.contains(path))
+                for (RegistryChange& change : shadow_.update(path, {})) changes.push_back(std::move(change));
+        waiting_.insert(waiting_.end(), changes.begin(), changes.end());
+        if (!waiting_.empty()) SetEvent(ready_);
+    }
+    for (auto& newArea : added) watch(std::move(newArea));
+}
+
+std::vector<RegistryChange> RegistryWatch::take() {
+    std::lock_guard lock(mutex_);
+    ResetEvent(ready_);
+    return std::exchange(waiting_, {});
+}

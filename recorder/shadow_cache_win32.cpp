@@ -1,0 +1,126 @@
+#include "recorder/shadow_cache_win32.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "engine/saved_copy.h"
+#include "recorder/path_map.h"
+
+namespace {
+
+// A handful of files per folder: Wine looks through a whole folder for
+// every file it creates there.
+constexpr uint32_t folderCount = 256;
+
+void deleteTree(const std::string& folder) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = found.cFileName, path = folder + "\\" + name;
+            if (name == "." || name == "..") continue;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                deleteTree(path);
+            else
+                DeleteFileA(path.c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+bool writeWhole(const std::string& path, const std::string& bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    bool ok = WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr) && written == bytes.size();
+    CloseHandle(file);
+    return ok;
+}
+
+}  // namespace
+
+std::optional<std::string> readWithoutHolding(const std::string& path) {
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            if (GetLastError() != ERROR_SHARING_VIOLATION) return std::nullopt;
+            Sleep(10 << attempt);
+            continue;
+        }
+        LARGE_INTEGER size;
+        std::optional<std::string> content;
+        if (GetFileSizeEx(file, &size) && size.QuadPart < (1LL << 30)) {
+            std::string bytes(size_t(size.QuadPart), '\0');
+            DWORD read = 0;
+            if (bytes.empty() || (ReadFile(file, bytes.data(), DWORD(bytes.size()), &read, nullptr) && read == bytes.size()))
+                content = std::move(bytes);
+        }
+        CloseHandle(file);
+        return content;
+    }
+    return std::nullopt;
+}
+
+ShadowCache::ShadowCache(std::string folder, uint64_t undoBinSize) : folder_(std::move(folder)), budget_(undoBinSize) {
+    deleteTree(folder_);
+    SHCreateDirectoryExA(nullptr, folder_.c_str(), nullptr);
+    for (uint32_t index = 0; index < folderCount; ++index) {
+        char name[8];
+        std::snprintf(name, sizeof name, "\\%02X", index);
+        CreateDirectoryA((folder_ + name).c_str(), nullptr);
+    }
+}
+
+std::string ShadowCache::freshFile() {
+    char name[24];
+    uint32_t number = next_++;
+    std::snprintf(name, sizeof name, "\\%02X\\%08X.sav", number % folderCount, number);
+    return folder_ + name;
+}
+
+void ShadowCache::refresh(const std::string& path, uint64_t size) {
+    forget(path);
+    ShadowClass shadowClass = shadowClassOf(path, size);
+    if (shadowClass == ShadowClass::None) return;
+    std::optional<std::string> content = readWithoutHolding(path);
+    if (!content) return;
+    std::string encoded = encodeSavedCopy(*content);
+    if (!budget_.take(shadowClass, encoded.size())) return;
+    Held held{freshFile(), encoded.size(), shadowClass};
+    if (!writeWhole(held.file, encoded)) {
+        budget_.give(shadowClass, held.bytes);
+        return;
+    }
+    held_[path] = std::move(held);
+}
+
+void ShadowCache::forget(const std::string& path) {
+    for (auto found : entriesWithin(held_, path)) {
+        DeleteFileA(found->second.file.c_str());
+        budget_.give(found->second.shadowClass, found->second.bytes);
+        held_.erase(found);
+    }
+}
+
+void ShadowCache::move(const std::string& from, const std::string& to) {
+    std::vector<std::pair<std::string, Held>> moved;
+    for (auto it : entriesWithin(held_, from)) {
+        moved.emplace_back(to + it->first.substr(from.size()), std::move(it->second));
+        held_.erase(it);
+    }
+    for (auto& [path, held] : moved) {
+        forget(path);
+        held_[path] = std::move(held);
+    }
+}
+
+std::optional<std::string> ShadowCache::copyOf(const std::string& path) const {
+    auto found = held_.find(path);
+    if (found == held_.end()) return std::nullopt;
+    return readWithoutHolding(found->second.file);
+}

@@ -1,0 +1,359 @@
+// The change recorder end to end: Retrace installed beside it starts it,
+// small programs of known names make changes one at a time, and what the
+// recorder wrote reaches the action list and the undo dialogs.
+
+#include "tests/e2e/recorded_history.h"
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <map>
+
+#include "browse/file_operations_win32.h"
+#include "browse/paths.h"
+#include "engine/saved_copy.h"
+#include "monitor/file_report.h"
+#include "monitor/recorder_channel_win32.h"
+#include "monitor/registry_report.h"
+#include "res/resource.h"
+#include "settings/settings_store_win32.h"
+#include "tests/e2e/dialog_driver_win32.h"
+#include "tests/e2e/menu_probe_client_win32.h"
+#include "tests/support/scratch_folder_win32.h"
+
+namespace {
+
+const std::string program = "C:\\Retrace E2E\\Program";
+const std::string ini = "C:\\windows\\recorder-e2e.ini";
+const char registryKey[] = "Software\\Retrace E2E\\Recorder";
+
+std::string desktop() {
+    char folder[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, folder);
+    return folder;
+}
+
+// The folder the changes are made in, made before the recorder starts, with
+// a subfolder two deep that Wine reports on only once it has been opened.
+const std::string work = desktop() + "\\Recorder E2E";
+
+void quitRecorder() {
+    askRecorder(RecorderRequest::Quit);
+    waitUntil([] { return !recorderRunning(); }, 20000);
+}
+
+std::vector<FileReportEntry> fileReport() { return parseFileReport(bytesOf(bin + "\\filereport.000").value_or("")); }
+
+// The earlier content a saved copy holds, read without the program's reader.
+std::string earlierContent(const std::string& savedCopy) {
+    return decodeSavedCopy(bytesOf(savedCopy).value_or("")).value_or("<no saved copy>");
+}
+
+// The files directly in the bin, with their sizes.
+std::map<std::string, uint64_t> binFiles(const std::string& folder = bin) {
+    std::map<std::string, uint64_t> files;
+    FolderListing listing = listFolder(folder);
+    for (size_t i = 0; i < listing.fileNames.size(); ++i) files[listing.fileNames[i]] = listing.fileSizes[i];
+    return files;
+}
+
+class Recorder : public RecordedHistoryTest {
+protected:
+    void SetUp() override {
+        quitRecorder();
+        RecordedHistoryTest::SetUp();
+        deleteTree(work);
+        putFile(work + "\\Archive\\Old\\keep.doc", "kept");
+        putFile(work + "\\plan.doc", "plan v1");
+        putFile(ini, "[View]\r\nZoom=100\r\n");
+        CreateDirectoryA(program.c_str(), nullptr);
+        CopyFileA(windowsPath(RETRACE_EXE).c_str(), (program + "\\retrace.exe").c_str(), FALSE);
+        CopyFileA(windowsPath(RECORDER_EXE).c_str(), (program + "\\" + recorderProgramName).c_str(), FALSE);
+    }
+    void TearDown() override {
+        quitRecorder();
+        RecordedHistoryTest::TearDown();
+        deleteTree(work);
+        DeleteFileA(ini.c_str());
+    }
+
+    // Retrace as installed, which starts the recorder; ready once the
+    // recorder has marked its start in the report.
+    void startRetrace() {
+        retrace.emplace(program + "\\retrace.exe", "");
+        mainWindow = waitForMainWindow();
+        ASSERT_NE(mainWindow, nullptr);
+        ASSERT_TRUE(waitUntil([] { return !fileReport().empty(); }, 30000));
+        EXPECT_EQ(fileReport().front().kind, kindBootMarker);
+    }
+
+    // One change by the actor of that name; then a quiet moment.
+    void act(const char* actor, std::vector<std::string> arguments) {
+        std::string line;
+        for (const std::string& argument : arguments) line += "\"" + argument + "\" ";
+        ChildProcess child(std::string(ACTORS_DIR) + "/" + actor + ".exe", line);
+        ASSERT_EQ(child.waitForExit(), 0u) << actor << " " << line;
+        Sleep(300);
+    }
+
+    // A tray click: the recorder stops, its report is folded in, the menu shows.
+    std::vector<ActionRecord> click() {
+        PostMessageA(mainWindow, WM_USER, 0, WM_LBUTTONDOWN);
+        EXPECT_TRUE(closeMenuOnceShown(retrace->processId()));
+        EXPECT_TRUE(waitUntilIdle(mainWindow));
+        return storedHistory();
+    }
+
+    // Undoes through a history dialog the row of that name and action.
+    void undoFileAction(const std::string& name, const char* action) {
+        HWND files = choose(IDM_FILE_MORE, "Files");
+        ASSERT_NE(files, nullptr);
+        DialogList rows(files, IDC_HISTORY_LIST);
+        int row = -1;
+        for (int r = 0; r < rows.rowCount() && row < 0; ++r)
+            if (rows.cell(r, 0) == toLowerAscii(name) && rows.cell(r, 1) == action) row = r;
+        ASSERT_GE(row, 0) << name << " " << action;
+        rows.clickRow(row);
+        pressButton(files, IDOK);
+        HWND confirm = waitForDialog("Confirm Undo");
+        ASSERT_NE(confirm, nullptr) << name;
+        pressButton(confirm, IDOK);
+        ASSERT_TRUE(waitForClose(confirm));
+        waitUntilIdle(mainWindow);
+    }
+
+    // Undoes a program's newest session, or its oldest with all newer ones.
+    void undoSessions(const char* caption, bool fromOldest) {
+        HWND dialog = openByCommand(mainWindow, IDM_PROGRAM_MORE, "Programs");
+        ASSERT_NE(dialog, nullptr);
+        DialogList programs(dialog, IDC_HISTORY_LIST);
+        programs.clickRow(programs.rowOf(std::string(caption).substr(std::string(caption).rfind(' ') + 1)));
+        pressButton(dialog, IDOK);
+        HWND sessions = waitForDialog(caption);
+        ASSERT_NE(sessions, nullptr);
+        DialogList rows(sessions, IDC_PROGRAM_SESSIONS);
+        ASSERT_TRUE(waitUntil([&] { return rows.rowCount() > 0; }));
+        // The oldest is the last row, scrolled into view to be clicked.
+        const int row = fromOldest ? rows.rowCount() - 1 : 0;
+        SendMessageA(GetDlgItem(sessions, IDC_PROGRAM_SESSIONS), LVM_ENSUREVISIBLE, row, FALSE);
+        rows.clickRow(row);
+        ASSERT_TRUE(waitUntil([&] { return controlShown(sessions, IDC_UNDO_SESSION_ONLY); }))
+            << rows.rowCount() << " rows, selected " << (rows.selectedRows().empty() ? -1 : rows.selectedRows()[0]);
+        pressButton(sessions, IDC_UNDO_SESSION_ONLY);
+        HWND confirm = waitForDialog("Confirm undo of session");
+        ASSERT_NE(confirm, nullptr);
+        pressButton(confirm, IDOK);
+        ASSERT_TRUE(waitForClose(sessions));
+        waitUntilIdle(mainWindow);
+    }
+
+    HWND choose(unsigned item, const char* caption) {
+        PostMessageA(mainWindow, WM_USER, 0, WM_LBUTTONDOWN);
+        if (!chooseMenuItem(retrace->processId(), item)) return nullptr;
+        return waitForDialog(caption);
+    }
+
+    std::optional<ChildProcess> retrace;
+    HWND mainWindow = nullptr;
+};
+
+// The records one to a line, for a failure to show.
+std::string describe(const std::vector<ActionRecord>& history) {
+    std::string text;
+    for (const ActionRecord& r : history)
+        text += std::to_string(r.kind) + " " + r.programName + " " + (r.source == sourceRegistryReport ? r.dataC : r.dataA) +
+                " " + r.dataB + "\n";
+    return text;
+}
+
+std::string registryText(const char* subkey, const char* name) {
+    char text[64] = "";
+    DWORD size = sizeof text;
+    if (RegGetValueA(HKEY_CURRENT_USER, subkey, name, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
+        return "<missing>";
+    return text;
+}
+
+}  // namespace
+
+TEST_F(Recorder, ChangesByProgramsReachTheActionListWithTheirDataAndUndoBringsBackTheEarlierVersions) {
+    startRetrace();
+    const std::string w = work;
+    act("scribe", {"create", w + "\\letter.doc", "first"});
+    act("scribe", {"append", w + "\\letter.doc", " draft"});
+    act("scribe", {"overwrite", w + "\\letter.doc", "second"});
+    act("filer", {"rename", w + "\\letter.doc", w + "\\memo.doc"});
+    act("filer", {"rename", w + "\\memo.doc", w + "\\Archive\\Old\\memo.doc"});
+    act("scribe", {"create", w + "\\scrap.doc", "scrap"});
+    act("filer", {"delete", w + "\\scrap.doc"});
+    act("scribe", {"create", w + "\\old.doc", "old"});
+    act("filer", {"recycle", w + "\\old.doc"});
+    act("saver", {"safe-save", w + "\\plan.doc", "plan v2"});
+    act("inifix", {"ini", ini, "View", "Zoom", "150"});
+    act("regtool", {"set-value", registryKey, "Zoom", "100"});
+    act("regtool", {"set-value", registryKey, "Zoom", "200"});
+    act("regtool", {"delete-value", registryKey, "Zoom"});
+    act("regtool", {"set-value", std::string(registryKey) + "\\Sub", "Name", "kept"});
+    act("regtool", {"delete-key", std::string(registryKey) + "\\Sub"});
+
+    std::vector<ActionRecord> history = click();
+    const std::string d = toLowerAscii(w), k = "hkcu\\software\\retrace e2e\\recorder";
+    struct Expected {
+        int32_t kind;
+        const char* program;
+        std::string dataA;  // file records: the path; registry records: the data before
+        std::string other;  // Rename, Move: the new path; Modify, Delete: the earlier content; registry: the path
+    };
+    const std::string z = std::string("\0", 1);
+    const std::vector<Expected> expected{
+        {kindCreate, "scribe", d + "\\letter.doc", ""},
+        {kindModify, "scribe", d + "\\letter.doc", "first"},
+        {kindModify, "scribe", d + "\\letter.doc", "first draft"},
+        {kindRename, "filer", d + "\\letter.doc", d + "\\memo.doc"},
+        {kindMove, "filer", d + "\\memo.doc", d + "\\archive\\old\\memo.doc"},
+        {kindCreate, "scribe", d + "\\scrap.doc", ""},
+        {kindDelete, "filer", d + "\\scrap.doc", "scrap"},
+        {kindCreate, "scribe", d + "\\old.doc", ""},
+        {kindRecycle, "filer", d + "\\old.doc", ""},
+        {kindModify, "saver", d + "\\plan.doc", "plan v1"},
+        {kindModify, "inifix", ini, "[View]\r\nZoom=100\r\n"},
+        {kindRegistryCreateKey, "regtool", "", "hkcu\\software\\retrace e2e\\"},
+        {kindRegistryCreateKey, "regtool", "", k + "\\"},
+        {kindRegistryNewValue, "regtool", "", k + "\\zoom"},
+        {kindRegistryChangeValue, "regtool", "100" + z, k + "\\zoom"},
+        {kindRegistryDeleteValue, "regtool", "200" + z, k + "\\zoom"},
+        {kindRegistryCreateKey, "regtool", "", k + "\\sub\\"},
+        {kindRegistryNewValue, "regtool", "", k + "\\sub\\name"},
+        {kindRegistryDeleteValue, "regtool", "kept" + z, k + "\\sub\\name"},
+        {kindRegistryDeleteKey, "regtool", "", k + "\\sub\\"},
+    };
+    ASSERT_FALSE(history.empty());
+    ASSERT_EQ(history.front().kind, kindBootMarker);
+    ASSERT_EQ(history.size(), expected.size() + 1) << describe(history);
+    for (size_t i = 0; i < expected.size(); ++i) {
+        const ActionRecord& record = history[i + 1];
+        const Expected& e = expected[i];
+        SCOPED_TRACE("record " + std::to_string(i + 1) + ": " + record.dataA + " " + record.dataC);
+        EXPECT_EQ(record.kind, e.kind);
+        EXPECT_STREQ(record.programName, e.program);
+        EXPECT_NE(record.processId, 0);
+        if (record.source == sourceRegistryReport) {
+            EXPECT_EQ(record.dataA, e.dataA);
+            EXPECT_EQ(record.dataC, e.other);
+        } else {
+            EXPECT_EQ(toLowerAscii(record.dataA), toLowerAscii(e.dataA));
+            if (e.kind == kindRename || e.kind == kindMove) {
+                EXPECT_EQ(record.dataB, e.other);
+            }
+            if (e.kind == kindModify || e.kind == kindDelete) {
+                EXPECT_EQ(earlierContent(record.dataC), e.other);
+            }
+        }
+    }
+    // Recycled under Wine into the desktop's trash, from where undo copies it back.
+    EXPECT_EQ(contentOf(history[9].dataC), "old");
+
+    // Newest first, as a person takes back what went wrong.
+    undoFileAction(w + "\\plan.doc", "Modify");
+    EXPECT_EQ(contentOf(w + "\\plan.undo.doc"), "plan v1");
+    undoFileAction(w + "\\old.doc", "Delete");
+    EXPECT_EQ(contentOf(w + "\\old.doc"), "old");
+    undoFileAction(w + "\\scrap.doc", "Delete");
+    EXPECT_EQ(contentOf(w + "\\scrap.undo.doc"), "scrap");
+    undoFileAction(w + "\\memo.doc", "Move");
+    EXPECT_EQ(contentOf(w + "\\memo.doc"), "second");
+    undoFileAction(w + "\\letter.doc", "Rename");
+    EXPECT_EQ(contentOf(w + "\\letter.doc"), "second");
+    undoFileAction(w + "\\letter.doc", "Modify");
+    EXPECT_EQ(contentOf(w + "\\letter.undo.doc"), "first draft");
+
+    undoSessions("Undo Program - Inifix", false);
+    EXPECT_EQ(GetPrivateProfileIntA("View", "Zoom", 0, ini.c_str()), 100u);
+    // The newest run deleted a key with its value: both come back.
+    undoSessions("Undo Program - Regtool", false);
+    EXPECT_EQ(registryText((std::string(registryKey) + "\\Sub").c_str(), "Name"), "kept");
+    // All runs, newest first: the keys they made are gone again.
+    undoSessions("Undo Program - Regtool", true);
+    HKEY key;
+    EXPECT_EQ(RegOpenKeyA(HKEY_CURRENT_USER, "Software\\Retrace E2E", &key), ERROR_FILE_NOT_FOUND);
+}
+
+TEST_F(Recorder, StoppedItWritesNothingIntoTheBinAndWhatCameMeanwhileFollowsOnStartWhileOffNothingIsRecorded) {
+    startRetrace();
+    const std::string plan = work + "\\plan.doc";
+    // Stopped, as a tray click stops it: the change waits, its saved copy in
+    // Staging, which the click's sweep of the bin leaves alone; the click's
+    // start then brings both into the bin.
+    ASSERT_TRUE(askRecorder(RecorderRequest::Stop));
+    const auto before = binFiles();
+    act("saver", {"safe-save", plan, "plan v2"});
+    Sleep(1000);
+    EXPECT_EQ(binFiles(), before);
+    EXPECT_EQ(binFiles(bin + "\\Staging").size(), 1u);
+    ASSERT_EQ(click().size(), 1u);  // the recorder's boot marker
+    ASSERT_TRUE(waitUntil([] { return !fileReport().empty(); }));
+    std::vector<FileReportEntry> report = fileReport();
+    ASSERT_EQ(report.size(), 1u);
+    EXPECT_EQ(report[0].kind, kindModify);
+    EXPECT_EQ(containingFolder(report[0].otherPath), toLowerAscii(bin));
+    EXPECT_EQ(earlierContent(report[0].otherPath), "plan v1");
+    EXPECT_TRUE(binFiles(bin + "\\Staging").empty());
+
+    // Monitoring off from Retrace's command: nothing is recorded at all.
+    PostMessageA(mainWindow, WM_COMMAND, IDM_TOGGLE_MONITORING, 0);
+    ASSERT_TRUE(waitUntil([] {
+        Settings settings;
+        loadSettings(settings);
+        return settings.EnableDriver == 0;
+    }));
+    const auto off = binFiles();
+    act("scribe", {"overwrite", plan, "plan v3"});
+    Sleep(1000);
+    EXPECT_EQ(binFiles(), off);
+    EXPECT_TRUE(binFiles(bin + "\\Staging").empty());
+    PostMessageA(mainWindow, WM_COMMAND, IDM_TOGGLE_MONITORING, 0);
+    ASSERT_TRUE(waitUntil([] {
+        Settings settings;
+        loadSettings(settings);
+        return settings.EnableDriver == 1;
+    }));
+    // The file cache followed meanwhile: the next change's earlier content is the one made while off.
+    act("saver", {"safe-save", plan, "plan v4"});
+    ASSERT_TRUE(waitUntil([] { return fileReport().size() == 2; }));
+    EXPECT_EQ(earlierContent(fileReport()[1].otherPath), "plan v3");
+}
+
+TEST_F(Recorder, AWatchThatOverflowsIsReadAgainWholeAndWhatTheRescanFindsIsCountedAsLossy) {
+    ChildProcess recorder(RECORDER_EXE, "/buffer:64");
+    ASSERT_TRUE(waitUntil([] { return !fileReport().empty(); }, 30000));
+    const int files = 300;
+    for (int i = 0; i < files; ++i) putFile(work + "\\Archive\\Old\\burst" + std::to_string(i) + ".doc", "x");
+    Sleep(1000);
+    ASSERT_TRUE(askRecorder(RecorderRequest::Stop));
+
+    std::map<std::string, int> created;
+    for (const FileReportEntry& entry : fileReport())
+        if (entry.kind == kindCreate) ++created[entry.path];
+    EXPECT_EQ(created.size(), size_t(files));
+    EXPECT_TRUE(std::all_of(created.begin(), created.end(), [](auto& c) { return c.second == 1; }));
+    RecorderCounts counts;
+    ASSERT_TRUE(readRecorderCounts(counts));
+    EXPECT_GE(counts.rescans, 1u);
+    EXPECT_GE(counts.foundByRescan, 1u);
+    EXPECT_LE(counts.foundByRescan, uint32_t(files));
+    quitRecorder();
+    EXPECT_EQ(recorder.waitForExit(), 0u);
+
+    // Said where a person looks for how Retrace is doing.
+    RetraceProcess options;
+    mainWindow = waitForMainWindow();
+    ASSERT_NE(mainWindow, nullptr);
+    HWND sheet = openByCommand(mainWindow, IDM_OPTIONS, "Retrace Options");
+    ASSERT_NE(sheet, nullptr);
+    HWND information = showSheetPage(sheet, 4);
+    ASSERT_NE(information, nullptr);
+    EXPECT_EQ(controlText(information, IDC_RECORDER_COUNTS), recorderCountsText(counts));
+    pressButton(sheet, IDCANCEL);
+    EXPECT_TRUE(waitForClose(sheet));
+}

@@ -1,0 +1,51 @@
+#include "recorder/file_notice.h"
+
+#include <gtest/gtest.h>
+
+#include "recorder/file_catalog.h"
+
+namespace {
+std::string describe(const std::vector<FileNotice>& notices) {
+    const char* names[] = {"added", "removed", "modified", "renamed"};
+    std::string text;
+    for (const FileNotice& n : notices)
+        text += std::string(names[int(n.action)]) + " " + n.path + (n.newPath.empty() ? "" : " " + n.newPath) + ";";
+    return text;
+}
+}  // namespace
+
+TEST(FileNotices, RenameHalvesPairAndLoneHalvesStandForWhatCrossedTheWatchsEdge) {
+    const RawNotice records[] = {{1, "a"}, {3, "a"}, {4, "a"}, {5, "Sub\\b"}, {4, "gone"}, {2, "c"},
+                                 {5, "arrived"}, {9, "unknown"}};
+    EXPECT_EQ(describe(noticesOf("C:\\D", records)),
+              "added C:\\D\\a;modified C:\\D\\a;renamed C:\\D\\a C:\\D\\Sub\\b;removed C:\\D\\gone;"
+              "removed C:\\D\\c;added C:\\D\\arrived;");
+}
+
+TEST(FileNotices, ARenameOutOfViewIsARemovalAndOneIntoViewAnAddition) {
+    const RawNotice records[] = {{4, "a"}, {5, ".hidden\\a"}, {4, ".hidden\\b"}, {5, "b"},
+                                 {4, ".hidden\\c"}, {5, ".hidden\\d"}, {3, ".hidden\\e"}};
+    auto hidden = [](std::string_view path) { return path.find("\\.hidden") != std::string_view::npos; };
+    EXPECT_EQ(describe(withoutExcluded(noticesOf("C:\\D", records), hidden)), "removed C:\\D\\a;added C:\\D\\b;");
+}
+
+TEST(FileCatalog, ARescanFindsWhatTheWatchMissedWithinItsScope) {
+    FileCatalog catalog;
+    catalog.set("C:\\D\\same", {1, 10, false});
+    catalog.set("C:\\D\\grown", {1, 10, false});
+    catalog.set("C:\\D\\gone", {1, 10, false});
+    catalog.set("C:\\D\\Sub", {0, 0, true});
+    catalog.set("C:\\D\\Sub\\deep", {1, 10, false});
+    catalog.set("C:\\Dx\\elsewhere", {1, 10, false});
+    const TreeListing listing{{"C:\\D\\same", {1, 10, false}}, {"C:\\D\\grown", {2, 11, false}},
+                                {"C:\\D\\new", {1, 12, false}}, {"C:\\D\\Sub", {0, 0, true}}};
+    EXPECT_EQ(describe(catalog.differencesFrom("C:\\D", false, listing)),
+              "modified C:\\D\\grown;added C:\\D\\new;removed C:\\D\\gone;");
+    EXPECT_EQ(describe(catalog.differencesFrom("C:\\D", true, listing)),
+              "modified C:\\D\\grown;added C:\\D\\new;removed C:\\D\\gone;removed C:\\D\\Sub\\deep;");
+
+    catalog.moveFolder("C:\\D\\Sub", "C:\\D\\Moved");
+    EXPECT_NE(catalog.find("C:\\D\\moved\\DEEP"), nullptr);
+    catalog.erase("C:\\D");
+    EXPECT_EQ(catalog.size(), 1u);
+}
