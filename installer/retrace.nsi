@@ -21,6 +21,7 @@ SetCompressor /SOLID lzma
 
 !define SETTINGS_KEY "SOFTWARE\Tarnwick\Undo"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Retrace"
+!define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !define SE_FILE_OBJECT 1
 !define SE_REGISTRY_KEY 4
 
@@ -51,11 +52,15 @@ VIAddVersionKey "LegalCopyright" "Copyright (C) 2026 Tarnwick"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
 
-; Asks a running Retrace to end, as "retrace.exe UNLOAD" does, and waits up
-; to ten seconds for its window to go, so its files can be replaced.
+; Asks a running Retrace and its change recorder to end, as "UNLOAD" does,
+; and waits up to ten seconds for Retrace's window to go, so their files can
+; be replaced.
 !macro EndRunningRetrace
   ${If} ${FileExists} "$INSTDIR\retrace.exe"
     ExecWait '"$INSTDIR\retrace.exe" UNLOAD'
+  ${EndIf}
+  ${If} ${FileExists} "$INSTDIR\retrace-recorder.exe"
+    ExecWait '"$INSTDIR\retrace-recorder.exe" UNLOAD'
   ${EndIf}
   StrCpy $1 0
   ${Do}
@@ -76,6 +81,8 @@ Section "Retrace" SectionProgram
   !insertmacro EndRunningRetrace
   SetOutPath "$INSTDIR"
   File "${PROGRAM_DIR}/retrace.exe"
+  ; Retrace starts its change recorder only from its own folder.
+  File "${RECORDER_PROGRAM}"
   File "${PROGRAM_DIR}/software.txt"
   File "${PROGRAM_DIR}/version.dat"
   File "${PROGRAM_DIR}/defaults.reg"
@@ -141,6 +148,8 @@ Section /o "Start Retrace with Windows" SectionStartup
   SetOutPath "$INSTDIR"
   CreateShortcut "$SMSTARTUP\retrace.lnk" "$INSTDIR\retrace.exe" "" "" "" SW_SHOWNORMAL CONTROL|SHIFT|U "retrace"
   WriteRegDWORD HKLM "${SETTINGS_KEY}" "LoadAtStartup" 1
+  ; Recording begins at logon, before Retrace itself has started.
+  WriteRegStr HKCU "${RUN_KEY}" "RetraceRecorder" '"$INSTDIR\retrace-recorder.exe"'
 SectionEnd
 
 Function .onInit
@@ -172,6 +181,10 @@ Section "Uninstall"
 
   SetShellVarContext current
   Delete "$SMSTARTUP\retrace.lnk"
+  DeleteRegValue HKCU "${RUN_KEY}" "RetraceRecorder"
+  ; The recorder's cache of earlier file contents; the Undo Bin is the user's.
+  RMDir /r "$LOCALAPPDATA\Retrace\Recorder"
+  RMDir "$LOCALAPPDATA\Retrace"
   SetShellVarContext all
   Delete "$SMPROGRAMS\Retrace\Retrace.lnk"
   Delete "$SMPROGRAMS\Retrace\Retrace Help.lnk"
@@ -179,6 +192,7 @@ Section "Uninstall"
 
   ; The program's folder goes last: once it is gone, so is everything else.
   Delete "$INSTDIR\retrace.exe"
+  Delete "$INSTDIR\retrace-recorder.exe"
   Delete "$INSTDIR\software.txt"
   Delete "$INSTDIR\version.dat"
   Delete "$INSTDIR\defaults.reg"

@@ -42,6 +42,17 @@ bool askRecorder(RecorderRequest request, unsigned milliseconds) {
     return answered;
 }
 
+bool endRecorder(unsigned milliseconds) {
+    HANDLE running = OpenMutexA(SYNCHRONIZE, FALSE, recorderRunningName);
+    if (!running) return true;
+    askRecorder(RecorderRequest::Quit);
+    // The recorder holds the mutex until it ends; an ended owner leaves it abandoned.
+    DWORD waited = WaitForSingleObject(running, milliseconds);
+    if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) ReleaseMutex(running);
+    CloseHandle(running);
+    return waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+}
+
 bool startRecorderBeside(const std::string& programPath) {
     if (recorderRunning()) return true;
     std::string recorder = fileBeside(programPath, recorderProgramName);

@@ -27,6 +27,11 @@ enum class RecorderRequest { Stop, Start, Quit };
 // no recorder runs or none answered in time. Quit is not answered.
 bool askRecorder(RecorderRequest request, unsigned milliseconds = 2000);
 
+// Asks the running recorder to end and waits until it has, at most
+// `milliseconds`, so that its program file can be replaced or removed; true
+// when none runs any more.
+bool endRecorder(unsigned milliseconds = 10000);
+
 // Starts the recorder that lies beside `programPath` unless one runs, and
 // waits until it takes requests; false when there is none to start or it
 // did not come up in time.

@@ -1,4 +1,5 @@
-// retrace-recorder's entry point. "UNLOAD" asks the running recorder to end;
+// retrace-recorder's entry point. "UNLOAD" ends the running recorder and
+// returns once it has gone;
 // "/buffer:<bytes>" sets what each watch holds between two reads, and
 // "/watch:<folder>" watches a folder besides the user's Desktop and Documents.
 
@@ -16,8 +17,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     for (int i = 1; i < __argc; ++i) {
         std::string argument = __argv[i];
         if (argument == "UNLOAD") {
-            askRecorder(RecorderRequest::Quit);
-            return 0;
+            return endRecorder() ? 0 : 1;
         }
         if (argument.rfind("/buffer:", 0) == 0) options.watchBufferBytes = DWORD(std::strtoul(argument.c_str() + 8, nullptr, 10));
         if (argument.rfind("/watch:", 0) == 0) options.extraFolders.push_back(argument.substr(7));

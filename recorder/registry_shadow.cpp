@@ -96,6 +96,8 @@ bool isLeftOutKey(std::string_view keyPath) {
         "HKCU\\Software\\Microsoft\\Windows\\Shell\\BagMRU",
         "HKCU\\Software\\Classes\\Local Settings",
         "HKLM\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Perflib",
+        // The system writes the list of network adapters anew as it starts.
+        "HKLM\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\NetworkCards",
     };
     return std::any_of(std::begin(leftOut), std::end(leftOut),
                        [&](const char* key) { return isWithin(keyPath, key); });

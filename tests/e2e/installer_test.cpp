@@ -69,6 +69,16 @@ bool usersMaySetSettings() {
     return false;
 }
 
+// What starts the change recorder at logon; empty when nothing does.
+std::string recorderAtLogon() {
+    char command[MAX_PATH * 2] = "";
+    DWORD size = sizeof command;
+    if (RegGetValueA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "RetraceRecorder",
+                     RRF_RT_REG_SZ, nullptr, command, &size) != ERROR_SUCCESS)
+        return "";
+    return command;
+}
+
 // The uninstaller runs on from a copy of itself once it has started, and
 // removes the program's folder last.
 bool uninstalled() {
@@ -79,7 +89,7 @@ bool uninstalled() {
 
 TEST(Installer, InstallsWithTheDefaultsRunsFromItsFolderAndItsUninstallerEndsAndRemovesIt) {
     ASSERT_EQ(runToEnd(windowsPath(RETRACE_SETUP_EXE), "/S /STARTUP"), 0u);
-    for (const char* file : {"retrace.exe", "software.txt", "version.dat", "manual\\index.html",
+    for (const char* file : {"retrace.exe", "retrace-recorder.exe", "software.txt", "version.dat", "manual\\index.html",
                              "manual\\images\\options-settings.png", "uninstall.exe"})
         EXPECT_TRUE(fileExists(installed + "\\" + file)) << file;
     Settings defaults;
@@ -92,6 +102,7 @@ TEST(Installer, InstallsWithTheDefaultsRunsFromItsFolderAndItsUninstallerEndsAnd
     createShortcut(installed + "\\retrace.exe", expected, "retrace");
     EXPECT_EQ(readLink(startupShortcut), readLink(expected));
     DeleteFileA(expected.c_str());
+    EXPECT_EQ(recorderAtLogon(), "\"" + installed + "\\retrace-recorder.exe\"");
 
     ChildProcess retrace(installed + "\\retrace.exe", "");
     HWND mainWindow = waitForMainWindow();
@@ -102,6 +113,7 @@ TEST(Installer, InstallsWithTheDefaultsRunsFromItsFolderAndItsUninstallerEndsAnd
     EXPECT_EQ(retrace.waitForExit(30000), 0u);  // ended by "UNLOAD", not killed
     EXPECT_TRUE(uninstalled());
     EXPECT_FALSE(fileExists(startupShortcut));
+    EXPECT_EQ(recorderAtLogon(), "");
     HKEY key;
     EXPECT_NE(RegOpenKeyA(HKEY_LOCAL_MACHINE, settingsKeyPath, &key), ERROR_SUCCESS);
     EXPECT_TRUE(folderExists(defaults.UndoBinPath));  // the user's saved copies stay
@@ -112,6 +124,7 @@ TEST(Installer, WithoutStartupChosenWritesNoStartupShortcut) {
     EXPECT_EQ(storedValues(), settingsAsMap(Settings{}));
     EXPECT_TRUE(fileExists(installed + "\\retrace.exe"));
     EXPECT_FALSE(fileExists(startupShortcut));
+    EXPECT_EQ(recorderAtLogon(), "");
     ASSERT_EQ(runToEnd(installed + "\\uninstall.exe", "/S"), 0u);
     EXPECT_TRUE(uninstalled());
 }
