@@ -13,24 +13,6 @@ namespace {
 
 bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-// The whole file, read without holding off anyone who writes it meanwhile;
-// false when it cannot be read.
-bool readFile(const std::string& path, std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    LARGE_INTEGER size;
-    bool ok = GetFileSizeEx(file, &size) && size.QuadPart < (1LL << 31);
-    if (ok) {
-        bytes.resize(size_t(size.QuadPart));
-        DWORD read = 0;
-        ok = bytes.empty() ||
-             (ReadFile(file, bytes.data(), DWORD(bytes.size()), &read, nullptr) && read == bytes.size());
-    }
-    CloseHandle(file);
-    return ok;
-}
-
 // `disposition` as CreateFile takes it: CREATE_NEW for a name that must be
 // free, CREATE_ALWAYS to replace.
 bool writeFile(const std::string& path, std::string_view bytes, DWORD disposition) {
@@ -70,6 +52,22 @@ std::string firstFreeName(const std::string& folder, uint32_t& nextNumber, Take 
 }
 
 }  // namespace
+
+bool readFileQuietly(const std::string& path, std::string& bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER size;
+    bool ok = GetFileSizeEx(file, &size) && size.QuadPart < (1LL << 31);
+    if (ok) {
+        bytes.resize(size_t(size.QuadPart));
+        DWORD read = 0;
+        ok = bytes.empty() ||
+             (ReadFile(file, bytes.data(), DWORD(bytes.size()), &read, nullptr) && read == bytes.size());
+    }
+    CloseHandle(file);
+    return ok;
+}
 
 ReportWriter::ReportWriter(std::string binFolder) : bin_(std::move(binFolder)), nextCopyNumber_(GetTickCount()) {
     while (bin_.size() > 3 && bin_.ends_with('\\')) bin_.pop_back();
@@ -124,7 +122,7 @@ bool ReportWriter::saveStartOverSet(const std::string& marker) {
     for (auto& file : startOverSet) {
         std::string path = file.inWindowsFolder ? std::string(windows) + "\\" + file.file : file.file;
         std::string content;
-        if (!exists(path) || !readFile(path, content)) continue;
+        if (!exists(path) || !readFileQuietly(path, content)) continue;
         if (!writeFile(folder + "\\" + marker + "." + file.extension, encodeSavedCopy(content), CREATE_ALWAYS))
             return false;
     }

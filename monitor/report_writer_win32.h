@@ -12,6 +12,11 @@
 #include "monitor/file_report.h"
 #include "monitor/registry_report.h"
 
+// The whole file, read without holding off anyone who writes it meanwhile,
+// and without a message: a background or console program must never wait on
+// a dialog. False when it cannot be read.
+bool readFileQuietly(const std::string& path, std::string& bytes);
+
 enum class AppendResult {
     Written,
     DoesNotFit,  // a path too long for the format: nothing written

@@ -46,23 +46,6 @@ std::string expanded(const std::string& text) {
     return length == 0 || length > sizeof result ? text : std::string(result);
 }
 
-// The whole file; false when it cannot be read. Unlike the program's reader
-// this shows no message: a console tool must never wait on a dialog.
-bool readFile(const std::string& path, std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    LARGE_INTEGER size;
-    bool ok = GetFileSizeEx(file, &size) && size.QuadPart < (1LL << 31);
-    if (ok) {
-        bytes.resize(size_t(size.QuadPart));
-        DWORD read = 0;
-        ok = bytes.empty() ||
-             (ReadFile(file, bytes.data(), DWORD(bytes.size()), &read, nullptr) && read == bytes.size());
-    }
-    CloseHandle(file);
-    return ok;
-}
-
 // `disposition` as CreateFile takes it: CREATE_NEW for a file that must not
 // exist yet, CREATE_ALWAYS to replace.
 bool writeFile(const std::string& path, const std::string& bytes, DWORD disposition) {
@@ -221,7 +204,7 @@ private:
     // Reads the file whose current content the monitor saves before a change.
     Fault readForSaving(const std::string& path, std::string& content) {
         if (!exists(path)) return "no such file: " + path;
-        if (!readFile(path, content)) return failed("cannot read " + path);
+        if (!readFileQuietly(path, content)) return failed("cannot read " + path);
         return {};
     }
 
@@ -345,7 +328,7 @@ private:
             return fault;
         }
         std::string later;
-        readFile(path, later);
+        readFileQuietly(path, later);
         return existed ? recordFile(kindModify, path, saved, later.size())
                        : recordFile(kindCreate, path, "", later.size());
     }
