@@ -76,6 +76,8 @@ protected:
         RecordedHistoryTest::TearDown();
         deleteTree(work);
         DeleteFileA(ini.c_str());
+        // The counts would otherwise show on the Information page of later tests.
+        RegDeleteTreeA(HKEY_CURRENT_USER, recorderCountsKey);
     }
 
     // Retrace as installed, which starts the recorder; ready once the
