@@ -13,17 +13,11 @@ namespace {
 
 bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-// `disposition` as CreateFile takes it: CREATE_NEW for a name that must be
-// free, CREATE_ALWAYS to replace.
+// A saved copy cut short is no copy: it goes again.
 bool writeFile(const std::string& path, std::string_view bytes, DWORD disposition) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    bool ok = bytes.empty() || (WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr) &&
-                                written == bytes.size());
-    CloseHandle(file);
-    if (!ok) DeleteFileA(path.c_str());
-    return ok;
+    if (writeFileWhole(path, bytes, disposition)) return true;
+    DeleteFileA(path.c_str());
+    return false;
 }
 
 bool appendToFile(const std::string& path, const std::string& bytes) {
@@ -52,6 +46,16 @@ std::string firstFreeName(const std::string& folder, uint32_t& nextNumber, Take 
 }
 
 }  // namespace
+
+bool writeFileWhole(const std::string& path, std::string_view bytes, DWORD disposition) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    bool ok = bytes.empty() || (WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr) &&
+                                written == bytes.size());
+    CloseHandle(file);
+    return ok;
+}
 
 bool readFileQuietly(const std::string& path, std::string& bytes) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,

@@ -5,6 +5,8 @@
 // folder. The monitor stand-in and the recorder both write through this one
 // writer, so the two cannot drift apart in what the readers get.
 
+#include <windows.h>
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -16,6 +18,10 @@
 // and without a message: a background or console program must never wait on
 // a dialog. False when it cannot be read.
 bool readFileQuietly(const std::string& path, std::string& bytes);
+
+// Writes the file whole; `disposition` as CreateFile takes it: CREATE_NEW for
+// a name that must be free, CREATE_ALWAYS to replace. False when it could not.
+bool writeFileWhole(const std::string& path, std::string_view bytes, DWORD disposition);
 
 enum class AppendResult {
     Written,

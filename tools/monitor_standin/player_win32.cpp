@@ -46,18 +46,6 @@ std::string expanded(const std::string& text) {
     return length == 0 || length > sizeof result ? text : std::string(result);
 }
 
-// `disposition` as CreateFile takes it: CREATE_NEW for a file that must not
-// exist yet, CREATE_ALWAYS to replace.
-bool writeFile(const std::string& path, const std::string& bytes, DWORD disposition) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    bool ok = bytes.empty() || (WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr) &&
-                                written == bytes.size());
-    CloseHandle(file);
-    return ok;
-}
-
 void makeFoldersFor(const std::string& path) {
     std::string folder = path.substr(0, path.find_last_of('\\'));
     SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr);
@@ -218,7 +206,7 @@ private:
 
     Fault create(const std::string& path, const std::string& text) {
         if (Fault fault = destinationFree(path); !fault.empty()) return fault;
-        if (!writeFile(path, text, CREATE_NEW)) return failed("cannot create " + path);
+        if (!writeFileWhole(path, text, CREATE_NEW)) return failed("cannot create " + path);
         return recordFile(kindCreate, path, "", text.size());
     }
 
@@ -227,7 +215,7 @@ private:
         if (Fault fault = readForSaving(path, earlier); !fault.empty()) return fault;
         std::string saved = saveCopy(earlier);
         if (saved.empty()) return failed("cannot save a copy in " + writer.binFolder());
-        if (!writeFile(path, text, CREATE_ALWAYS)) {
+        if (!writeFileWhole(path, text, CREATE_ALWAYS)) {
             Fault fault = failed("cannot write " + path);
             DeleteFileA(saved.c_str());
             return fault;
