@@ -11,6 +11,7 @@
 #include "engine/list_confirmation_dialog_win32.h"
 #include "engine/redo_win32.h"
 #include "engine/session_undo.h"
+#include "engine/undo_preview_win32.h"
 #include "settings/settings_store_win32.h"
 
 namespace {
@@ -30,6 +31,9 @@ int confirmOnlySession(HWND owner, const AppletEntry& applet) {
         clearRedo();
         undoSessionsAndOfferRestart(applet, applet.sessions.size() - 1);
     };
+    choices.preview = [&applet](HWND dialog) {
+        showSessionPreview(dialog, appletSessionsUndoOrder(applet.sessions, applet.sessions.size() - 1));
+    };
     return runConfirmUndoDialog(owner, applet.appletPath, helpConfirmAppletUndo, choices);
 }
 
@@ -45,6 +49,10 @@ int chooseSessions(HWND owner, const AppletEntry& applet) {
     confirmation.retrace = [&applet](const std::vector<int32_t>& picked) {
         if (picked.empty() || picked.front() < 0) return;
         undoSessionsAndOfferRestart(applet, size_t(picked.front()));
+    };
+    confirmation.preview = [&applet](HWND dialog, const std::vector<int32_t>& picked) {
+        if (!picked.empty() && picked.front() >= 0)
+            showSessionPreview(dialog, appletSessionsUndoOrder(applet.sessions, size_t(picked.front())));
     };
     return runListConfirmation(owner, confirmation);
 }
