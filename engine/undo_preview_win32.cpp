@@ -26,7 +26,8 @@ namespace {
 
 constexpr ListColumn textColumns[] = {{"Line", 40}, {"", 24}, {"Comes back", 250}, {"Now", 250}};
 constexpr ListColumn versionColumns[] = {{"Version", 120}, {"Size", 70}, {"Date", 70}, {"Time", 500}};
-constexpr ListColumn fileColumns[] = {{"File", 250}, {"The undo", 400}, {"Changed since", 300}};
+constexpr ListColumn fileColumns[] = {{"File", 250}, {"The undo", 400}};
+constexpr ListColumn fileColumnsWithNotices[] = {{"File", 250}, {"Changed since", 300}, {"The undo", 400}};
 constexpr ListColumn settingColumns[] = {{"Key", 220}, {"Value Name", 90}, {"Now", 90}, {"Comes Back", 200}};
 
 // What the window shows, made before it opens.
@@ -139,13 +140,18 @@ PreviewContent fileActionContent(size_t index) {
 PreviewContent fileActionsContent(std::span<const int32_t> actions) {
     PreviewContent content;
     content.words = "The undo takes back these " + std::to_string(actions.size()) + " file actions, in this order.";
-    content.columns = fileColumns;
+    bool anyNotice = false;
     for (int32_t index : actions) {
         if (index < 0 || index >= actionCount()) continue;
         const ActionRecord& record = actionList[index];
-        FileStart now = readFileStart(pathLeftBy(record), 0);
-        content.rows.push_back({{record.dataA, wordsOf(record), noticeOf(size_t(index), now)}, index});
+        std::string notice = noticeOf(size_t(index), readFileStart(pathLeftBy(record), 0));
+        anyNotice = anyNotice || !notice.empty();
+        content.rows.push_back({{record.dataA, notice, wordsOf(record)}, index});
     }
+    // The notices take a column only when there is one to show.
+    content.columns = anyNotice ? std::span<const ListColumn>(fileColumnsWithNotices) : fileColumns;
+    if (!anyNotice)
+        for (ListRow& row : content.rows) row.cells.erase(row.cells.begin() + 1);
     return content;
 }
 
@@ -223,9 +229,9 @@ struct PreviewState {
     RECT previousClient{};
 };
 
+// The two lines of text above keep their size: growing with the height would
+// only add space below them, and shrinking would hide them.
 constexpr ControlAnchor anchors[] = {
-    {IDC_PREVIEW_WORDS, false, false, true},
-    {IDC_PREVIEW_NOTICE, false, false, true},
     {IDC_PREVIEW_LIST, false, false, true},
     {IDC_PREVIEW_OPEN_EARLIER, false, true, false},
     {IDHELP, true, true, false},
