@@ -50,10 +50,6 @@ int chooseSessions(HWND owner, const AppletEntry& applet) {
         if (picked.empty() || picked.front() < 0) return;
         undoSessionsAndOfferRestart(applet, size_t(picked.front()));
     };
-    confirmation.preview = [&applet](HWND dialog, const std::vector<int32_t>& picked) {
-        if (!picked.empty() && picked.front() >= 0)
-            showSessionPreview(dialog, appletSessionsUndoOrder(applet.sessions, size_t(picked.front())));
-    };
     return runListConfirmation(owner, confirmation);
 }
 
