@@ -127,7 +127,16 @@ TEST_F(UndoPreview, TheFilesHistoryShowsTheFirstChangeOfATextBesideTheFileNowAnd
     EXPECT_EQ(rowOf(lines, 1), (std::vector<std::string>{"2", "<>", "second line", "SECOND LINE"}));
     EXPECT_EQ(rowOf(lines, 3), (std::vector<std::string>{"4", ">", "", "fourth line"}));
     expectNothingUndone(preview);
-    pressButton(files, IDCANCEL);
+
+    // The confirmation says it on one line before the undo.
+    pressButton(files, IDOK);
+    HWND confirm = waitForDialog("Confirm Undo");
+    ASSERT_NE(confirm, nullptr);
+    EXPECT_EQ(controlText(confirm, IDC_CONFIRM_NOTICE),
+              "Changed since 10:42 by Excel: the later version is kept beside the one that comes back.");
+    EXPECT_TRUE(controlEnabled(confirm, IDOK));
+    pressButton(confirm, IDCANCEL);
+    EXPECT_TRUE(waitForClose(confirm));
 }
 
 TEST_F(UndoPreview, ConfirmUndoSaysTheEarlierVersionIsMissingBeforeAnyUndoIsTried) {
