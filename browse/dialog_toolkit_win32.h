@@ -33,6 +33,7 @@ enum HelpContext : int {
     helpUndoAppletSession = 21,
     helpConfirmSessionUndo = 22,
     helpWizard = 23,
+    helpUndoPreview = 25,
 };
 
 // Run by every dialog and property sheet as it initialises: records it as the

@@ -35,6 +35,7 @@ constexpr HelpTopic topics[] = {
     {22, "confirm-session-undo.html"},
     {23, "wizard.html"},
     {24, "start-over.html"},
+    {25, "undo-preview.html"},
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <span>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "browse/list_view_win32.h"
 #include "database/action_list.h"
 #include "database/derived_lists.h"
+#include "engine/undo_preview_win32.h"
 #include "res/resource.h"
 #include "shell/main_window_win32.h"
 
@@ -60,6 +62,7 @@ struct HistoryDialogState {
 constexpr ControlAnchor anchors[] = {
     {IDC_HISTORY_LIST, false, false, true},
     {IDOK, false, true, false},
+    {IDC_PREVIEW, false, true, false},
     {IDHELP, true, true, false},
     {IDCANCEL, true, true, false},
 };
@@ -71,6 +74,10 @@ void initialise(HWND dialog, const HistoryDialogState& state) {
     commonDialogSetUp(dialog);
     SetWindowTextA(dialog, layout.caption);
     EnableWindow(GetDlgItem(dialog, IDOK), FALSE);
+    // Only file actions have a preview here; a program's or applet's undo
+    // is previewed in its own dialog.
+    EnableWindow(GetDlgItem(dialog, IDC_PREVIEW), FALSE);
+    if (state.form == HistoryForm::Files) ShowWindow(GetDlgItem(dialog, IDC_PREVIEW), SW_SHOW);
     setUpList(dialog, IDC_HISTORY_LIST, layout.columns);
     appendListRows(dialog, IDC_HISTORY_LIST, rowsOf(state.form));
     if (layout.widthShare != 1.0 || layout.heightShare != 1.0)
@@ -81,6 +88,21 @@ int pickedEntry(HWND dialog) {
     return listItemParam(dialog, IDC_HISTORY_LIST, firstSelectedListRow(dialog, IDC_HISTORY_LIST));
 }
 
+// "Retrace" and "Preview..." become usable together, once a row is picked.
+void enablePickButtons(HWND dialog, bool enabled) {
+    EnableWindow(GetDlgItem(dialog, IDOK), enabled);
+    EnableWindow(GetDlgItem(dialog, IDC_PREVIEW), enabled);
+}
+
+// The picked file action's undo takes its files the last first.
+void previewPickedFileAction(HWND dialog) {
+    int group = pickedEntry(dialog);
+    if (group < 0 || size_t(group) >= fileActionList.size()) return;
+    std::vector<int32_t> actions = fileActionList[size_t(group)].actions;
+    std::reverse(actions.begin(), actions.end());
+    showFileActionsPreview(dialog, actions);
+}
+
 void onNotify(HWND dialog, const NMHDR& header) {
     if (header.idFrom != IDC_HISTORY_LIST) return;
     HWND list = header.hwndFrom;
@@ -89,12 +111,12 @@ void onNotify(HWND dialog, const NMHDR& header) {
         sortListByColumn(dialog, IDC_HISTORY_LIST, reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
         break;
     case NM_CLICK:
-        EnableWindow(GetDlgItem(dialog, IDOK), ListView_GetItemCount(list) > 0);
+        enablePickButtons(dialog, ListView_GetItemCount(list) > 0);
         break;
     case LVN_ITEMCHANGED:
         // A row picked with the keyboard makes "Retrace" usable as a click does.
         if (reinterpret_cast<const NMLISTVIEW&>(header).uNewState & LVIS_SELECTED)
-            EnableWindow(GetDlgItem(dialog, IDOK), TRUE);
+            enablePickButtons(dialog, true);
         break;
     case NM_DBLCLK:
         if (listRowUnderPointer(dialog, IDC_HISTORY_LIST) != -1) EndDialog(dialog, pickedEntry(dialog));
@@ -119,6 +141,9 @@ INT_PTR CALLBACK historyDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
         switch (LOWORD(wParam)) {
         case IDOK:
             EndDialog(dialog, pickedEntry(dialog));
+            return TRUE;
+        case IDC_PREVIEW:
+            if (state->form == HistoryForm::Files) previewPickedFileAction(dialog);
             return TRUE;
         case IDCANCEL:
             EndDialog(dialog, -1);

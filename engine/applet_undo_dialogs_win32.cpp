@@ -11,6 +11,7 @@
 #include "engine/list_confirmation_dialog_win32.h"
 #include "engine/redo_win32.h"
 #include "engine/session_undo.h"
+#include "engine/undo_preview_win32.h"
 #include "settings/settings_store_win32.h"
 
 namespace {
@@ -29,6 +30,9 @@ int confirmOnlySession(HWND owner, const AppletEntry& applet) {
     choices.retrace = [&applet] {
         clearRedo();
         undoSessionsAndOfferRestart(applet, applet.sessions.size() - 1);
+    };
+    choices.preview = [&applet](HWND dialog) {
+        showSessionPreview(dialog, appletSessionsUndoOrder(applet.sessions, applet.sessions.size() - 1));
     };
     return runConfirmUndoDialog(owner, applet.appletPath, helpConfirmAppletUndo, choices);
 }

@@ -12,6 +12,8 @@
 #include "engine/file_undo_win32.h"
 #include "engine/list_confirmation_dialog_win32.h"
 #include "engine/redo_win32.h"
+#include "engine/undo_preview.h"
+#include "engine/undo_preview_win32.h"
 
 namespace {
 
@@ -28,6 +30,7 @@ int confirmFileGroupUndo(HWND owner, const FileActionGroup& group) {
     // The rows stand in the order the files will be undone.
     confirmation.sortable = false;
     confirmation.helpContext = helpConfirmFileGroupUndo;
+    confirmation.preview = [](HWND dialog, const std::vector<int32_t>& picked) { showFileActionsPreview(dialog, picked); };
     confirmation.retrace = [](const std::vector<int32_t>& picked) {
         if (picked.empty()) return;
         clearRedo();
@@ -54,5 +57,8 @@ int confirmFileActionUndo(HWND owner, int actionIndex) {
         openFileOrFolder(undoAction(actionIndex), false);
     };
     choices.open = [actionIndex] { openFileOrFolder(undoAction(actionIndex), true); };
+    choices.preview = [actionIndex](HWND dialog) { showFileActionsPreview(dialog, std::vector<int32_t>{actionIndex}); };
+    choices.notice = fileUndoNotice(actionIndex);
+    choices.canUndo = choices.notice != earlierVersionMissing;
     return runConfirmUndoDialog(owner, actionList[size_t(actionIndex)].dataA, helpConfirmFileUndo, choices);
 }

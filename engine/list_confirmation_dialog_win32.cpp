@@ -17,6 +17,7 @@ struct ListConfirmationState {
 constexpr ControlAnchor anchors[] = {
     {IDC_CONFIRMATION_LIST, false, false, true},
     {IDOK, false, true, false},
+    {IDC_PREVIEW, false, true, false},
     {IDHELP, true, true, false},
     {IDCANCEL, true, true, false},
 };
@@ -39,6 +40,7 @@ void initialise(HWND dialog, ListConfirmationState& state) {
     SetWindowTextA(dialog, confirmation.caption.c_str());
     setUpList(dialog, IDC_CONFIRMATION_LIST, confirmation.columns);
     appendListRows(dialog, IDC_CONFIRMATION_LIST, confirmation.rows);
+    if (confirmation.preview) ShowWindow(GetDlgItem(dialog, IDC_PREVIEW), SW_SHOW);
     if (confirmation.choice == RowChoice::AllPicked) {
         selectAllListRows(dialog, IDC_CONFIRMATION_LIST);
         SetFocus(GetDlgItem(dialog, IDC_CONFIRMATION_LIST));
@@ -48,13 +50,15 @@ void initialise(HWND dialog, ListConfirmationState& state) {
     if (confirmation.sizeShare != 1.0) shrinkAndCentre(dialog, confirmation.sizeShare, confirmation.sizeShare);
 }
 
+std::vector<int32_t> pickedValues(HWND dialog) {
+    std::vector<int32_t> picked;
+    for (int row : selectedListRows(dialog, IDC_CONFIRMATION_LIST))
+        picked.push_back(listItemParam(dialog, IDC_CONFIRMATION_LIST, row));
+    return picked;
+}
+
 void confirm(HWND dialog, const ListConfirmation& confirmation) {
-    if (confirmation.retrace) {
-        std::vector<int32_t> picked;
-        for (int row : selectedListRows(dialog, IDC_CONFIRMATION_LIST))
-            picked.push_back(listItemParam(dialog, IDC_CONFIRMATION_LIST, row));
-        confirmation.retrace(picked);
-    }
+    if (confirmation.retrace) confirmation.retrace(pickedValues(dialog));
     EndDialog(dialog, 1);
 }
 
@@ -82,6 +86,9 @@ INT_PTR CALLBACK listConfirmationProc(HWND dialog, UINT message, WPARAM wParam, 
         switch (LOWORD(wParam)) {
         case IDOK:
             confirm(dialog, state->confirmation);
+            return TRUE;
+        case IDC_PREVIEW:
+            if (state->confirmation.preview) state->confirmation.preview(dialog, pickedValues(dialog));
             return TRUE;
         case IDCANCEL:
             EndDialog(dialog, 0);

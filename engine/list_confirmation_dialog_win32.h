@@ -28,6 +28,9 @@ struct ListConfirmation {
     // Carries out "Retrace" before the dialog closes, given the values of the
     // selected rows from the top. Empty: "Retrace" only closes the dialog.
     std::function<void(const std::vector<int32_t>& pickedValues)> retrace;
+    // Shows what the undo would bring back, given the same values; empty:
+    // no "Preview..." button.
+    std::function<void(HWND owner, const std::vector<int32_t>& pickedValues)> preview;
 };
 
 // Runs the dialog; 1 after "Retrace", 0 after "Cancel".

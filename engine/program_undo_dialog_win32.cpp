@@ -13,6 +13,7 @@
 #include "engine/list_confirmation_dialog_win32.h"
 #include "engine/redo_win32.h"
 #include "engine/session_undo.h"
+#include "engine/undo_preview_win32.h"
 #include "res/resource.h"
 #include "shell/main_window_win32.h"
 
@@ -31,6 +32,7 @@ constexpr ListColumn confirmationColumns[] = {{"Session", 40}, {"Name", 200}, {"
 
 constexpr ControlAnchor anchors[] = {
     {IDC_PROGRAM_FILES, false, false, true},
+    {IDC_PREVIEW, true, false, false},
     {IDC_PROGRAM_SESSIONS, false, true, false},
     {IDC_PROGRAM_SETTINGS_LABEL, false, true, false},
     {IDC_PROGRAM_EXPLANATION, false, true, false},
@@ -57,6 +59,7 @@ void followPick(HWND dialog, int pickedList) {
     showButton(dialog, IDC_UNDO_FILE, filePicked);
     showButton(dialog, IDC_UNDO_SESSION_AND_FILES, sessionPicked);
     showButton(dialog, IDC_UNDO_SESSION_ONLY, sessionPicked);
+    EnableWindow(GetDlgItem(dialog, IDC_PREVIEW), TRUE);
 }
 
 void initialise(HWND dialog, ProgramUndoState& state) {
@@ -86,8 +89,10 @@ void undoSessions(HWND dialog, const ProgramUndoState& state, SessionPart part) 
     confirmation.columns = confirmationColumns;
     confirmation.rows = sessionConfirmationRows(state.program.sessions, *oldest, part, actionList);
     confirmation.helpContext = helpConfirmSessionUndo;
+    std::vector<int32_t> order = programSessionsUndoOrder(state.program.sessions, *oldest, part);
+    confirmation.preview = [&order](HWND owner, const std::vector<int32_t>&) { showSessionPreview(owner, order); };
     if (!runListConfirmation(dialog, confirmation)) return;
-    undoActions(programSessionsUndoOrder(state.program.sessions, *oldest, part));
+    undoActions(order);
     EndDialog(dialog, 1);
 }
 
@@ -98,6 +103,21 @@ void undoPickedFile(HWND dialog) {
         confirmFileActionUndo(dialog, listItemParam(dialog, IDC_PROGRAM_FILES, row));
     }
     EndDialog(dialog, 1);
+}
+
+// Shows what undoing the picked file, or the picked session with every newer
+// one and their files, would bring back.
+void previewPick(HWND dialog, const ProgramUndoState& state) {
+    int fileRow = firstSelectedListRow(dialog, IDC_PROGRAM_FILES);
+    if (fileRow != -1) {
+        showFileActionsPreview(dialog, std::vector<int32_t>{listItemParam(dialog, IDC_PROGRAM_FILES, fileRow)});
+        return;
+    }
+    int sessionRow = firstSelectedListRow(dialog, IDC_PROGRAM_SESSIONS);
+    auto oldest = sessionStartingWith(state.program.sessions, listItemParam(dialog, IDC_PROGRAM_SESSIONS, sessionRow));
+    if (oldest)
+        showSessionPreview(dialog,
+                           programSessionsUndoOrder(state.program.sessions, *oldest, SessionPart::SettingsAndFiles));
 }
 
 void onNotify(HWND dialog, const NMHDR& header) {
@@ -137,6 +157,9 @@ INT_PTR CALLBACK programUndoProc(HWND dialog, UINT message, WPARAM wParam, LPARA
             return TRUE;
         case IDC_UNDO_FILE:
             undoPickedFile(dialog);
+            return TRUE;
+        case IDC_PREVIEW:
+            previewPick(dialog, *state);
             return TRUE;
         case IDHELP:
             showHelp(dialog, helpUndoProgram);

@@ -8,3 +8,11 @@ std::optional<std::string> readSavedCopy(const std::string& savedPath) {
     if (file.status != FileReadStatus::Read) return std::nullopt;
     return decodeSavedCopy(file.bytes);
 }
+
+bool savedCopyReadable(const std::string& savedPath) { return peekSavedCopy(savedPath, 0).complete; }
+
+SavedCopyStart peekSavedCopy(const std::string& savedPath, size_t limit) {
+    WholeFile file = readWholeFileQuietly(savedPath);
+    if (file.status != FileReadStatus::Read) return {};
+    return readSavedCopyStart(std::string_view(file.bytes), limit);
+}

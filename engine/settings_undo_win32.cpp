@@ -7,27 +7,16 @@
 #include "engine/ini_diff.h"
 #include "engine/later_change.h"
 #include "engine/registry_path.h"
+#include "engine/registry_root_win32.h"
 #include "engine/saved_copy_win32.h"
 
 namespace {
 
 bool validIndex(int index) { return index >= 0 && index < actionCount(); }
 
-HKEY rootKey(KeyRoot root) {
-    switch (root) {
-    case KeyRoot::ClassesRoot: return HKEY_CLASSES_ROOT;
-    case KeyRoot::CurrentUser: return HKEY_CURRENT_USER;
-    case KeyRoot::LocalMachine: return HKEY_LOCAL_MACHINE;
-    case KeyRoot::Users: return HKEY_USERS;
-    case KeyRoot::CurrentConfig: return HKEY_CURRENT_CONFIG;
-    case KeyRoot::DynData: return HKEY_DYN_DATA;
-    }
-    return nullptr;
-}
-
 void setValue(const RegistryUndo& undo) {
     HKEY key;
-    if (RegCreateKeyExA(rootKey(undo.path.root), undo.path.subkey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+    if (RegCreateKeyExA(rootKeyOf(undo.path.root), undo.path.subkey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                         KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
         return;
     RegSetValueExA(key, undo.path.valueName.c_str(), 0, undo.valueType,
@@ -51,7 +40,7 @@ void undoRegistryAction(int index) {
     }
     // A key that holds keys of its own stays: those may be another
     // program's, made after this change.
-    RegDeleteKeyA(rootKey(undo->path.root), undo->path.subkey.c_str());
+    RegDeleteKeyA(rootKeyOf(undo->path.root), undo->path.subkey.c_str());
 }
 
 std::string laterFileContent(int index) {

@@ -17,6 +17,9 @@
 
 // Buttons that several dialogs share: IDOK (1) confirms, labelled
 // "Retrace"; IDCANCEL (2) and IDHELP (9) keep their usual numbers.
+// "Preview..." opens the preview of the undo chosen, in "Confirm Undo", the
+// list confirmation, the program sessions dialog and the Files history.
+#define IDC_PREVIEW 1300
 
 // The program sessions dialog.
 #define IDD_PROGRAM_UNDO 134
@@ -40,6 +43,14 @@
 #define IDD_CONFIRM_UNDO 148
 #define IDC_CONFIRM_OPEN 1205
 #define IDC_CONFIRM_ITEM 1206
+#define IDC_CONFIRM_NOTICE 1301  // changed since, or the earlier version missing
+
+// The preview of an undo: what it does in words, a notice, what comes back.
+#define IDD_UNDO_PREVIEW 160
+#define IDC_PREVIEW_WORDS 1302
+#define IDC_PREVIEW_NOTICE 1303
+#define IDC_PREVIEW_LIST 1304
+#define IDC_PREVIEW_OPEN_EARLIER 1305
 
 // "Start Over": a point in time from one of three lists.
 #define IDD_START_OVER 119

@@ -57,6 +57,7 @@ const WindowOfTheManual windowsOfTheManual[] = {
     {"confirm-session-undo", IDM_PROGRAM_FIRST, "Undo Program - Writer", noPage, IDC_PROGRAM_SESSIONS,
      IDC_UNDO_SESSION_AND_FILES, "Confirm undo of session"},
     {"confirm-file-undo", IDM_FILE_FIRST, "Confirm Undo"},
+    {"undo-preview", IDM_FILE_FIRST, "Confirm Undo", noPage, 0, IDC_PREVIEW, "Undo Preview"},
     {"confirm-file-group-undo", IDM_FILE_FIRST + 1, "Confirm Undo of Move by Explorer"},
     {"confirm-control-panel-undo", IDM_APPLET_FIRST + 1, "Confirm Undo"},
     {"undo-control-panel-session", IDM_APPLET_FIRST, "Undo Control Panel Session - C:\\windows\\system32\\main.cpl"},

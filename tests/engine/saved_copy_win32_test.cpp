@@ -46,3 +46,18 @@ TEST_F(ReadSavedCopy, AMissingEmptyOrDamagedFileGivesNothing) {
     damaged.pop_back();
     EXPECT_EQ(readSavedCopy(write("copy.000", damaged)), std::nullopt);
 }
+
+TEST_F(ReadSavedCopy, ACopyIsReadableOnlyWhenItReadsBackWholeAndItsStartIsKeptForAPreview) {
+    std::string content = textLike(50000);
+    std::string good = write("good.000", encodeSavedCopy(content, BlockMethod::Compressed, 4096));
+    EXPECT_TRUE(savedCopyReadable(good));
+    SavedCopyStart start = peekSavedCopy(good, 100);
+    EXPECT_EQ(start.start, content.substr(0, 100));
+    EXPECT_EQ(start.total, content.size());
+
+    std::string cut = encodeSavedCopy(content);
+    cut.resize(cut.size() / 2);
+    EXPECT_FALSE(savedCopyReadable(write("cut.000", cut)));
+    EXPECT_FALSE(savedCopyReadable(pathOf("missing.000")));
+    EXPECT_FALSE(savedCopyReadable(write("empty.000", "")));
+}
