@@ -116,7 +116,13 @@ void showHelp(HWND window, int context) {
         if (served) return;
     }
     const std::string page = helpTopicPath(program, context);
-    if (fileExists(page)) ShellExecuteA(window, nullptr, page.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    const bool pageExists = fileExists(page);
+    // ShellExecute's result is an error code when 32 or less, such as when
+    // no program is registered for .html; Help never fails without a word.
+    if (pageExists &&
+        reinterpret_cast<INT_PTR>(ShellExecuteA(window, nullptr, page.c_str(), nullptr, nullptr, SW_SHOWNORMAL)) > 32)
+        return;
+    MessageBoxA(window, helpUnavailableText(page, pageExists).c_str(), "Retrace Help", MB_OK | MB_ICONINFORMATION);
 }
 
 std::string dialogItemText(HWND dialog, int controlId) {

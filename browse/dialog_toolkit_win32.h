@@ -86,7 +86,8 @@ std::string browseForFolder(HWND owner, const std::string& title);
 
 // Opens the help file beside the program at the topic of the context, or at
 // its contents for helpContents; where WinHelp cannot serve, the manual's
-// page for the context (help_topics.h). Does nothing when neither is there.
+// page for the context (help_topics.h). When the page is missing or nothing
+// opens .html pages, says so and where the manual is.
 void showHelp(HWND window, int context);
 
 // The text of a dialog's control, whole.

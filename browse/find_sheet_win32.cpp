@@ -60,7 +60,7 @@ void fillTab(HWND page, const FindTabPage& tab) {
 bool openChosenFile(HWND page, const FindTabPage& tab) {
     int index = listItemParam(page, tab.listId, firstSelectedListRow(page, tab.listId));
     if (index < 0 || size_t(index) >= actionList.size()) return false;
-    openFileOrFolder(actionList[size_t(index)].dataA, true);
+    openFileOrFolder(pathNowOf(actionList[size_t(index)]), true);
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include "browse/file_operations_win32.h"
+#include "browse/find_rows.h"
 #include "browse/wizard_pages_win32.h"
 #include "browse/wizard_rows.h"
 #include "database/action_list.h"
@@ -64,7 +65,7 @@ void fillFoundFiles(HWND page) {
 
 void openRowsFile(HWND page, int row) {
     const int32_t index = listItemParam(page, IDC_WIZARD_FOUND_FILES, row);
-    if (index >= 0 && index < actionCount()) openFileOrFolder(actionList[size_t(index)].dataA, true);
+    if (index >= 0 && index < actionCount()) openFileOrFolder(pathNowOf(actionList[size_t(index)]), true);
 }
 
 const WizardPage find[] = {

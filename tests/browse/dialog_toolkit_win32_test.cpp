@@ -212,19 +212,31 @@ TEST(ShowHelp, OpensTheHelpFileBesideTheProgram) {
     EXPECT_NE(shown.find(helpFile), std::string::npos) << shown;
 }
 
-TEST(ShowHelp, WithoutAHelpFileAsksNothing) {
+TEST(ShowHelp, WithoutAHelpFileAsksNothingAndSaysWhereTheMissingManualBelongs) {
     ASSERT_EQ(GetFileAttributesA(helpFileBesideTheProgram().c_str()), INVALID_FILE_ATTRIBUTES);
     std::atomic<bool> returned = false, asked = false;
+    std::string said;
     std::thread user([&] {
-        HWND box = nullptr;
-        waitUntil([&] { return returned || (box = FindWindowA("#32770", "ERROR")) != nullptr; }, 30000);
+        HWND box = nullptr, told = nullptr;
+        waitUntil([&] {
+            return returned || (box = FindWindowA("#32770", "ERROR")) != nullptr ||
+                   (told = FindWindowA("#32770", "Retrace Help")) != nullptr;
+        }, 30000);
         if (box) {
             asked = true;
             PostMessageA(box, WM_COMMAND, IDNO, 0);
+        }
+        if (told) {
+            said = messageBoxText(told);
+            PostMessageA(told, WM_COMMAND, IDOK, 0);
         }
     });
     showHelp(nullptr, helpContents);
     returned = true;
     user.join();
     EXPECT_FALSE(asked);
+    // No manual beside the test program: Help names the folder it belongs in.
+    const std::string folder = helpFileBesideTheProgram();
+    EXPECT_NE(said.find(folder.substr(0, folder.rfind('\\')) + "\\manual\n"), std::string::npos) << said;
+    EXPECT_NE(said.find("missing"), std::string::npos) << said;
 }
