@@ -65,6 +65,23 @@ bool refused(HWND page, BinFolderChoice choice, const std::string& folder) {
     return true;
 }
 
+// Makes the new Undo Bin folder and the folders above it now, while the
+// sheet is open: at the next start a folder that cannot be made would only
+// leave the move undone. Tells why when it cannot be made.
+bool binFolderMadeOrTell(HWND page, const std::string& folder) {
+    const int made = SHCreateDirectoryExA(page, folder.c_str(), nullptr);
+    if (made == ERROR_SUCCESS || made == ERROR_ALREADY_EXISTS || made == ERROR_FILE_EXISTS) {
+        if (folderExists(folder)) return true;
+    }
+    char reason[512] = "";
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, DWORD(made), 0, reason,
+                   sizeof reason, nullptr);
+    const std::string why = "The folder " + folder + " cannot be made" + (reason[0] ? ": " + std::string(reason) : ".") +
+                            "\nChoose a folder on a drive that exists and can be written to.";
+    MessageBoxA(page, why.c_str(), "Undo Bin Folder", MB_OK | MB_ICONWARNING);
+    return false;
+}
+
 void initialise(HWND page) {
     setUpPage(page);
     SendDlgItemMessageA(page, IDC_MENU_SIZE_SPIN, UDM_SETRANGE, 0, MAKELPARAM(10, 1));
@@ -107,6 +124,7 @@ INT_PTR apply(HWND page) {
     const std::string folder = dialogItemText(page, IDC_BIN_FOLDER);
     const BinFolderChoice choice = chooseBinFolder(folder, settings, folderStateOf(folder));
     if (refused(page, choice, folder)) return refuseApply(page);
+    if (choice == BinFolderChoice::Move && !binFolderMadeOrTell(page, folder)) return refuseApply(page);
 
     settings.LoadAtStartup = IsDlgButtonChecked(page, IDC_LOAD_AT_STARTUP) == BST_CHECKED;
     settings.UndoMenuSize = menuSizeFromTyped(dialogItemText(page, IDC_MENU_SIZE));
@@ -120,7 +138,6 @@ INT_PTR apply(HWND page) {
         createShortcut(programPath(), shortcut, "retrace");
     else if (!shortcut.empty())
         DeleteFileA(shortcut.c_str());
-    if (choice == BinFolderChoice::Move) CreateDirectoryA(settings.UndoBinPathNew, nullptr);
     return answerSheet(page, PSNRET_NOERROR);
 }
 
