@@ -73,11 +73,13 @@ bool binFolderMadeOrTell(HWND page, const std::string& folder) {
     if (made == ERROR_SUCCESS || made == ERROR_ALREADY_EXISTS || made == ERROR_FILE_EXISTS) {
         if (folderExists(folder)) return true;
     }
-    char reason[512] = "";
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, DWORD(made), 0, reason,
-                   sizeof reason, nullptr);
-    const std::string why = "The folder " + folder + " cannot be made" + (reason[0] ? ": " + std::string(reason) : ".") +
-                            "\nChoose a folder on a drive that exists and can be written to.";
+    char text[512] = "";
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, DWORD(made), 0, text,
+                   sizeof text, nullptr);
+    std::string reason = text;
+    reason.erase(reason.find_last_not_of(" \r\n.") + 1);
+    const std::string why = "The folder " + folder + " cannot be made" + (reason.empty() ? "" : ": " + reason) +
+                            ".\n\nChoose a folder on a drive that exists and can be written to.";
     MessageBoxA(page, why.c_str(), "Undo Bin Folder", MB_OK | MB_ICONWARNING);
     return false;
 }
