@@ -90,6 +90,11 @@ std::string browseForFolder(HWND owner, const std::string& title);
 // opens .html pages, says so and where the manual is.
 void showHelp(HWND window, int context);
 
+// Sets a one-line control's text, shortened in the middle as the shell
+// shortens paths ("c:\docs\...\report.doc") when it is wider than the
+// control, so that the start and the file name with its extension show.
+void setShortenedText(HWND dialog, int controlId, const std::string& text);
+
 // The text of a dialog's control, whole.
 std::string dialogItemText(HWND dialog, int controlId);
 

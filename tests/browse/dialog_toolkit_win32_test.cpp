@@ -240,3 +240,18 @@ TEST(ShowHelp, WithoutAHelpFileAsksNothingAndSaysWhereTheMissingManualBelongs) {
     EXPECT_NE(said.find(folder.substr(0, folder.rfind('\\')) + "\\manual\n"), std::string::npos) << said;
     EXPECT_NE(said.find("missing"), std::string::npos) << said;
 }
+
+TEST(ShortenedText, ALongPathKeepsItsStartAndItsFileNameAndAShortOneStaysWhole) {
+    TestWindow window(0, 0, 400, 100);
+    window.addChild("STATIC", 7, SS_CENTER, 5, 5, 200, 16);
+    const std::string longPath = "c:\\retrace e2e\\docs\\" + std::string(120, 'x') + "\\quarterly report.doc";
+    setShortenedText(window, 7, longPath);
+    const std::string shown = dialogItemText(window, 7);
+    EXPECT_TRUE(shown.starts_with("c:\\")) << shown;
+    EXPECT_TRUE(shown.ends_with("quarterly report.doc")) << shown;
+    EXPECT_NE(shown.find("..."), std::string::npos) << shown;
+    EXPECT_LT(shown.size(), longPath.size());
+
+    setShortenedText(window, 7, "c:\\docs\\a.doc");
+    EXPECT_EQ(dialogItemText(window, 7), "c:\\docs\\a.doc");
+}
