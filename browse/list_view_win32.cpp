@@ -20,6 +20,25 @@ bool descending = false;
 
 HWND listControl(HWND dialog, int listId) { return GetDlgItem(dialog, listId); }
 
+// A list made with LVS_OWNERDATA holds no rows of its own: they are kept
+// here, and the list asks for the cells of the rows it paints. Filling,
+// fitting and sorting then cost nothing per row the list does not show, so
+// that a dialog of 100,000 rows opens at once.
+struct StoredRow {
+    ListRow content;
+    int image = I_IMAGENONE;
+};
+using RowStore = std::vector<StoredRow>;
+constexpr const char* storeProperty = "Retrace rows";
+
+RowStore* storedRowsOf(HWND list) { return list ? static_cast<RowStore*>(GetPropA(list, storeProperty)) : nullptr; }
+
+const std::string& storedCell(const StoredRow& row, int column) {
+    static const std::string none;
+    return column >= 0 && size_t(column) < row.content.cells.size() ? row.content.cells[size_t(column)] : none;
+}
+
+
 std::string cellText(HWND list, int row, int column) {
     std::string text(MAX_PATH, '\0');
     for (;;) {
@@ -56,7 +75,11 @@ int headerTitleWidth(HWND list, int column) {
     return text.cx + 2 * Header_GetBitmapMargin(header) + 2;
 }
 
+RowStore* rowStoreOf(HWND list);
+bool fitStoredColumn(HWND list, const RowStore& rows, int column);
+
 bool fitColumn(HWND list, int column) {
+    if (const RowStore* rows = rowStoreOf(list)) return fitStoredColumn(list, *rows, column);
     ListView_SetColumnWidth(list, column, LVSCW_AUTOSIZE);
     int textsWidth = ListView_GetColumnWidth(list, column);
     ListView_SetColumnWidth(list, column, LVSCW_AUTOSIZE_USEHEADER);
@@ -105,7 +128,150 @@ void refitBeforeShowing(HWND list, int column) {
     pending->insert(column);
 }
 
+template <typename Item>
+void fillCell(const RowStore& rows, Item& item) {
+    if (item.iItem < 0 || size_t(item.iItem) >= rows.size()) return;
+    const StoredRow& row = rows[size_t(item.iItem)];
+    if (item.mask & LVIF_IMAGE) item.iImage = item.iSubItem == 0 ? row.image : I_IMAGENONE;
+    if (item.mask & LVIF_PARAM) item.lParam = row.content.value;
+    if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
+    const std::string& text = storedCell(row, item.iSubItem);
+    if constexpr (sizeof(*item.pszText) == 1) {
+        lstrcpynA(item.pszText, text.c_str(), item.cchTextMax);
+    } else {
+        int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), int(text.size()), item.pszText, item.cchTextMax - 1);
+        item.pszText[length] = L'\0';
+    }
+}
+
+// Typing in a list finds the next row whose first column begins so.
+int findStoredRow(const RowStore& rows, const std::string& prefix, int start) {
+    if (rows.empty()) return -1;
+    for (size_t step = 0; step < rows.size(); ++step) {
+        size_t row = (size_t(std::max(start, 0)) + step) % rows.size();
+        const std::string& text = storedCell(rows[row], 0);
+        if (text.size() >= prefix.size() &&
+            CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, text.c_str(), int(prefix.size()), prefix.c_str(),
+                           int(prefix.size())) == CSTR_EQUAL)
+            return int(row);
+    }
+    return -1;
+}
+
+// The lists' notifications go to their dialog: it hands them the cells.
+LRESULT CALLBACK answerStoredLists(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(dialog, answerStoredLists, 0);
+    if (message != WM_NOTIFY) return DefSubclassProc(dialog, message, wParam, lParam);
+    const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+    const RowStore* rows = storedRowsOf(header.hwndFrom);
+    if (!rows) return DefSubclassProc(dialog, message, wParam, lParam);
+    switch (header.code) {
+    case LVN_GETDISPINFOA:
+        fillCell(*rows, reinterpret_cast<NMLVDISPINFOA*>(lParam)->item);
+        return 0;
+    case LVN_GETDISPINFOW:
+        fillCell(*rows, reinterpret_cast<NMLVDISPINFOW*>(lParam)->item);
+        return 0;
+    case LVN_ODFINDITEMA: {
+        const auto& find = *reinterpret_cast<const NMLVFINDITEMA*>(lParam);
+        if (!(find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find.lvfi.psz) return -1;
+        return findStoredRow(*rows, find.lvfi.psz, find.iStart);
+    }
+    case LVN_ODFINDITEMW: {
+        const auto& find = *reinterpret_cast<const NMLVFINDITEMW*>(lParam);
+        if (!(find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find.lvfi.psz) return -1;
+        char prefix[MAX_PATH] = "";
+        WideCharToMultiByte(CP_ACP, 0, find.lvfi.psz, -1, prefix, MAX_PATH, nullptr, nullptr);
+        return findStoredRow(*rows, prefix, find.iStart);
+    }
+    }
+    return DefSubclassProc(dialog, message, wParam, lParam);
+}
+
+// Rows taken away through the list itself go from the store as well.
+LRESULT CALLBACK keepStoreInStep(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                 DWORD_PTR storeAddress) {
+    auto* rows = reinterpret_cast<RowStore*>(storeAddress);
+    switch (message) {
+    case LVM_DELETEALLITEMS:
+        rows->clear();
+        break;
+    case LVM_DELETEITEM:
+        if (wParam < rows->size()) rows->erase(rows->begin() + ptrdiff_t(wParam));
+        break;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(list, keepStoreInStep, 0);
+        RemovePropA(list, storeProperty);
+        delete rows;
+        break;
+    }
+    return DefSubclassProc(list, message, wParam, lParam);
+}
+
+// The store of a list made with LVS_OWNERDATA, made at its first use; null
+// for a list that holds its own rows, and for no list.
+RowStore* rowStoreOf(HWND list) {
+    if (RowStore* rows = storedRowsOf(list)) return rows;
+    if (!list || !(GetWindowLongA(list, GWL_STYLE) & LVS_OWNERDATA)) return nullptr;
+    auto* rows = new RowStore;
+    SetPropA(list, storeProperty, rows);
+    SetWindowSubclass(list, keepStoreInStep, 0, DWORD_PTR(rows));
+    SetWindowSubclass(GetParent(list), answerStoredLists, 0, 0);
+    return rows;
+}
+
+void showStoredRowCount(HWND list, const RowStore& rows) {
+    SendMessageA(list, LVM_SETITEMCOUNT, WPARAM(rows.size()), 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
+int columnCount(HWND list) { return Header_GetItemCount(ListView_GetHeader(list)); }
+
+// The widest of a column's texts in the list's font. Measuring each of
+// 100,000 texts takes seconds under Wine; the widest is among the longest.
+int widestStoredText(HWND list, const RowStore& rows, int column) {
+    std::vector<const std::string*> texts;
+    texts.reserve(rows.size());
+    for (const StoredRow& row : rows) texts.push_back(&storedCell(row, column));
+    constexpr size_t measured = 64;
+    if (texts.size() > measured) {
+        std::nth_element(texts.begin(), texts.begin() + measured, texts.end(),
+                         [](const std::string* a, const std::string* b) { return a->size() > b->size(); });
+        texts.resize(measured);
+    }
+    HDC dc = GetDC(list);
+    HGDIOBJ previousFont = SelectObject(dc, HGDIOBJ(SendMessageA(list, WM_GETFONT, 0, 0)));
+    int widest = 0;
+    for (const std::string* text : texts) {
+        SIZE size{};
+        GetTextExtentPoint32A(dc, text->c_str(), int(text->size()), &size);
+        widest = std::max(widest, int(size.cx));
+    }
+    SelectObject(dc, previousFont);
+    ReleaseDC(list, dc);
+    return widest;
+}
+
+// As fitColumn, by measuring the stored texts: the list would ask for every row.
+bool fitStoredColumn(HWND list, const RowStore& rows, int column) {
+    // The list's margins either side of a cell's text, with room to spare.
+    constexpr int textMargins = 16;
+    int width = rows.empty() ? 0 : widestStoredText(list, rows, column) + textMargins;
+    if (column == 0 && ListView_GetImageList(list, LVSIL_SMALL)) width += GetSystemMetrics(SM_CXSMICON) + 4;
+    width = std::max(width, headerTitleWidth(list, column));
+    if (column == columnCount(list) - 1) {
+        RECT client{};
+        GetClientRect(list, &client);
+        int rest = client.right;
+        for (int other = 0; other < column; ++other) rest -= ListView_GetColumnWidth(list, other);
+        width = std::max(width, rest);
+    }
+    return ListView_SetColumnWidth(list, column, width);
+}
+
 int rowValue(HWND list, int row) {
+    if (const RowStore* rows = storedRowsOf(list))
+        return row >= 0 && size_t(row) < rows->size() ? (*rows)[size_t(row)].content.value : -1;
     LVITEMA item{};
     item.mask = LVIF_PARAM;
     item.iItem = row;
@@ -131,6 +297,32 @@ int CALLBACK compareListRows(LPARAM value1, LPARAM value2, LPARAM requestAddress
                                   request.cells[request.cellOfValue.at(value2)], request.order, systemCollation);
     return request.descending ? -result : result;
 }
+// Sorts the stored rows as the list would sort its own, and keeps the
+// chosen rows chosen where they move to.
+void sortStoredRows(HWND list, RowStore& rows, int column, bool descending) {
+    std::vector<std::string> cells;
+    cells.reserve(rows.size());
+    for (const StoredRow& row : rows) cells.push_back(storedCell(row, column));
+    const ColumnOrder order = columnOrderOf(cells);
+    std::set<int32_t> chosen;
+    for (int row = -1; (row = ListView_GetNextItem(list, row, LVNI_SELECTED)) != -1;)
+        if (size_t(row) < rows.size()) chosen.insert(rows[size_t(row)].content.value);
+    const int focusedRow = ListView_GetNextItem(list, -1, LVNI_FOCUSED);
+    const int32_t focused = focusedRow >= 0 && size_t(focusedRow) < rows.size() ? rows[size_t(focusedRow)].content.value : -1;
+
+    std::stable_sort(rows.begin(), rows.end(), [&](const StoredRow& a, const StoredRow& b) {
+        const int result = compareListTexts(storedCell(a, column), storedCell(b, column), order, systemCollation);
+        return descending ? result > 0 : result < 0;
+    });
+
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    for (size_t row = 0; row < rows.size(); ++row) {
+        const int32_t value = rows[row].content.value;
+        UINT state = (chosen.count(value) ? LVIS_SELECTED : 0) | (focusedRow >= 0 && value == focused ? LVIS_FOCUSED : 0);
+        if (state) ListView_SetItemState(list, int(row), state, state);
+    }
+    InvalidateRect(list, nullptr, TRUE);
+}
 }  // namespace
 
 void insertListColumn(HWND dialog, int listId, const std::string& header, int column, int width) {
@@ -144,22 +336,38 @@ void insertListColumn(HWND dialog, int listId, const std::string& header, int co
 }
 
 void insertListItem(HWND dialog, int listId, int image, const std::string& text, int row, int value) {
+    HWND list = listControl(dialog, listId);
+    if (RowStore* rows = rowStoreOf(list)) {
+        const size_t at = std::clamp(size_t(std::max(row, 0)), size_t(0), rows->size());
+        rows->insert(rows->begin() + ptrdiff_t(at), {{{text}, value}, image != -1 ? image : I_IMAGENONE});
+        showStoredRowCount(list, *rows);
+        refitBeforeShowing(list, 0);
+        return;
+    }
     LVITEMA item{};
     item.mask = LVIF_TEXT | LVIF_PARAM | (image != -1 ? LVIF_IMAGE : 0);
     item.iItem = row;
     item.pszText = const_cast<char*>(text.c_str());
     item.lParam = value;
     item.iImage = image;
-    HWND list = listControl(dialog, listId);
     SendMessageA(list, LVM_INSERTITEMA, 0, LPARAM(&item));
     refitBeforeShowing(list, 0);
 }
 
 void setListSubItem(HWND dialog, int listId, const std::string& text, int row, int column) {
+    HWND list = listControl(dialog, listId);
+    if (RowStore* rows = rowStoreOf(list)) {
+        if (row < 0 || size_t(row) >= rows->size() || column < 0) return;
+        std::vector<std::string>& cells = (*rows)[size_t(row)].content.cells;
+        if (cells.size() <= size_t(column)) cells.resize(size_t(column) + 1);
+        cells[size_t(column)] = text;
+        ListView_RedrawItems(list, row, row);
+        refitBeforeShowing(list, column);
+        return;
+    }
     LVITEMA item{};
     item.iSubItem = column;
     item.pszText = const_cast<char*>(text.c_str());
-    HWND list = listControl(dialog, listId);
     SendMessageA(list, LVM_SETITEMTEXTA, row, LPARAM(&item));
     refitBeforeShowing(list, column);
 }
@@ -167,14 +375,29 @@ void setListSubItem(HWND dialog, int listId, const std::string& text, int row, i
 void setUpList(HWND dialog, int listId, std::span<const ListColumn> columns) {
     HWND list = listControl(dialog, listId);
     ListView_SetExtendedListViewStyleEx(list, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    rowStoreOf(list);  // ready before the list first asks for a cell
     for (size_t column = 0; column < columns.size(); ++column)
         insertListColumn(dialog, listId, columns[column].header, int(column), columns[column].width);
 }
 
-void appendListRows(HWND dialog, int listId, std::span<const ListRow> rows) {
-    int row = ListView_GetItemCount(listControl(dialog, listId));
-    for (const ListRow& content : rows) {
-        insertListItem(dialog, listId, -1, content.cells.empty() ? "" : content.cells[0], row, content.value);
+void appendListRows(HWND dialog, int listId, std::span<const ListRow> rows, std::span<const int> images) {
+    HWND list = listControl(dialog, listId);
+    auto imageOf = [&](size_t k) { return k < images.size() ? images[k] : -1; };
+    if (RowStore* stored = rowStoreOf(list)) {
+        stored->reserve(stored->size() + rows.size());
+        size_t columns = 0;
+        for (size_t k = 0; k < rows.size(); ++k) {
+            stored->push_back({rows[k], imageOf(k) != -1 ? imageOf(k) : I_IMAGENONE});
+            columns = std::max(columns, rows[k].cells.size());
+        }
+        showStoredRowCount(list, *stored);
+        for (size_t column = 0; column < columns; ++column) refitBeforeShowing(list, int(column));
+        return;
+    }
+    int row = ListView_GetItemCount(list);
+    for (size_t k = 0; k < rows.size(); ++k) {
+        const ListRow& content = rows[k];
+        insertListItem(dialog, listId, imageOf(k), content.cells.empty() ? "" : content.cells[0], row, content.value);
         for (size_t column = 1; column < content.cells.size(); ++column)
             setListSubItem(dialog, listId, content.cells[column], row, int(column));
         ++row;
@@ -206,7 +429,10 @@ void clearListSelection(HWND dialog, int listId) {
 bool fitListColumn(HWND dialog, int listId, int column) { return fitColumn(listControl(dialog, listId), column); }
 
 std::string listItemText(HWND dialog, int listId, int row, int column) {
-    return cellText(listControl(dialog, listId), row, column);
+    HWND list = listControl(dialog, listId);
+    if (const RowStore* rows = rowStoreOf(list))
+        return row >= 0 && size_t(row) < rows->size() ? storedCell((*rows)[size_t(row)], column) : std::string();
+    return cellText(list, row, column);
 }
 
 int listRowUnderPointer(HWND dialog, int listId) {
@@ -234,6 +460,10 @@ void sortListByColumn(HWND dialog, int listId, int column) {
     descending = list == lastSortedList && column == lastSortedColumn ? !descending : false;
     lastSortedList = list;
     lastSortedColumn = column;
+    if (RowStore* rows = rowStoreOf(list)) {
+        sortStoredRows(list, *rows, column, descending);
+        return;
+    }
 
     // The comparison meets rows by their values; reading each row's text once
     // here spares it a search of the list for every pair it compares.

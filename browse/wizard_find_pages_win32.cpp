@@ -53,14 +53,14 @@ void fillFoundFiles(HWND page) {
     const std::vector<int32_t> records =
         foundFileRecords(actionList, wizardSelection.slots[0], wizardSelection.slots[1]);
     const std::vector<ListRow> rows = foundFileRows(records, actionList);
-    for (size_t row = 0; row < rows.size(); ++row) {
-        ImageList_AddIcon(images, fileIcons(actionList[size_t(records[row])].programPath).smallIcon());
-        insertListItem(page, IDC_WIZARD_FOUND_FILES, int(row), rows[row].cells[0], int(row), rows[row].value);
-        setListSubItem(page, IDC_WIZARD_FOUND_FILES, rows[row].cells[1], int(row), 1);
-    }
+    std::vector<int> rowImages;
+    for (size_t row = 0; row < rows.size(); ++row)
+        rowImages.push_back(
+            ImageList_AddIcon(images, fileIcons(actionList[size_t(records[row])].programPath).smallIcon()));
     // The list owns the image list it holds; the one it held before is ours.
     HWND list = GetDlgItem(page, IDC_WIZARD_FOUND_FILES);
     if (HIMAGELIST replaced = ListView_SetImageList(list, images, LVSIL_SMALL)) ImageList_Destroy(replaced);
+    appendListRows(page, IDC_WIZARD_FOUND_FILES, rows, rowImages);
 }
 
 void openRowsFile(HWND page, int row) {
