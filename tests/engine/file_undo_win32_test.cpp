@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <future>
 
 #include "engine/file_transfer_win32.h"
@@ -191,18 +190,17 @@ TEST_F(FileUndo, AListCountsItsFilesOnThePanelAndNamesThoseThatFailedInOneMessag
     ASSERT_NE(panel, nullptr);
     putFile(doc("taken.doc"), "took the old name since");
     putFile(doc("moved.doc"), "moved");
-    putFile(doc("kept.doc"), "kept");
-    std::vector<int32_t> newestFirst = {
+    // In the order undone: newest first.
+    const std::vector<int32_t> newestFirst = {
         record(kindRename, doc("kept.doc"), doc("moved.doc")),
         record(kindModify, doc("gone.doc"), "", bin + "\\missing.sav"),
         record(kindBootMarker, "586569e0"),
-        record(kindRename, doc("taken.doc"), doc("kept.doc")),
+        record(kindRename, doc("taken.doc"), doc("elsewhere.doc")),
         record(kindCreate, doc("never there.doc")),
     };
-    std::reverse(newestFirst.begin(), newestFirst.end());
     // The one message comes once every file is done; the hidden panel
     // keeps the last count it showed.
-    std::future<std::string> shown = std::async(std::launch::async, [panel] {
+    std::future<std::string> shown = std::async(std::launch::async, [] {
         HWND box = waitForWindow("#32770", "Undo Error");
         std::string text = messageBoxText(box);
         PostMessageA(box, WM_COMMAND, IDOK, 0);
@@ -210,8 +208,8 @@ TEST_F(FileUndo, AListCountsItsFilesOnThePanelAndNamesThoseThatFailedInOneMessag
     });
     const size_t redoBefore = redoList.size();
     undoActions(newestFirst);
-    EXPECT_EQ(shown.get(), undoFailuresText(std::vector<std::string>{doc("taken.doc"), doc("gone.doc")}));
-    EXPECT_EQ(busyPanelText(panel), "Undoing 4 of 4: kept.doc...") << "the boot marker counts no file";
+    EXPECT_EQ(shown.get(), undoFailuresText(std::vector<std::string>{doc("gone.doc"), doc("taken.doc")}));
+    EXPECT_EQ(busyPanelText(panel), "Undoing 4 of 4: never there.doc...") << "the boot marker counts no file";
     EXPECT_FALSE(IsWindowVisible(panel));
     EXPECT_EQ(contentOf(doc("kept.doc")), "moved");
     for (int32_t index : newestFirst) EXPECT_EQ(actionList[index].undone, 1);
