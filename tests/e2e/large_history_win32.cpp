@@ -29,7 +29,7 @@ std::vector<ActionRecord> writerActions(const std::string& docs, size_t count, s
     for (size_t k = 0; k < count; ++k) {
         const size_t run = k / perRun;
         char name[32];
-        std::snprintf(name, sizeof name, "\\file%05zu.txt", k + 1);
+        std::snprintf(name, sizeof name, "\\file%05zu.doc", k + 1);
         records.push_back(RecordBuilder("WRITER", int32_t(1000 + run), kind)
                               .paths(toLowerAscii(docs) + name)
                               .programPath("c:\\apps\\writer.exe")

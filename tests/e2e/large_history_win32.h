@@ -8,7 +8,7 @@
 #include "database/action_record.h"
 
 // `count` file actions of the writer in runs of `perRun`, a minute apart,
-// the oldest first: creates of docs\file00001.txt and on.
+// the oldest first: creates of docs\file00001.doc and on.
 std::vector<ActionRecord> writerCreates(const std::string& docs, size_t count, size_t perRun);
 
 // The same as modifies, each naming its saved copy in the bin, which holds

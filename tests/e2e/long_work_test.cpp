@@ -90,8 +90,8 @@ TEST_F(LongWork, AThreeThousandFileUndoCountsOnThePanelAndNamesTheTwoFilesThatFa
     for (const char* name : {"taken1.txt", "taken2.txt"})
         EXPECT_NE(texts[0].find("\n" + lowerDocs + "\\" + name), std::string::npos) << texts[0];
     EXPECT_NE(texts[0].find("These files could not be undone:"), std::string::npos) << texts[0];
-    EXPECT_EQ(contentOf(docs + "\\file00001.undo.txt"), "earlier file00001.txt");
-    EXPECT_EQ(contentOf(docs + "\\file02998.undo.txt"), "earlier file02998.txt");
+    EXPECT_EQ(contentOf(docs + "\\file00001.undo.doc"), "earlier file00001.doc");
+    EXPECT_EQ(contentOf(docs + "\\file02998.undo.doc"), "earlier file02998.doc");
     EXPECT_EQ(contentOf(docs + "\\taken1.txt"), "took the name since");
 }
 
@@ -107,13 +107,13 @@ TEST_F(LongWork, AProgramOfAHundredThousandRecordsOpensWithEveryRowAndSortsThem)
     EXPECT_EQ(files.rowCount(), 100'000);
     EXPECT_EQ(sessions.rowCount(), 1'000);
     const std::string lowerDocs = toLowerAscii(docs);
-    EXPECT_EQ(files.cell(0, 0), lowerDocs + "\\file100000.txt");  // the newest first
+    EXPECT_EQ(files.cell(0, 0), lowerDocs + "\\file100000.doc");  // the newest first
 
     files.clickHeader(0);
-    EXPECT_TRUE(waitUntil([&] { return files.cell(0, 0) == lowerDocs + "\\file00001.txt"; }, 60000));
-    EXPECT_EQ(files.cell(99'999, 0), lowerDocs + "\\file99999.txt");  // as text, "file1..." before "file9..."
+    EXPECT_TRUE(waitUntil([&] { return files.cell(0, 0) == lowerDocs + "\\file00001.doc"; }, 60000));
+    EXPECT_EQ(files.cell(99'999, 0), lowerDocs + "\\file99999.doc");  // as text, "file1..." before "file9..."
     files.clickHeader(0);
-    EXPECT_TRUE(waitUntil([&] { return files.cell(0, 0) == lowerDocs + "\\file99999.txt"; }, 60000));
+    EXPECT_TRUE(waitUntil([&] { return files.cell(0, 0) == lowerDocs + "\\file99999.doc"; }, 60000));
 
     sessions.clickRow(0);
     ASSERT_TRUE(waitUntil([&] { return controlShown(dialog, IDC_UNDO_SESSION_AND_FILES); }));
