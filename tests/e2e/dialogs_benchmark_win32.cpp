@@ -94,6 +94,7 @@ int main(int argc, char** argv) {
     loadSettings(settings);
     setFieldText(settings.UndoBinPath, bin);
     settings.UndoBinSize = 4'000'000'000u;
+    setFieldText(settings.szFileExts, "DOC");  // Wine registers no document types
     saveSettings(settings);
 
     std::printf("The program undo dialog under Wine (target: 100,000 rows show within 300 ms)\n");
