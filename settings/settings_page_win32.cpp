@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include <string>
+#include <vector>
 
 #include "browse/dialog_toolkit_win32.h"
 #include "browse/file_operations_win32.h"
@@ -63,6 +64,16 @@ bool refused(HWND page, BinFolderChoice choice, const std::string& folder) {
     if (why.empty()) return false;
     MessageBoxA(page, why.c_str(), "Undo Bin Folder", MB_OK | MB_ICONWARNING);
     return true;
+}
+
+// The folder and those above it that do not exist yet, the deepest first.
+std::vector<std::string> missingFolders(const std::string& folder) {
+    std::vector<std::string> missing;
+    for (std::string at = folder; !at.empty() && !folderExists(at); at = at.substr(0, at.find_last_of('\\'))) {
+        missing.push_back(at);
+        if (at.find('\\') == std::string::npos) break;
+    }
+    return missing;
 }
 
 // Makes the new Undo Bin folder and the folders above it now, while the
@@ -126,6 +137,8 @@ INT_PTR apply(HWND page) {
     const std::string folder = dialogItemText(page, IDC_BIN_FOLDER);
     const BinFolderChoice choice = chooseBinFolder(folder, settings, folderStateOf(folder));
     if (refused(page, choice, folder)) return refuseApply(page);
+    const std::vector<std::string> madeNow =
+        choice == BinFolderChoice::Move ? missingFolders(folder) : std::vector<std::string>{};
     if (choice == BinFolderChoice::Move && !binFolderMadeOrTell(page, folder)) return refuseApply(page);
 
     settings.LoadAtStartup = IsDlgButtonChecked(page, IDC_LOAD_AT_STARTUP) == BST_CHECKED;
@@ -134,7 +147,10 @@ INT_PTR apply(HWND page) {
     if (choice == BinFolderChoice::CancelMove) setFieldText(settings.UndoBinPathNew, "");
     if (choice == BinFolderChoice::Move) setFieldText(settings.UndoBinPathNew, folder);
     // The shortcut and the new folder only go with settings that were stored.
-    if (!saveSettingsOrTell(page, settings)) return refuseApply(page);
+    if (!saveSettingsOrTell(page, settings)) {
+        for (const std::string& made : madeNow) RemoveDirectoryA(made.c_str());
+        return refuseApply(page);
+    }
     const std::string shortcut = startupShortcutPath();
     if (settings.LoadAtStartup)
         createShortcut(programPath(), shortcut, "retrace");
