@@ -71,6 +71,9 @@ INT_PTR onNotify(HWND page, const FindTabPage& tab, const NMHDR& header) {
         fillTab(page, tab);
         return answerSheet(page, 0);
     case PSN_APPLY:
+        // Every tab visited is told; only the one shown opens its row, or
+        // a row chosen on an earlier tab would open in its place.
+        if (PropSheet_GetCurrentPageHwnd(GetParent(page)) != page) return answerSheet(page, PSNRET_NOERROR);
         // Nothing chosen: "Open" closes the sheet as OK does.
         return openChosenFile(page, tab) ? refuseApply(page) : answerSheet(page, PSNRET_NOERROR);
     case PSN_HELP:
