@@ -113,8 +113,8 @@ int columnCount(HWND list) { return Header_GetItemCount(ListView_GetHeader(list)
 
 // As fitColumn, by measuring the stored texts: the list would ask for every row.
 bool fitStoredColumn(HWND list, const RowStore& rows, int column) {
-    // The list's margins either side of a cell's text, with room to spare.
-    constexpr int textMargins = 16;
+    // The list's margins either side of a cell's text, as it fits a column itself.
+    constexpr int textMargins = 12;
     int width = rows.empty() ? 0 : widestStoredText(list, rows, column) + textMargins;
     if (column == 0 && ListView_GetImageList(list, LVSIL_SMALL)) width += GetSystemMetrics(SM_CXSMICON) + 4;
     width = std::max(width, headerTitleWidth(list, column));
