@@ -80,7 +80,8 @@ std::vector<std::string> missingFolders(const std::string& folder) {
 // sheet is open: at the next start a folder that cannot be made would only
 // leave the move undone. Tells why when it cannot be made.
 bool binFolderMadeOrTell(HWND page, const std::string& folder) {
-    const int made = SHCreateDirectoryExA(page, folder.c_str(), nullptr);
+    // Without a window the shell asks nothing and answers the system's own error.
+    const int made = SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr);
     if (made == ERROR_SUCCESS || made == ERROR_ALREADY_EXISTS || made == ERROR_FILE_EXISTS) {
         if (folderExists(folder)) return true;
     }
