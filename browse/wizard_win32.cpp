@@ -10,8 +10,9 @@
 
 namespace {
 
-// Posted by a page that names its title: the sheet gives the frame the
-// page's own title once the page shows, after the page is told.
+// Posted to a page that names its own title as it becomes current: the
+// sheet sets the frame's title from the page's template after telling the
+// page, so the page's title can only follow.
 constexpr UINT retitleFrame = WM_APP + 1;
 
 const std::vector<WizardPage>& wizardPages() {
