@@ -253,6 +253,8 @@ void appendListRows(HWND dialog, int listId, std::span<const ListRow> rows, std:
         for (size_t column = 0; column < columns; ++column) refitBeforeShowing(list, int(column));
         return;
     }
+    // One batch: the list paints once, when it is whole.
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     int row = ListView_GetItemCount(list);
     for (size_t k = 0; k < rows.size(); ++k) {
         const ListRow& content = rows[k];
@@ -261,6 +263,8 @@ void appendListRows(HWND dialog, int listId, std::span<const ListRow> rows, std:
             setListSubItem(dialog, listId, content.cells[column], row, int(column));
         ++row;
     }
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
 }
 
 std::vector<int> selectedListRows(HWND dialog, int listId) {
