@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 #include <shlobj.h>
+#include <shlwapi.h>
 
 #include <algorithm>
 
@@ -116,7 +117,29 @@ void showHelp(HWND window, int context) {
         if (served) return;
     }
     const std::string page = helpTopicPath(program, context);
-    if (fileExists(page)) ShellExecuteA(window, nullptr, page.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    const bool pageExists = fileExists(page);
+    // ShellExecute's result is an error code when 32 or less, such as when
+    // no program is registered for .html; Help never fails without a word.
+    if (pageExists &&
+        reinterpret_cast<INT_PTR>(ShellExecuteA(window, nullptr, page.c_str(), nullptr, nullptr, SW_SHOWNORMAL)) > 32)
+        return;
+    MessageBoxA(window, helpUnavailableText(page, pageExists).c_str(), "Retrace Help", MB_OK | MB_ICONINFORMATION);
+}
+
+void setShortenedText(HWND dialog, int controlId, const std::string& text) {
+    HWND control = GetDlgItem(dialog, controlId);
+    if (!control) return;
+    RECT box{};
+    GetClientRect(control, &box);
+    // The shell's own shortening works on texts of a path's length.
+    char shown[MAX_PATH] = "";
+    lstrcpynA(shown, text.c_str(), MAX_PATH);
+    HDC dc = GetDC(control);
+    HGDIOBJ previousFont = SelectObject(dc, HGDIOBJ(SendMessageA(control, WM_GETFONT, 0, 0)));
+    PathCompactPathA(dc, shown, UINT(box.right - box.left));
+    SelectObject(dc, previousFont);
+    ReleaseDC(control, dc);
+    SetWindowTextA(control, shown);
 }
 
 std::string dialogItemText(HWND dialog, int controlId) {

@@ -87,8 +87,14 @@ std::string browseForFolder(HWND owner, const std::string& title);
 
 // Opens the help file beside the program at the topic of the context, or at
 // its contents for helpContents; where WinHelp cannot serve, the manual's
-// page for the context (help_topics.h). Does nothing when neither is there.
+// page for the context (help_topics.h). When the page is missing or nothing
+// opens .html pages, says so and where the manual is.
 void showHelp(HWND window, int context);
+
+// Sets a one-line control's text, shortened in the middle as the shell
+// shortens paths ("c:\docs\...\report.doc") when it is wider than the
+// control, so that the start and the file name with its extension show.
+void setShortenedText(HWND dialog, int controlId, const std::string& text);
 
 // The text of a dialog's control, whole.
 std::string dialogItemText(HWND dialog, int controlId);

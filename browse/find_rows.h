@@ -20,3 +20,7 @@ std::vector<int32_t> findTabRecords(std::span<const ActionRecord> records, FindT
 
 // Name (the file's path; before the change for a rename or move), date, time.
 ListRow findRow(const ActionRecord& record, int32_t index);
+
+// Where the record's file is now, as far as the record knows: after a rename
+// or a move, the new path; otherwise the path it names.
+const std::string& pathNowOf(const ActionRecord& record);

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "browse/dialog_toolkit_win32.h"
 #include "browse/file_operations_win32.h"
@@ -41,26 +42,25 @@ void fillTab(HWND page, const FindTabPage& tab) {
     ListView_DeleteAllItems(list);
     HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 20, 1);
     std::map<std::string, int> imageOfProgram;
-    int row = 0;
+    std::vector<ListRow> rows;
+    std::vector<int> rowImages;
     for (int32_t index : findTabRecords(actionList, tab.tab)) {
         const ActionRecord& record = actionList[size_t(index)];
         auto [image, added] = imageOfProgram.try_emplace(record.programPath, -1);
         if (added) image->second = ImageList_AddIcon(images, fileIcons(record.programPath).smallIcon());
-        ListRow content = findRow(record, index);
-        insertListItem(page, tab.listId, image->second, content.cells[0], row, content.value);
-        setListSubItem(page, tab.listId, content.cells[1], row, 1);
-        setListSubItem(page, tab.listId, content.cells[2], row, 2);
-        ++row;
+        rows.push_back(findRow(record, index));
+        rowImages.push_back(image->second);
     }
     // The list owns the image list it holds; the one it held before is ours.
     if (HIMAGELIST replaced = ListView_SetImageList(list, images, LVSIL_SMALL)) ImageList_Destroy(replaced);
+    appendListRows(page, tab.listId, rows, rowImages);
 }
 
 // Opens the chosen row's file; false when no row is chosen.
 bool openChosenFile(HWND page, const FindTabPage& tab) {
     int index = listItemParam(page, tab.listId, firstSelectedListRow(page, tab.listId));
     if (index < 0 || size_t(index) >= actionList.size()) return false;
-    openFileOrFolder(actionList[size_t(index)].dataA, true);
+    openFileOrFolder(pathNowOf(actionList[size_t(index)]), true);
     return true;
 }
 
@@ -71,6 +71,9 @@ INT_PTR onNotify(HWND page, const FindTabPage& tab, const NMHDR& header) {
         fillTab(page, tab);
         return answerSheet(page, 0);
     case PSN_APPLY:
+        // Every tab visited is told; only the one shown opens its row, or
+        // a row chosen on an earlier tab would open in its place.
+        if (PropSheet_GetCurrentPageHwnd(GetParent(page)) != page) return answerSheet(page, PSNRET_NOERROR);
         // Nothing chosen: "Open" closes the sheet as OK does.
         return openChosenFile(page, tab) ? refuseApply(page) : answerSheet(page, PSNRET_NOERROR);
     case PSN_HELP:

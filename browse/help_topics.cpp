@@ -49,3 +49,12 @@ std::string_view helpTopicPage(int context) {
 std::string helpTopicPath(std::string_view programPath, int context) {
     return fileBeside(programPath, "manual") + "\\" + std::string(helpTopicPage(context));
 }
+
+std::string helpUnavailableText(std::string_view pagePath, bool pageExists) {
+    const std::string page(pagePath);
+    const std::string folder = page.substr(0, page.rfind('\\'));
+    const std::string why = pageExists ? "No program is set up to open web pages (.html), so Help cannot be shown."
+                                       : "The page of the manual for this window is missing.";
+    return why + "\n\nThe manual is in the folder:\n" + folder + "\n\nOpen " +
+           page.substr(folder.size() + (folder.size() < page.size() ? 1 : 0)) + " there with a web browser.";
+}

@@ -12,3 +12,8 @@ std::string_view helpTopicPage(int context);
 
 // The page's full path, in the manual folder beside the program.
 std::string helpTopicPath(std::string_view programPath, int context);
+
+// What Help says when the page cannot be shown: the page is missing, or no
+// program is registered to open .html pages. Both name where the manual is,
+// so that a person can open it with a browser of their own.
+std::string helpUnavailableText(std::string_view pagePath, bool pageExists);

@@ -10,6 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "browse/list_row_store_win32.h"
 #include "browse/list_texts.h"
 
 namespace {
@@ -56,7 +57,10 @@ int headerTitleWidth(HWND list, int column) {
     return text.cx + 2 * Header_GetBitmapMargin(header) + 2;
 }
 
+bool fitStoredColumn(HWND list, const RowStore& rows, int column);
+
 bool fitColumn(HWND list, int column) {
+    if (const RowStore* rows = rowStoreOf(list)) return fitStoredColumn(list, *rows, column);
     ListView_SetColumnWidth(list, column, LVSCW_AUTOSIZE);
     int textsWidth = ListView_GetColumnWidth(list, column);
     ListView_SetColumnWidth(list, column, LVSCW_AUTOSIZE_USEHEADER);
@@ -105,7 +109,28 @@ void refitBeforeShowing(HWND list, int column) {
     pending->insert(column);
 }
 
+int columnCount(HWND list) { return Header_GetItemCount(ListView_GetHeader(list)); }
+
+// As fitColumn, by measuring the stored texts: the list would ask for every row.
+bool fitStoredColumn(HWND list, const RowStore& rows, int column) {
+    // The list's margins either side of a cell's text, as it fits a column itself.
+    constexpr int textMargins = 12;
+    int width = rows.empty() ? 0 : widestStoredText(list, rows, column) + textMargins;
+    if (column == 0 && ListView_GetImageList(list, LVSIL_SMALL)) width += GetSystemMetrics(SM_CXSMICON) + 4;
+    width = std::max(width, headerTitleWidth(list, column));
+    if (column == columnCount(list) - 1) {
+        RECT client{};
+        GetClientRect(list, &client);
+        int rest = client.right;
+        for (int other = 0; other < column; ++other) rest -= ListView_GetColumnWidth(list, other);
+        width = std::max(width, rest);
+    }
+    return ListView_SetColumnWidth(list, column, width);
+}
+
 int rowValue(HWND list, int row) {
+    if (const RowStore* rows = rowStoreOf(list))
+        return row >= 0 && size_t(row) < rows->size() ? (*rows)[size_t(row)].content.value : -1;
     LVITEMA item{};
     item.mask = LVIF_PARAM;
     item.iItem = row;
@@ -131,6 +156,32 @@ int CALLBACK compareListRows(LPARAM value1, LPARAM value2, LPARAM requestAddress
                                   request.cells[request.cellOfValue.at(value2)], request.order, systemCollation);
     return request.descending ? -result : result;
 }
+// Sorts the stored rows as the list would sort its own, and keeps the
+// chosen rows chosen where they move to.
+void sortStoredRows(HWND list, RowStore& rows, int column, bool descending) {
+    std::vector<std::string> cells;
+    cells.reserve(rows.size());
+    for (const StoredRow& row : rows) cells.push_back(storedCell(row, column));
+    const ColumnOrder order = columnOrderOf(cells);
+    std::set<int32_t> chosen;
+    for (int row = -1; (row = ListView_GetNextItem(list, row, LVNI_SELECTED)) != -1;)
+        if (size_t(row) < rows.size()) chosen.insert(rows[size_t(row)].content.value);
+    const int focusedRow = ListView_GetNextItem(list, -1, LVNI_FOCUSED);
+    const int32_t focused = focusedRow >= 0 && size_t(focusedRow) < rows.size() ? rows[size_t(focusedRow)].content.value : -1;
+
+    std::stable_sort(rows.begin(), rows.end(), [&](const StoredRow& a, const StoredRow& b) {
+        const int result = compareListTexts(storedCell(a, column), storedCell(b, column), order, systemCollation);
+        return descending ? result > 0 : result < 0;
+    });
+
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    for (size_t row = 0; row < rows.size(); ++row) {
+        const int32_t value = rows[row].content.value;
+        UINT state = (chosen.count(value) ? LVIS_SELECTED : 0) | (focusedRow >= 0 && value == focused ? LVIS_FOCUSED : 0);
+        if (state) ListView_SetItemState(list, int(row), state, state);
+    }
+    InvalidateRect(list, nullptr, TRUE);
+}
 }  // namespace
 
 void insertListColumn(HWND dialog, int listId, const std::string& header, int column, int width) {
@@ -144,22 +195,38 @@ void insertListColumn(HWND dialog, int listId, const std::string& header, int co
 }
 
 void insertListItem(HWND dialog, int listId, int image, const std::string& text, int row, int value) {
+    HWND list = listControl(dialog, listId);
+    if (RowStore* rows = rowStoreOf(list)) {
+        const size_t at = std::clamp(size_t(std::max(row, 0)), size_t(0), rows->size());
+        rows->insert(rows->begin() + ptrdiff_t(at), {{{text}, value}, image != -1 ? image : I_IMAGENONE});
+        showStoredRowCount(list, *rows);
+        refitBeforeShowing(list, 0);
+        return;
+    }
     LVITEMA item{};
     item.mask = LVIF_TEXT | LVIF_PARAM | (image != -1 ? LVIF_IMAGE : 0);
     item.iItem = row;
     item.pszText = const_cast<char*>(text.c_str());
     item.lParam = value;
     item.iImage = image;
-    HWND list = listControl(dialog, listId);
     SendMessageA(list, LVM_INSERTITEMA, 0, LPARAM(&item));
     refitBeforeShowing(list, 0);
 }
 
 void setListSubItem(HWND dialog, int listId, const std::string& text, int row, int column) {
+    HWND list = listControl(dialog, listId);
+    if (RowStore* rows = rowStoreOf(list)) {
+        if (row < 0 || size_t(row) >= rows->size() || column < 0) return;
+        std::vector<std::string>& cells = (*rows)[size_t(row)].content.cells;
+        if (cells.size() <= size_t(column)) cells.resize(size_t(column) + 1);
+        cells[size_t(column)] = text;
+        ListView_RedrawItems(list, row, row);
+        refitBeforeShowing(list, column);
+        return;
+    }
     LVITEMA item{};
     item.iSubItem = column;
     item.pszText = const_cast<char*>(text.c_str());
-    HWND list = listControl(dialog, listId);
     SendMessageA(list, LVM_SETITEMTEXTA, row, LPARAM(&item));
     refitBeforeShowing(list, column);
 }
@@ -167,18 +234,37 @@ void setListSubItem(HWND dialog, int listId, const std::string& text, int row, i
 void setUpList(HWND dialog, int listId, std::span<const ListColumn> columns) {
     HWND list = listControl(dialog, listId);
     ListView_SetExtendedListViewStyleEx(list, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    rowStoreOf(list);  // ready before the list first asks for a cell
     for (size_t column = 0; column < columns.size(); ++column)
         insertListColumn(dialog, listId, columns[column].header, int(column), columns[column].width);
 }
 
-void appendListRows(HWND dialog, int listId, std::span<const ListRow> rows) {
-    int row = ListView_GetItemCount(listControl(dialog, listId));
-    for (const ListRow& content : rows) {
-        insertListItem(dialog, listId, -1, content.cells.empty() ? "" : content.cells[0], row, content.value);
+void appendListRows(HWND dialog, int listId, std::span<const ListRow> rows, std::span<const int> images) {
+    HWND list = listControl(dialog, listId);
+    auto imageOf = [&](size_t k) { return k < images.size() ? images[k] : -1; };
+    if (RowStore* stored = rowStoreOf(list)) {
+        stored->reserve(stored->size() + rows.size());
+        size_t columns = 0;
+        for (size_t k = 0; k < rows.size(); ++k) {
+            stored->push_back({rows[k], imageOf(k) != -1 ? imageOf(k) : I_IMAGENONE});
+            columns = std::max(columns, rows[k].cells.size());
+        }
+        showStoredRowCount(list, *stored);
+        for (size_t column = 0; column < columns; ++column) refitBeforeShowing(list, int(column));
+        return;
+    }
+    // One batch: the list paints once, when it is whole.
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    int row = ListView_GetItemCount(list);
+    for (size_t k = 0; k < rows.size(); ++k) {
+        const ListRow& content = rows[k];
+        insertListItem(dialog, listId, imageOf(k), content.cells.empty() ? "" : content.cells[0], row, content.value);
         for (size_t column = 1; column < content.cells.size(); ++column)
             setListSubItem(dialog, listId, content.cells[column], row, int(column));
         ++row;
     }
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
 }
 
 std::vector<int> selectedListRows(HWND dialog, int listId) {
@@ -206,7 +292,10 @@ void clearListSelection(HWND dialog, int listId) {
 bool fitListColumn(HWND dialog, int listId, int column) { return fitColumn(listControl(dialog, listId), column); }
 
 std::string listItemText(HWND dialog, int listId, int row, int column) {
-    return cellText(listControl(dialog, listId), row, column);
+    HWND list = listControl(dialog, listId);
+    if (const RowStore* rows = rowStoreOf(list))
+        return row >= 0 && size_t(row) < rows->size() ? storedCell((*rows)[size_t(row)], column) : std::string();
+    return cellText(list, row, column);
 }
 
 int listRowUnderPointer(HWND dialog, int listId) {
@@ -234,6 +323,10 @@ void sortListByColumn(HWND dialog, int listId, int column) {
     descending = list == lastSortedList && column == lastSortedColumn ? !descending : false;
     lastSortedList = list;
     lastSortedColumn = column;
+    if (RowStore* rows = rowStoreOf(list)) {
+        sortStoredRows(list, *rows, column, descending);
+        return;
+    }
 
     // The comparison meets rows by their values; reading each row's text once
     // here spares it a search of the list for every pair it compares.

@@ -26,8 +26,14 @@ struct ListColumn {
 // Makes a list select whole rows and gives it its columns, left to right.
 void setUpList(HWND dialog, int listId, std::span<const ListColumn> columns);
 
-// Appends the rows below those the list holds, in order.
-void appendListRows(HWND dialog, int listId, std::span<const ListRow> rows);
+// Appends the rows below those the list holds, in order; each with the
+// image at that index of the list's small image list given for it, if any.
+//
+// A list made with LVS_OWNERDATA keeps no rows itself: this toolkit keeps
+// them and hands the list the cells of the rows it shows, so that filling,
+// fitting and sorting cost nothing per row out of sight, and 100,000 rows
+// show at once. Every operation here works on both kinds of list alike.
+void appendListRows(HWND dialog, int listId, std::span<const ListRow> rows, std::span<const int> images = {});
 
 // The rows selected now, from the top; the first of them, or -1.
 std::vector<int> selectedListRows(HWND dialog, int listId);

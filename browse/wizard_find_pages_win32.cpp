@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include "browse/file_operations_win32.h"
+#include "browse/find_rows.h"
 #include "browse/wizard_pages_win32.h"
 #include "browse/wizard_rows.h"
 #include "database/action_list.h"
@@ -52,19 +53,19 @@ void fillFoundFiles(HWND page) {
     const std::vector<int32_t> records =
         foundFileRecords(actionList, wizardSelection.slots[0], wizardSelection.slots[1]);
     const std::vector<ListRow> rows = foundFileRows(records, actionList);
-    for (size_t row = 0; row < rows.size(); ++row) {
-        ImageList_AddIcon(images, fileIcons(actionList[size_t(records[row])].programPath).smallIcon());
-        insertListItem(page, IDC_WIZARD_FOUND_FILES, int(row), rows[row].cells[0], int(row), rows[row].value);
-        setListSubItem(page, IDC_WIZARD_FOUND_FILES, rows[row].cells[1], int(row), 1);
-    }
+    std::vector<int> rowImages;
+    for (size_t row = 0; row < rows.size(); ++row)
+        rowImages.push_back(
+            ImageList_AddIcon(images, fileIcons(actionList[size_t(records[row])].programPath).smallIcon()));
     // The list owns the image list it holds; the one it held before is ours.
     HWND list = GetDlgItem(page, IDC_WIZARD_FOUND_FILES);
     if (HIMAGELIST replaced = ListView_SetImageList(list, images, LVSIL_SMALL)) ImageList_Destroy(replaced);
+    appendListRows(page, IDC_WIZARD_FOUND_FILES, rows, rowImages);
 }
 
 void openRowsFile(HWND page, int row) {
     const int32_t index = listItemParam(page, IDC_WIZARD_FOUND_FILES, row);
-    if (index >= 0 && index < actionCount()) openFileOrFolder(actionList[size_t(index)].dataA, true);
+    if (index >= 0 && index < actionCount()) openFileOrFolder(pathNowOf(actionList[size_t(index)]), true);
 }
 
 const WizardPage find[] = {

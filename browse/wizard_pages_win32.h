@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 
 #include "browse/list_view_win32.h"
 
@@ -53,6 +54,9 @@ struct WizardPage {
     void (*activate)(HWND page) = nullptr;
     void (*doubleClick)(HWND page, int row) = nullptr;  // a row of the list
     void (*details)(HWND page) = nullptr;               // button 1, "Details"
+    // The frame's title while the page shows, when it names what the page
+    // lists; null: the page's own title.
+    std::string (*title)() = nullptr;
 };
 
 // The table in page order, one part per branch.

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "browse/paths.h"
 #include "settings/settings_lists.h"
 
 namespace {
@@ -148,4 +149,17 @@ std::vector<ListRow> foundFileRows(std::span<const int32_t> indices, std::span<c
         rows.push_back({{programNameOf(record), record.dataA}, index});
     }
     return rows;
+}
+
+std::string programSessionsTitle(std::span<const ProgramEntry> programs, int32_t entry,
+                                 std::span<const ActionRecord> records) {
+    const int32_t standIn =
+        entry < 0 || size_t(entry) >= programs.size() ? -1 : standInRecord(programs[size_t(entry)], ProgramsListed::All);
+    if (standIn < 0 || size_t(standIn) >= records.size()) return "Program sessions";
+    return "Program " + programNameOf(records[size_t(standIn)]) + " sessions";
+}
+
+std::string appletSessionsTitle(std::span<const AppletEntry> applets, int32_t entry) {
+    if (entry < 0 || size_t(entry) >= applets.size()) return "Control Panel Select session";
+    return "Control Panel " + std::string(fileNameOf(applets[size_t(entry)].appletPath)) + " Select session";
 }

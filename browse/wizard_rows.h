@@ -66,3 +66,10 @@ std::vector<int32_t> foundFileRecords(std::span<const ActionRecord> records, int
 
 // Program, file; the value is the record.
 std::vector<ListRow> foundFileRows(std::span<const int32_t> indices, std::span<const ActionRecord> records);
+
+// The sessions pages' titles, with the program's name as its list shows it
+// or the applet's file name: "Program writer sessions", "Control Panel
+// main.cpl Select session". Without an entry, the words alone.
+std::string programSessionsTitle(std::span<const ProgramEntry> programs, int32_t entry,
+                                 std::span<const ActionRecord> records);
+std::string appletSessionsTitle(std::span<const AppletEntry> applets, int32_t entry);

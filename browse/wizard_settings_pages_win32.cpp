@@ -68,6 +68,12 @@ WizardPage sessionsPage(int templateId) {
                 if (auto entry = entryToList(wizardSelection, branch.kind))
                     appendListRows(page, branch.sessionsList,
                                    settingSessionRows(sessionsOfEntry(branch.kind, *entry), actionList));
+            },
+            // The entry the page lists, or last listed when Back leads to it.
+            .title = [] {
+                return branch.kind == WizardEntryKind::Applet
+                           ? appletSessionsTitle(appletList, wizardSelection.rememberedApplet)
+                           : programSessionsTitle(programList, wizardSelection.rememberedProgram, actionList);
             }};
 }
 

@@ -5,6 +5,7 @@
 #include "browse/wizard_pages_win32.h"
 #include "browse/wizard_rows.h"
 #include "database/action_list.h"
+#include "engine/redo_win32.h"
 #include "res/resource.h"
 
 namespace {
@@ -40,9 +41,12 @@ void fillConfirmation(HWND page) {
         appendListRows(page, IDC_WIZARD_LIST, startOverRows(actionIndex, *choice, actionList));
 }
 
+// As Start Over's own dialog: what it undid is not offered for redo.
 int undoFromChosenPoint(HWND) {
     auto choice = startOverChoice(wizardSelection, actionIndex);
-    return undoAndFinish(choice ? startOverRecords(actionIndex, *choice) : std::vector<int32_t>{});
+    const int next = undoAndFinish(choice ? startOverRecords(actionIndex, *choice) : std::vector<int32_t>{});
+    clearRedo();
+    return next;
 }
 
 const WizardPage startOver[] = {

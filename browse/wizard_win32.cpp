@@ -10,6 +10,11 @@
 
 namespace {
 
+// Posted to a page that names its own title as it becomes current: the
+// sheet sets the frame's title from the page's template after telling the
+// page, so the page's title can only follow.
+constexpr UINT retitleFrame = WM_APP + 1;
+
 const std::vector<WizardPage>& wizardPages() {
     static const std::vector<WizardPage> pages = [] {
         std::vector<WizardPage> all;
@@ -34,6 +39,7 @@ INT_PTR onNotify(HWND page, const WizardPage& description, const NMHDR& header) 
     case PSN_SETACTIVE:
         if (description.listId) ListView_DeleteAllItems(GetDlgItem(page, description.listId));
         if (description.activate) description.activate(page);
+        if (description.title) PostMessageA(page, retitleFrame, 0, 0);
         return answerSheet(page, 0);
     case PSN_WIZNEXT:
         return moveTo(page, description.next ? description.next(page) : sheetsOwnMove);
@@ -62,6 +68,10 @@ INT_PTR CALLBACK wizardPageProc(HWND page, UINT message, WPARAM wParam, LPARAM l
     const auto* description = reinterpret_cast<const WizardPage*>(GetWindowLongPtrA(page, DWLP_USER));
     if (!description) return FALSE;
     if (message == WM_NOTIFY) return onNotify(page, *description, *reinterpret_cast<const NMHDR*>(lParam));
+    if (message == retitleFrame && description->title) {
+        SetWindowTextA(GetParent(page), description->title().c_str());
+        return TRUE;
+    }
     if (message == WM_COMMAND && LOWORD(wParam) == IDOK && HIWORD(wParam) == BN_CLICKED && description->details) {
         description->details(page);
         return TRUE;

@@ -19,7 +19,7 @@ INT_PTR CALLBACK confirmUndoProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     const ConfirmUndoArgs& args = *state;
     if (message == WM_INITDIALOG) {
         commonDialogSetUp(dialog);
-        SetDlgItemTextA(dialog, IDC_CONFIRM_ITEM, displayCase(args.item).c_str());
+        setShortenedText(dialog, IDC_CONFIRM_ITEM, displayCase(args.item));
         if (!args.choices.open) ShowWindow(GetDlgItem(dialog, IDC_CONFIRM_OPEN), SW_HIDE);
         if (!args.choices.preview) ShowWindow(GetDlgItem(dialog, IDC_PREVIEW), SW_HIDE);
         SetDlgItemTextA(dialog, IDC_CONFIRM_NOTICE, args.choices.notice.c_str());

@@ -2,12 +2,42 @@
 
 #include <windows.h>
 
+#include <vector>
+
+#include "browse/file_operations_win32.h"
 #include "browse/paths.h"
 #include "database/action_list.h"
 #include "engine/file_steps_win32.h"
 #include "engine/redo_win32.h"
 #include "engine/settings_undo_win32.h"
+#include "engine/undo_progress.h"
 #include "shell/busy_indicator_win32.h"
+
+namespace {
+
+bool isFileAction(const ActionRecord& record) { return !record.isIniFile && record.source != sourceRegistryReport; }
+
+void showUndoError(const std::string& text) { MessageBoxA(nullptr, text.c_str(), "Undo Error", MB_ICONWARNING | MB_OK); }
+
+// A Create or Copy whose file is gone already has nothing left to take
+// away: the shell would only ask whether to delete what is not there.
+bool nothingLeftToTakeAway(const ActionRecord& record) {
+    return (record.kind == kindCreate || record.kind == kindCopy) && !fileExists(record.dataA);
+}
+
+// The undo of one file action, without a word on failure.
+StepOutcome undoFileQuietly(int index) {
+    const ActionRecord& record = actionList[index];
+    if (nothingLeftToTakeAway(record)) return {true, {}};
+    // A boot marker is a point in time, nothing redo could repeat.
+    if (record.kind != kindBootMarker) recordForRedo(index);
+    FileStep step = undoStep(record);
+    StepOutcome outcome = carryOut(step);
+    if (step.operation == FileStep::Operation::RestoreBeside) keepRestoreFileForRedo(outcome.resultPath);
+    return outcome;
+}
+
+}  // namespace
 
 std::string undoAction(int index) {
     if (index < 0 || index >= actionCount()) return {};
@@ -19,8 +49,7 @@ std::string undoAction(int index) {
     } else if (record.source == sourceRegistryReport) {
         undoRegistryAction(index);
     } else {
-        std::string text = "Undoing " + std::string(fileNameOf(record.dataA)) + "...";
-        showBusyIndicator(text.c_str());
+        showBusyIndicator(undoProgressText(1, 1, fileNameOf(record.dataA)).c_str());
         resultPath = undoFileAction(index);
     }
     hideBusyIndicator();
@@ -28,19 +57,37 @@ std::string undoAction(int index) {
 }
 
 void undoActions(std::span<const int32_t> indices) {
-    for (int32_t index : indices)
-        if (index >= 0 && index < actionCount() && actionList[index].undone == 0) undoAction(index);
+    // Counted first, so that the panel can say how far the undo is.
+    std::vector<int32_t> toUndo;
+    std::vector<bool> listed(size_t(actionCount()), false);
+    size_t fileActions = 0;
+    for (int32_t index : indices) {
+        // Listed twice: a second undo would put a second earlier version beside the first.
+        if (index < 0 || index >= actionCount() || actionList[index].undone != 0 || listed[size_t(index)]) continue;
+        listed[size_t(index)] = true;
+        toUndo.push_back(index);
+        if (isFileAction(actionList[index]) && actionList[index].kind != kindBootMarker) ++fileActions;
+    }
+    size_t done = 0;
+    std::vector<std::string> failed;
+    for (int32_t index : toUndo) {
+        ActionRecord& record = actionList[index];
+        record.undone = 1;
+        if (record.isIniFile) {
+            undoSettingsFile(index);
+        } else if (record.source == sourceRegistryReport) {
+            undoRegistryAction(index);
+        } else if (record.kind != kindBootMarker) {
+            showBusyIndicator(undoProgressText(++done, fileActions, fileNameOf(record.dataA)).c_str());
+            if (!undoFileQuietly(index).succeeded) failed.push_back(record.dataA);
+        }
+    }
+    hideBusyIndicator();
+    if (!failed.empty()) showUndoError(undoFailuresText(failed));
 }
 
 std::string undoFileAction(int index) {
-    recordForRedo(index);
-    FileStep step = undoStep(actionList[index]);
-    StepOutcome outcome = carryOut(step);
-    if (step.operation == FileStep::Operation::RestoreBeside) keepRestoreFileForRedo(outcome.resultPath);
-    if (!outcome.succeeded)
-        MessageBoxA(nullptr,
-                    "Unable to Undo the file. This happens when the file has been changed after the action the Undo "
-                    "was attempted on.",
-                    "Undo Error", MB_ICONWARNING | MB_OK);
+    StepOutcome outcome = undoFileQuietly(index);
+    if (!outcome.succeeded) showUndoError(undoFailedMessage);
     return outcome.resultPath;
 }

@@ -45,20 +45,26 @@ int chosenEntry(HWND dialog, const PointChoice& choice) {
     return int(SendDlgItemMessageA(dialog, choice.combo, CB_GETCURSEL, 0, 0));
 }
 
-void onPointChosen(HWND dialog, const PointChoice& chosen) {
-    for (const PointChoice& choice : choices) {
-        CheckDlgButton(dialog, choice.radio, &choice == &chosen ? BST_CHECKED : BST_UNCHECKED);
-        if (&choice != &chosen) SendDlgItemMessageA(dialog, choice.combo, CB_SETCURSEL, WPARAM(-1), 0);
-    }
-    EnableWindow(GetDlgItem(dialog, IDC_START_OVER_RETRACE), TRUE);
-}
-
 // The checked way of choosing, when its list has a chosen entry; null when not.
 const PointChoice* checkedChoice(HWND dialog) {
     for (const PointChoice& choice : choices)
         if (IsDlgButtonChecked(dialog, choice.radio) == BST_CHECKED)
             return chosenEntry(dialog, choice) >= 0 ? &choice : nullptr;
     return nullptr;
+}
+
+// "Retrace" may be pressed only while there is a point to start over from:
+// a "Yes" to the question would otherwise do nothing.
+void enableRetrace(HWND dialog) {
+    EnableWindow(GetDlgItem(dialog, IDC_START_OVER_RETRACE), checkedChoice(dialog) != nullptr);
+}
+
+void onPointChosen(HWND dialog, const PointChoice& chosen) {
+    for (const PointChoice& choice : choices) {
+        CheckDlgButton(dialog, choice.radio, &choice == &chosen ? BST_CHECKED : BST_UNCHECKED);
+        if (&choice != &chosen) SendDlgItemMessageA(dialog, choice.combo, CB_SETCURSEL, WPARAM(-1), 0);
+    }
+    enableRetrace(dialog);
 }
 
 void startOver(HWND dialog) {
@@ -81,8 +87,8 @@ void startOver(HWND dialog) {
 INT_PTR CALLBACK startOverProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_INITDIALOG) {
         commonDialogSetUp(dialog);
-        EnableWindow(GetDlgItem(dialog, IDC_START_OVER_RETRACE), FALSE);
         for (const PointChoice& choice : choices) fillPoints(dialog, choice);
+        enableRetrace(dialog);
         return TRUE;
     }
     if (message != WM_COMMAND) return FALSE;
@@ -92,9 +98,14 @@ INT_PTR CALLBACK startOverProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
         return TRUE;
     }
     switch (LOWORD(wParam)) {
+    case IDC_FROM_HOUR:
+    case IDC_FROM_PROGRAM_START:
+    case IDC_FROM_BOOT:
+        enableRetrace(dialog);
+        return TRUE;
     case IDOK:  // Enter presses the default button, when it may be pressed
     case IDC_START_OVER_RETRACE:
-        if (IsWindowEnabled(GetDlgItem(dialog, IDC_START_OVER_RETRACE))) startOver(dialog);
+        if (checkedChoice(dialog)) startOver(dialog);
         return TRUE;
     case IDCANCEL:
         EndDialog(dialog, 0);

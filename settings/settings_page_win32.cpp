@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include <string>
+#include <vector>
 
 #include "browse/dialog_toolkit_win32.h"
 #include "browse/file_operations_win32.h"
@@ -65,6 +66,36 @@ bool refused(HWND page, BinFolderChoice choice, const std::string& folder) {
     return true;
 }
 
+// The folder and those above it that do not exist yet, the deepest first.
+std::vector<std::string> missingFolders(const std::string& folder) {
+    std::vector<std::string> missing;
+    for (std::string at = folder; !at.empty() && !folderExists(at); at = at.substr(0, at.find_last_of('\\'))) {
+        missing.push_back(at);
+        if (at.find('\\') == std::string::npos) break;
+    }
+    return missing;
+}
+
+// Makes the new Undo Bin folder and the folders above it now, while the
+// sheet is open: at the next start a folder that cannot be made would only
+// leave the move undone. Tells why when it cannot be made.
+bool binFolderMadeOrTell(HWND page, const std::string& folder) {
+    // Without a window the shell asks nothing and answers the system's own error.
+    const int made = SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr);
+    if (made == ERROR_SUCCESS || made == ERROR_ALREADY_EXISTS || made == ERROR_FILE_EXISTS) {
+        if (folderExists(folder)) return true;
+    }
+    char text[512] = "";
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, DWORD(made), 0, text,
+                   sizeof text, nullptr);
+    std::string reason = text;
+    reason.erase(reason.find_last_not_of(" \r\n.") + 1);
+    const std::string why = "The folder " + folder + " cannot be made" + (reason.empty() ? "" : ": " + reason) +
+                            ".\n\nChoose a folder on a drive that exists and can be written to.";
+    MessageBoxA(page, why.c_str(), "Undo Bin Folder", MB_OK | MB_ICONWARNING);
+    return false;
+}
+
 void initialise(HWND page) {
     setUpPage(page);
     SendDlgItemMessageA(page, IDC_MENU_SIZE_SPIN, UDM_SETRANGE, 0, MAKELPARAM(10, 1));
@@ -107,6 +138,9 @@ INT_PTR apply(HWND page) {
     const std::string folder = dialogItemText(page, IDC_BIN_FOLDER);
     const BinFolderChoice choice = chooseBinFolder(folder, settings, folderStateOf(folder));
     if (refused(page, choice, folder)) return refuseApply(page);
+    const std::vector<std::string> madeNow =
+        choice == BinFolderChoice::Move ? missingFolders(folder) : std::vector<std::string>{};
+    if (choice == BinFolderChoice::Move && !binFolderMadeOrTell(page, folder)) return refuseApply(page);
 
     settings.LoadAtStartup = IsDlgButtonChecked(page, IDC_LOAD_AT_STARTUP) == BST_CHECKED;
     settings.UndoMenuSize = menuSizeFromTyped(dialogItemText(page, IDC_MENU_SIZE));
@@ -114,13 +148,15 @@ INT_PTR apply(HWND page) {
     if (choice == BinFolderChoice::CancelMove) setFieldText(settings.UndoBinPathNew, "");
     if (choice == BinFolderChoice::Move) setFieldText(settings.UndoBinPathNew, folder);
     // The shortcut and the new folder only go with settings that were stored.
-    if (!saveSettingsOrTell(page, settings)) return refuseApply(page);
+    if (!saveSettingsOrTell(page, settings)) {
+        for (const std::string& made : madeNow) RemoveDirectoryA(made.c_str());
+        return refuseApply(page);
+    }
     const std::string shortcut = startupShortcutPath();
     if (settings.LoadAtStartup)
         createShortcut(programPath(), shortcut, "retrace");
     else if (!shortcut.empty())
         DeleteFileA(shortcut.c_str());
-    if (choice == BinFolderChoice::Move) CreateDirectoryA(settings.UndoBinPathNew, nullptr);
     return answerSheet(page, PSNRET_NOERROR);
 }
 

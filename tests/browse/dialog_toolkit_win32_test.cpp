@@ -212,19 +212,46 @@ TEST(ShowHelp, OpensTheHelpFileBesideTheProgram) {
     EXPECT_NE(shown.find(helpFile), std::string::npos) << shown;
 }
 
-TEST(ShowHelp, WithoutAHelpFileAsksNothing) {
+TEST(ShowHelp, WithoutAHelpFileAsksNothingAndSaysWhereTheMissingManualBelongs) {
     ASSERT_EQ(GetFileAttributesA(helpFileBesideTheProgram().c_str()), INVALID_FILE_ATTRIBUTES);
     std::atomic<bool> returned = false, asked = false;
+    std::string said;
     std::thread user([&] {
-        HWND box = nullptr;
-        waitUntil([&] { return returned || (box = FindWindowA("#32770", "ERROR")) != nullptr; }, 30000);
+        HWND box = nullptr, told = nullptr;
+        waitUntil([&] {
+            return returned || (box = FindWindowA("#32770", "ERROR")) != nullptr ||
+                   (told = FindWindowA("#32770", "Retrace Help")) != nullptr;
+        }, 30000);
         if (box) {
             asked = true;
             PostMessageA(box, WM_COMMAND, IDNO, 0);
+        }
+        if (told) {
+            said = messageBoxText(told);
+            PostMessageA(told, WM_COMMAND, IDOK, 0);
         }
     });
     showHelp(nullptr, helpContents);
     returned = true;
     user.join();
     EXPECT_FALSE(asked);
+    // No manual beside the test program: Help names the folder it belongs in.
+    const std::string folder = helpFileBesideTheProgram();
+    EXPECT_NE(said.find(folder.substr(0, folder.rfind('\\')) + "\\manual\n"), std::string::npos) << said;
+    EXPECT_NE(said.find("missing"), std::string::npos) << said;
+}
+
+TEST(ShortenedText, ALongPathKeepsItsStartAndItsFileNameAndAShortOneStaysWhole) {
+    TestWindow window(0, 0, 400, 100);
+    window.addChild("STATIC", 7, SS_CENTER, 5, 5, 200, 16);
+    const std::string longPath = "c:\\retrace e2e\\docs\\" + std::string(120, 'x') + "\\quarterly report.doc";
+    setShortenedText(window, 7, longPath);
+    const std::string shown = dialogItemText(window, 7);
+    EXPECT_TRUE(shown.starts_with("c:\\")) << shown;
+    EXPECT_TRUE(shown.ends_with("quarterly report.doc")) << shown;
+    EXPECT_NE(shown.find("..."), std::string::npos) << shown;
+    EXPECT_LT(shown.size(), longPath.size());
+
+    setShortenedText(window, 7, "c:\\docs\\a.doc");
+    EXPECT_EQ(dialogItemText(window, 7), "c:\\docs\\a.doc");
 }

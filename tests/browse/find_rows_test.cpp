@@ -53,3 +53,12 @@ TEST(FindRows, ARowShowsThePathBeforeTheChangeWithItsDateAndTime) {
     ActionRecord rename = RecordBuilder("explorer", 88, kindRename).paths("c:\\docs\\old.doc", "c:\\docs\\new.doc").at(22, 48);
     EXPECT_EQ(findRow(rename, 6), (ListRow{{"c:\\docs\\old.doc", "03/19/98", "10:48:00 PM"}, 6}));
 }
+
+TEST(FindRows, OpeningARenameOrMoveGoesToTheNewPath) {
+    const ActionRecord rename = RecordBuilder("explorer", 88, kindRename).paths("c:\\old.doc", "c:\\new.doc");
+    const ActionRecord move = RecordBuilder("explorer", 88, kindMove).paths("c:\\a\\f.doc", "d:\\b\\f.doc");
+    const ActionRecord modify = RecordBuilder("writer", 88, kindModify).paths("c:\\f.doc", "");
+    EXPECT_EQ(pathNowOf(rename), "c:\\new.doc");
+    EXPECT_EQ(pathNowOf(move), "d:\\b\\f.doc");
+    EXPECT_EQ(pathNowOf(modify), "c:\\f.doc");
+}

@@ -28,11 +28,13 @@ const Row rows[] = {
     {"calc", "0", "12/31/99", 13},
 };
 
-class ListView : public testing::Test {
+// Every case runs on a list that holds its rows and on one whose rows the
+// toolkit keeps (LVS_OWNERDATA), as the program's dialogs have.
+class ListView : public testing::TestWithParam<DWORD> {
 protected:
     void SetUp() override {
-        window.addList(listId, 10, 10, 460, 200);
-        window.addList(otherListId, 10, 220, 460, 100);
+        window.addList(listId, 10, 10, 460, 200, GetParam());
+        window.addList(otherListId, 10, 220, 460, 100, GetParam());
         for (int id : {listId, otherListId}) {
             insertListColumn(window, id, "Program", 0, 80);
             insertListColumn(window, id, "Files", 1, 60);
@@ -69,7 +71,7 @@ protected:
 using Values = std::vector<int>;
 }  // namespace
 
-TEST_F(ListView, RowsInsertedAtTheTopCarryTheirTextsAndValues) {
+TEST_P(ListView, RowsInsertedAtTheTopCarryTheirTextsAndValues) {
     EXPECT_EQ(values(), (Values{13, 12, 11, 10}));
     EXPECT_EQ(listItemText(window, listId, 0, 0), "calc");
     EXPECT_EQ(listItemText(window, listId, 1, 1), "10");
@@ -87,7 +89,7 @@ TEST_F(ListView, RowsInsertedAtTheTopCarryTheirTextsAndValues) {
     EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, LVCFMT_LEFT);
 }
 
-TEST_F(ListView, ARowGetsTheImageItIsGiven) {
+TEST_P(ListView, ARowGetsTheImageItIsGiven) {
     insertListItem(window, listId, 3, "with image", 1, 20);
     LVITEMA item{};
     item.mask = LVIF_IMAGE;
@@ -96,13 +98,13 @@ TEST_F(ListView, ARowGetsTheImageItIsGiven) {
     EXPECT_EQ(item.iImage, 3);
 }
 
-TEST_F(ListView, ACellTextLongerThanAPathIsReadWhole) {
+TEST_P(ListView, ACellTextLongerThanAPathIsReadWhole) {
     std::string longText(1500, 'w');
     setListSubItem(window, listId, longText, 2, 2);
     EXPECT_EQ(listItemText(window, listId, 2, 2), longText);
 }
 
-TEST_F(ListView, TheValueOfRowMinusOneIsMinusOneAndSoIsThatOfARowNotThere) {
+TEST_P(ListView, TheValueOfRowMinusOneIsMinusOneAndSoIsThatOfARowNotThere) {
     EXPECT_EQ(listItemParam(nullptr, listId, -1), -1);  // asks no list
     EXPECT_EQ(listItemParam(window, listId, -1), -1);
     EXPECT_EQ(listItemParam(window, listId, 4), -1);
@@ -111,7 +113,7 @@ TEST_F(ListView, TheValueOfRowMinusOneIsMinusOneAndSoIsThatOfARowNotThere) {
     EXPECT_EQ(listItemParam(window, listId, 0), 0);
 }
 
-TEST_F(ListView, AListThatDoesNotExistIsLeftAlone) {
+TEST_P(ListView, AListThatDoesNotExistIsLeftAlone) {
     insertListColumn(window, 999, "None", 0, 50);
     insertListItem(window, 999, -1, "none", 0, 1);
     setListSubItem(window, 999, "none", 0, 0);
@@ -121,7 +123,7 @@ TEST_F(ListView, AListThatDoesNotExistIsLeftAlone) {
     EXPECT_EQ(listItemText(window, 999, 0, 0), "");
 }
 
-TEST_F(ListView, AColumnKeepsItsHeadersWidthUntilALongerTextWidensIt) {
+TEST_P(ListView, AColumnKeepsItsHeadersWidthUntilALongerTextWidensIt) {
     const char* header = "Program that made the change";
     insertListColumn(window, listId, header, 0, 10);
     fitListColumn(window, listId, 0);
@@ -135,7 +137,7 @@ TEST_F(ListView, AColumnKeepsItsHeadersWidthUntilALongerTextWidensIt) {
     EXPECT_GT(columnWidth(0), headerFit);
 }
 
-TEST_F(ListView, EveryTextSetRefitsItsColumnButTheLastFillsTheList) {
+TEST_P(ListView, EveryTextSetRefitsItsColumnButTheLastFillsTheList) {
     setListSubItem(window, listId, "A long file count column text", 0, 1);
     EXPECT_GE(columnWidth(1), textWidth("A long file count column text"));
     RECT client;
@@ -143,7 +145,7 @@ TEST_F(ListView, EveryTextSetRefitsItsColumnButTheLastFillsTheList) {
     EXPECT_GE(columnWidth(0) + columnWidth(1) + columnWidth(2), client.right - 1);
 }
 
-TEST_F(ListView, TheSameHeaderClickedAgainTogglesAndAnotherStartsAscending) {
+TEST_P(ListView, TheSameHeaderClickedAgainTogglesAndAnotherStartsAscending) {
     EXPECT_EQ(sortedBy(1), (Values{13, 10, 12, 11}));  // 0, 9, 10, 100
     EXPECT_EQ(sortedBy(1), (Values{11, 12, 10, 13}));
     EXPECT_EQ(sortedBy(1), (Values{13, 10, 12, 11}));
@@ -154,14 +156,14 @@ TEST_F(ListView, TheSameHeaderClickedAgainTogglesAndAnotherStartsAscending) {
     EXPECT_EQ(sortedBy(2), (Values{13, 12, 10, 11}));
 }
 
-TEST_F(ListView, AnotherListClickedBetweenStartsItsOwnColumnAscending) {
+TEST_P(ListView, AnotherListClickedBetweenStartsItsOwnColumnAscending) {
     EXPECT_EQ(sortedBy(0), (Values{13, 12, 10, 11}));
     EXPECT_EQ(sortedBy(0, otherListId), (Values{13, 12, 10, 11}));
     EXPECT_EQ(sortedBy(0), (Values{13, 12, 10, 11}));
     EXPECT_EQ(sortedBy(0), (Values{11, 10, 12, 13}));
 }
 
-TEST_F(ListView, OneCellThatIsNotAPlainNumberSortsTheColumnAsText) {
+TEST_P(ListView, OneCellThatIsNotAPlainNumberSortsTheColumnAsText) {
     setListSubItem(window, listId, "007", 0, 1);  // calc's 0
     EXPECT_EQ(sortedBy(1), (Values{13, 12, 11, 10}));  // 007, 10, 100, 9
 }
@@ -185,7 +187,7 @@ void handleMessageAt(HWND list, POINT point) {
 }
 }  // namespace
 
-TEST_F(ListView, ThePointerAnywhereAlongARowFindsThatRowAndBelowTheLastFindsNone) {
+TEST_P(ListView, ThePointerAnywhereAlongARowFindsThatRowAndBelowTheLastFindsNone) {
     HWND list = GetDlgItem(window, listId);
     RECT cell{};
     cell.top = 2;  // the third column
@@ -200,6 +202,35 @@ TEST_F(ListView, ThePointerAnywhereAlongARowFindsThatRowAndBelowTheLastFindsNone
     handleMessageAt(list, {40, last.bottom + 10});
     EXPECT_EQ(listRowUnderPointer(window, listId), -1);
 }
+
+TEST_P(ListView, SortingKeepsTheChosenRowsChosenWhereTheyMove) {
+    HWND list = GetDlgItem(window, listId);
+    ListView_SetItemState(list, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);  // Explorer, 12
+    EXPECT_EQ(sortedBy(0), (Values{13, 12, 10, 11}));
+    EXPECT_EQ(selectedListRows(window, listId), std::vector<int>{1});
+    EXPECT_EQ(sortedBy(0), (Values{11, 10, 12, 13}));
+    EXPECT_EQ(selectedListRows(window, listId), std::vector<int>{2});
+    EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_FOCUSED), 2);
+}
+
+TEST_P(ListView, ManyRowsAppendedAtOnceReadBackInOrderAndEmptyingTheListForgetsThem) {
+    std::vector<ListRow> many;
+    for (int k = 0; k < 500; ++k) many.push_back({{"file" + std::to_string(k) + ".txt", std::to_string(k)}, 100 + k});
+    ListView_DeleteAllItems(GetDlgItem(window, listId));
+    appendListRows(window, listId, many);
+    EXPECT_EQ(ListView_GetItemCount(GetDlgItem(window, listId)), 500);
+    EXPECT_EQ(listItemText(window, listId, 499, 0), "file499.txt");
+    EXPECT_EQ(listItemParam(window, listId, 250), 350);
+    EXPECT_EQ(sortedBy(1).front(), 100);  // by value: 0 first
+    EXPECT_GE(columnWidth(0), textWidth("file499.txt"));
+    ListView_DeleteAllItems(GetDlgItem(window, listId));
+    EXPECT_EQ(listItemParam(window, listId, 0), -1);
+    appendListRows(window, listId, std::span(many).first(1));
+    EXPECT_EQ(listItemText(window, listId, 0, 0), "file0.txt");
+}
+
+INSTANTIATE_TEST_SUITE_P(RowsHeldByTheList, ListView, testing::Values(DWORD(0)));
+INSTANTIATE_TEST_SUITE_P(RowsKeptByTheToolkit, ListView, testing::Values(DWORD(LVS_OWNERDATA)));
 
 TEST(FileIcons, AFileHasASmallAndALargeIcon) {
     char program[MAX_PATH];

@@ -24,8 +24,9 @@ public:
                                reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleA(nullptr), nullptr);
     }
 
-    HWND addList(int id, int x, int y, int width, int height) const {
-        return addChild(WC_LISTVIEWA, id, WS_BORDER | LVS_REPORT | LVS_SHOWSELALWAYS, x, y, width, height);
+    HWND addList(int id, int x, int y, int width, int height, DWORD extraStyle = 0) const {
+        return addChild(WC_LISTVIEWA, id, WS_BORDER | LVS_REPORT | LVS_SHOWSELALWAYS | extraStyle, x, y, width,
+                        height);
     }
 
 private:

@@ -79,6 +79,15 @@ TEST(WizardRows, SessionPagesListTheSessionsThatChangedSettingsAndNothingForACho
     for (int32_t outside : {-1, 3, 1000}) EXPECT_TRUE(sessionsToUndoRows(sessions, outside, m.records).empty());
 }
 
+TEST(WizardRows, SessionPagesAreTitledByTheProgramOrAppletTheyList) {
+    Morning m;
+    EXPECT_EQ(programSessionsTitle(m.programs, 0, m.records), "Program WRITER sessions");
+    EXPECT_EQ(programSessionsTitle(m.programs, 1, m.records), "Program CALC sessions");
+    EXPECT_EQ(appletSessionsTitle(m.applets, 0), "Control Panel desk.cpl Select session");
+    EXPECT_EQ(programSessionsTitle(m.programs, 3, m.records), "Program sessions");
+    EXPECT_EQ(appletSessionsTitle(m.applets, -1), "Control Panel Select session");
+}
+
 TEST(WizardRows, StartOverPointsShowTheirHourProgramOrBootNewestFirst) {
     Morning m;
     auto hours = startOverPointRows(m.points, StartOverPoint::Hour, m.records);

@@ -140,7 +140,9 @@ TEST_F(FileUndoDialogs, AFileChangedSinceIsReportedOnceAndTheOtherFilesStillCome
     EXPECT_EQ(contentOf(docs + "\\x.doc"), "x\r\n");
     EXPECT_EQ(contentOf(docs + "\\z.doc"), "z\r\n");
     EXPECT_EQ(errors.texts(), (std::vector<std::string>{"Unable to Undo the file. This happens when the file has been "
-                                                        "changed after the action the Undo was attempted on."}));
+                                                        "changed after the action the Undo was attempted on.\n\n"
+                                                        "This file could not be undone:\n" +
+                                                        toLowerAscii(docs) + "\\y.doc"}));
 }
 
 TEST_F(FileUndoDialogs, TheHistoriesListNewestFirstSortNumbersByValueAndReturnNothingWithoutARow) {

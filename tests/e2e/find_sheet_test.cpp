@@ -4,6 +4,7 @@
 
 #include "res/resource.h"
 #include "tests/e2e/dialog_driver_win32.h"
+#include "tests/support/scratch_folder_win32.h"
 #include "tests/e2e/menu_probe_client_win32.h"
 #include "tests/support/window_search_win32.h"
 
@@ -82,7 +83,7 @@ TEST_F(FindSheet, OpenOnARenameRowShowsItsFolderAndStaysOpenThenWithNothingChose
     list.clickRow(0);
     ASSERT_TRUE(waitUntil([&] { return controlEnabled(sheet, IDOK) && list.selectedRows().size() == 1; }));
     pressButton(sheet, IDOK);
-    // The old name is gone, so the folder it was in opens.
+    // The file has moved on from its new name since, so the folder it was in opens.
     HWND folder = waitForWindow("ExplorerWClass", "Docs", 60000);
     EXPECT_NE(folder, nullptr);
     if (folder) PostMessageA(folder, WM_CLOSE, 0, 0);
@@ -92,4 +93,31 @@ TEST_F(FindSheet, OpenOnARenameRowShowsItsFolderAndStaysOpenThenWithNothingChose
     ASSERT_TRUE(waitUntil([&] { return list.selectedRows().empty(); }));
     pressButton(sheet, IDOK);
     EXPECT_TRUE(waitForClose(sheet));
+}
+
+TEST_F(FindSheet, OpenOnARenameOrAMoveOpensTheFileWhereItIsNow) {
+    // A program of the test's own opens documents and notes which.
+    const std::string opened = "C:\\Retrace E2E\\opened.txt";
+    const std::string command = "\"" + windowsPath(HELP_VIEWER_PROBE_EXE) + "\" \"" + opened + "\" \"%1\"";
+    RegSetValueA(HKEY_CLASSES_ROOT, ".doc", REG_SZ, "RetraceE2E.doc", 0);
+    RegSetValueA(HKEY_CLASSES_ROOT, "RetraceE2E.doc\\shell\\open\\command", REG_SZ, command.c_str(), 0);
+    putFile(docs + "\\c.doc", "renamed, before the move");  // where the rename left it
+    struct {
+        int page, listId;
+        std::string now;
+    } rows[] = {{2, IDC_FIND_RENAME_LIST, doc("c.doc")}, {4, IDC_FIND_MOVE_LIST, doc("archive\\c.doc")}};
+    for (const auto& row : rows) {
+        DeleteFileA(opened.c_str());
+        HWND page = showSheetPage(sheet, row.page);
+        ASSERT_NE(page, nullptr);
+        DialogList list(page, row.listId);
+        list.clickRow(0);
+        ASSERT_TRUE(waitUntil([&] { return controlEnabled(sheet, IDOK) && list.selectedRows().size() == 1; }));
+        pressButton(sheet, IDOK);
+        std::string shown;
+        EXPECT_TRUE(waitUntil([&] { return !(shown = bytesOf(opened).value_or("")).empty(); }, 30000));
+        EXPECT_EQ(toLowerAscii(shown.substr(0, shown.find_first_of("\r\n"))), row.now);
+    }
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, "RetraceE2E.doc");
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, ".doc");
 }

@@ -16,6 +16,7 @@
 #include "tests/e2e/menu_probe_client_win32.h"
 #include "tests/e2e/window_picture_win32.h"
 #include "tests/support/scratch_folder_win32.h"
+#include "tests/support/window_search_win32.h"
 
 namespace {
 
@@ -226,3 +227,51 @@ INSTANTIATE_TEST_SUITE_P(Manual, WindowOfTheManualTest, testing::ValuesIn(window
                              std::replace(name.begin(), name.end(), '-', '_');
                              return name;
                          });
+
+namespace {
+// No program opens web pages for the length of a test.
+class NoPageOpener {
+public:
+    NoPageOpener() {
+        char text[MAX_PATH] = "";
+        LONG size = sizeof text;
+        hadOpener_ = RegQueryValueA(HKEY_CLASSES_ROOT, ".html", text, &size) == ERROR_SUCCESS;
+        opener_ = text;
+        RegSetValueA(HKEY_CLASSES_ROOT, ".html", REG_SZ, "RetraceE2E.nothing", 0);
+    }
+    ~NoPageOpener() {
+        if (hadOpener_)
+            RegSetValueA(HKEY_CLASSES_ROOT, ".html", REG_SZ, opener_.c_str(), DWORD(opener_.size()));
+        else
+            RegDeleteTreeA(HKEY_CLASSES_ROOT, ".html");
+    }
+
+private:
+    bool hadOpener_ = false;
+    std::string opener_;
+};
+
+class HelpUnopened : public RecordedHistoryTest {};
+}  // namespace
+
+TEST_F(HelpUnopened, WithNoProgramForWebPagesHelpSaysWhereTheManualIs) {
+    NoPageOpener noOpener;
+    RetraceProcess retrace;
+    HWND mainWindow = waitForMainWindow();
+    ASSERT_NE(mainWindow, nullptr);
+    HWND sheet = openByCommand(mainWindow, IDM_OPTIONS, "Retrace Options");
+    ASSERT_NE(sheet, nullptr);
+    pressButton(sheet, IDHELP);
+    HWND box = waitForWindow("#32770", "Retrace Help", 30000);
+    ASSERT_NE(box, nullptr) << "Help is never silent";
+    const std::string said = messageBoxText(box);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    const std::string program = windowsPath(RETRACE_EXE);
+    const std::string folder = program.substr(0, program.rfind('\\')) + "\\manual";
+    EXPECT_NE(said.find("No program is set up to open web pages (.html)"), std::string::npos) << said;
+    EXPECT_NE(toLowerAscii(said).find(toLowerAscii(folder) + "\n"), std::string::npos) << said;
+    EXPECT_NE(said.find("options-settings.html"), std::string::npos) << said;
+    EXPECT_TRUE(waitForClose(box));
+    pressButton(sheet, IDCANCEL);
+    EXPECT_TRUE(waitForClose(sheet));
+}

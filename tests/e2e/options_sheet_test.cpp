@@ -92,12 +92,16 @@ TEST_F(OptionsSheet, TheSettingsPageStoresItsNumbersInBoundsAndLeavesTheOtherPag
 
 TEST_F(OptionsSheet, TheUndoBinMovesOnlyToANewOrEmptyFolderAndChoosingItAgainCancelsTheMove) {
     const std::string newBin = "C:\\Retrace E2E\\New Bin";
+    const std::string deepBin = "C:\\Retrace E2E\\Deep\\New Bin";  // the folders above it are made too
     struct {
         std::string typed;
         bool refused;
         std::string pending;
+        std::string says = "";
     } steps[] = {
         {toUpperAscii(bin), false, ""},
+        {"Q:\\Does Not Exist\\Undo Bin", true, "", "The folder Q:\\Does Not Exist\\Undo Bin cannot be made"},
+        {deepBin, false, deepBin},
         {newBin, false, newBin},
         {docs, true, newBin},  // the documents would be swept away
         {"C:\\", true, newBin},
@@ -111,6 +115,8 @@ TEST_F(OptionsSheet, TheUndoBinMovesOnlyToANewOrEmptyFolderAndChoosingItAgainCan
         pressButton(sheet, IDOK);
         if (step.refused) {
             EXPECT_TRUE(waitUntil([&] { return refusals.texts().size() == 1; })) << step.typed;
+            if (!refusals.texts().empty())
+                EXPECT_NE(refusals.texts()[0].find(step.says), std::string::npos) << refusals.texts()[0];
             EXPECT_TRUE(IsWindow(sheet));
             pressButton(sheet, IDCANCEL);
         }
@@ -120,6 +126,7 @@ TEST_F(OptionsSheet, TheUndoBinMovesOnlyToANewOrEmptyFolderAndChoosingItAgainCan
         EXPECT_STREQ(storedSettings().UndoBinPath, bin.c_str());
     }
     EXPECT_TRUE(folderExists(newBin));
+    EXPECT_TRUE(folderExists(deepBin));
 }
 
 TEST_F(OptionsSheet, CancellingBrowsePutsTheStoredFolderBackOverTypedText) {

@@ -132,12 +132,31 @@ TEST_F(StartOver, ListsEveryPointNewestFirstAndAChoiceClearsTheOtherListsButNoLe
     EXPECT_TRUE(std::none_of(history.begin(), history.end(), [](const ActionRecord& r) { return r.undone; }));
 }
 
+TEST_F(StartOver, RetraceCannotBeConfirmedWithoutAPointAndTheListsTakeNoTypedText) {
+    for (int combo : {IDC_HOUR_POINTS, IDC_PROGRAM_POINTS, IDC_BOOT_POINTS})
+        EXPECT_EQ(GetWindowLongA(GetDlgItem(dialog, combo), GWL_STYLE) & 3, CBS_DROPDOWNLIST) << combo;
+    chooseComboBoxEntry(dialog, IDC_HOUR_POINTS, 0);
+    ASSERT_TRUE(waitUntil([&] { return controlEnabled(dialog, IDC_START_OVER_RETRACE); }));
+
+    // The boot list has no entry chosen: its radio button leaves nothing to start over from.
+    pressButton(dialog, IDC_FROM_BOOT);
+    EXPECT_TRUE(waitUntil([&] { return !controlEnabled(dialog, IDC_START_OVER_RETRACE); }));
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);  // Enter
+    EXPECT_EQ(waitForMessageBoxOf(dialog, 2000), nullptr) << "no question without a point";
+
+    pressButton(dialog, IDC_FROM_HOUR);  // the hour is still chosen
+    EXPECT_TRUE(waitUntil([&] { return controlEnabled(dialog, IDC_START_OVER_RETRACE); }));
+    pressButton(dialog, IDCANCEL);
+    EXPECT_TRUE(waitForClose(dialog));
+}
+
 TEST_F(StartOver, FromTheFirstBootUndoesEverythingNewestFirstBringsBackTheSystemFilesAndRestarts) {
     for (const SystemFile& file : systemFiles()) putFile(file.live, "changed since the boot");
 
     chooseComboBoxEntry(dialog, IDC_BOOT_POINTS, 1);
     ASSERT_TRUE(waitUntil([&] { return controlEnabled(dialog, IDC_START_OVER_RETRACE); }));
-    // Each boot marker in the range is an action no undo can take back.
+    // A boot marker in the range is a point in time, nothing to take back
+    // and no failure.
     MessageBoxAnswerer undoErrors("Undo Error");
     ChildProcess otherProgram(MENU_PROBE_TARGET_EXE, "");
     pressButton(dialog, IDC_START_OVER_RETRACE);
@@ -148,7 +167,7 @@ TEST_F(StartOver, FromTheFirstBootUndoesEverythingNewestFirstBringsBackTheSystem
     // The restart ends every program of the prefix, Retrace too.
     EXPECT_NE(retrace->waitForExit(60000), STILL_ACTIVE);
     EXPECT_NE(otherProgram.waitForExit(), STILL_ACTIVE);
-    EXPECT_EQ(undoErrors.texts().size(), 2u);
+    EXPECT_TRUE(undoErrors.texts().empty());
 
     // Newest first: the sheet's rewrite comes back first, under the first free name.
     EXPECT_EQ(contentOf(docs + "\\a.undo.doc"), "two\r\n");

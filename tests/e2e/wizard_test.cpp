@@ -12,6 +12,8 @@
 #include "res/resource.h"
 #include "settings/settings_store_win32.h"
 #include "tests/e2e/dialog_driver_win32.h"
+#include "tests/e2e/menu_probe/menu_listing.h"
+#include "tests/e2e/menu_probe_client_win32.h"
 #include "tests/support/scratch_folder_win32.h"
 
 namespace {
@@ -261,6 +263,14 @@ TEST_F(Wizard, StartOverFromTheThirdOfFiveHoursUndoesTheRecordsThatBeginThoseThr
     EXPECT_FALSE(fileExists(docs + "\\news.page"));
     EXPECT_EQ(zoomInRegistry(), 102u);
     EXPECT_EQ(zoomInFile(), 103u);
+
+    // As after Start Over's own dialog, nothing it undid is offered for redo.
+    PostMessageA(mainWindow, WM_USER, 0, WM_LBUTTONDOWN);
+    auto menu = readOpenMenu(retrace->processId());
+    closeMenuOnceShown(retrace->processId());
+    ASSERT_TRUE(menu);
+    ASSERT_NE(findMenuItem(*menu, 1021), nullptr);
+    EXPECT_TRUE(findMenuItem(*menu, 1021)->greyed) << findMenuItem(*menu, 1021)->text;
 }
 
 TEST_F(Wizard, FindingDownloadsListsOnlyThemWithTheirProgramsIconAndADoubleClickOpensTheFile) {

@@ -7,6 +7,8 @@
 #include <future>
 
 #include "engine/file_transfer_win32.h"
+#include "engine/redo_list.h"
+#include "engine/undo_progress.h"
 #include "shell/busy_indicator_win32.h"
 #include "shell/main_window_win32.h"
 #include "tests/engine/engine_fixture_win32.h"
@@ -173,11 +175,46 @@ TEST_F(FileUndo, ACreateOrCopyGoesToTheRecycleBinAndShowsNothing) {
     eraseRecycledFile(recycleBin + "\\created by retrace test.doc");
     eraseRecycledFile(recycleBin + "\\copied by retrace test.doc");
 
-    // A file the Recycle Bin cannot take (under Wine, one that is gone
-    // already) is deleted for good only once the shell has warned.
+    // A file that is gone already has nothing left to take away: no
+    // question of the shell, no failure.
     MessageBoxAnswerer refuse("Confirm file deletion", IDNO);
-    undo(record(kindCreate, doc("never there.doc")), 1);
-    EXPECT_EQ(refuse.texts().size(), 1u);
+    undo(record(kindCreate, doc("never there.doc")), 0);
+    undo(record(kindCopy, doc("never copied.doc")), 0);
+    EXPECT_TRUE(refuse.texts().empty());
+}
+
+TEST_F(FileUndo, AListCountsItsFilesOnThePanelAndNamesThoseThatFailedInOneMessage) {
+    appInstance = GetModuleHandleA(nullptr);
+    startBusyIndicator();
+    HWND panel = busyPanel();
+    ASSERT_NE(panel, nullptr);
+    putFile(doc("taken.doc"), "took the old name since");
+    putFile(doc("moved.doc"), "moved");
+    // In the order undone: newest first.
+    const std::vector<int32_t> newestFirst = {
+        record(kindRename, doc("kept.doc"), doc("moved.doc")),
+        record(kindModify, doc("gone.doc"), "", bin + "\\missing.sav"),
+        record(kindBootMarker, "586569e0"),
+        record(kindRename, doc("taken.doc"), doc("elsewhere.doc")),
+        record(kindCreate, doc("never there.doc")),
+    };
+    // The one message comes once every file is done; the hidden panel
+    // keeps the last count it showed.
+    std::future<std::string> shown = std::async(std::launch::async, [] {
+        HWND box = waitForWindow("#32770", "Undo Error");
+        std::string text = messageBoxText(box);
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        return text;
+    });
+    const size_t redoBefore = redoList.size();
+    undoActions(newestFirst);
+    EXPECT_EQ(shown.get(), undoFailuresText(std::vector<std::string>{doc("gone.doc"), doc("taken.doc")}));
+    EXPECT_EQ(busyPanelText(panel), "Undoing 4 of 4: never there.doc...") << "the boot marker counts no file";
+    EXPECT_FALSE(IsWindowVisible(panel));
+    EXPECT_EQ(contentOf(doc("kept.doc")), "moved");
+    for (int32_t index : newestFirst) EXPECT_EQ(actionList[index].undone, 1);
+    for (size_t entry = redoBefore; entry < redoList.size(); ++entry)
+        EXPECT_NE(redoList[entry].record.kind, kindBootMarker) << "a boot marker is never redone";
 }
 
 TEST_F(FileUndo, ARecycledFileIsCopiedOutOfTheBinEvenWhenEmptyUnlessItsNameIsTaken) {
