@@ -4,6 +4,7 @@
 
 #include "browse/paths.h"
 #include "database/action_list.h"
+#include "database/undo_bin_win32.h"
 #include "engine/file_steps_win32.h"
 #include "engine/redo_win32.h"
 #include "engine/settings_undo_win32.h"
@@ -33,8 +34,15 @@ void undoActions(std::span<const int32_t> indices) {
 }
 
 std::string undoFileAction(int index) {
-    recordForRedo(index);
     FileStep step = undoStep(actionList[index]);
+    // A record may name any file as its saved copy; only one in the bin is
+    // read, so nothing of anyone else's comes back beside the file.
+    if (step.operation == FileStep::Operation::RestoreBeside && !isSavedCopyInUndoBin(step.from)) {
+        MessageBoxA(nullptr, "Unable to Undo the file. Its earlier version is not available.", "Undo Error",
+                    MB_ICONWARNING | MB_OK);
+        return {};
+    }
+    recordForRedo(index);
     StepOutcome outcome = carryOut(step);
     if (step.operation == FileStep::Operation::RestoreBeside) keepRestoreFileForRedo(outcome.resultPath);
     if (!outcome.succeeded)
