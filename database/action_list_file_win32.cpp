@@ -9,6 +9,7 @@
 
 #include "database/action_list.h"
 #include "database/history_work.h"
+#include "database/undo_bin_win32.h"
 #include "database/whole_file_win32.h"
 #include "settings/settings_store_win32.h"
 
@@ -130,7 +131,11 @@ bool saveActionList() {
 
 bool writeActionList() {
     if (fileUnread) return false;
-    const std::string folder = undoBinFolder();
+    // Nothing is written into the root of a drive or a folder of someone's
+    // own files named as the bin.
+    const std::string binFolder = undoBinFolderInUse();
+    if (binFolder.empty()) return false;
+    const std::string folder = binFolder + "\\";
     const std::string path = folder + actionListFileName;
     const std::string temporary = folder + actionListTemporaryFileName;
     const std::string bytes = serializeActionList(actionList);

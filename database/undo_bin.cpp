@@ -33,6 +33,23 @@ bool isReport(std::string_view name) {
 
 bool isBackup(std::string_view name) { return equalsIgnoreCase(name.substr(0, 6), "BACKUP"); }
 
+bool isOwnSubfolder(std::string_view name) {
+    return equalsIgnoreCase(name, "Redo") || equalsIgnoreCase(name, "SO") || equalsIgnoreCase(name, "Staging");
+}
+
+// A name that Windows takes as this very file directly in a folder: no
+// separator, no stream, no wildcard, and no trailing dot or space, which
+// Windows trims away (".. " is "..").
+bool isPlainFileName(std::string_view name) {
+    if (name.empty() || name.back() == '.' || name.back() == ' ') return false;
+    return name.find_first_of("\\/:*?\"<>|") == std::string_view::npos;
+}
+
+bool isAbsoluteFolder(std::string_view folder) {
+    bool onDrive = folder.size() >= 3 && folder[1] == ':' && (folder[2] == '\\' || folder[2] == '/');
+    return onDrive || folder.starts_with("\\\\");
+}
+
 std::string_view withoutTrailingBackslashes(std::string_view folder) {
     while (folder.ends_with('\\')) folder.remove_suffix(1);
     return folder;
@@ -47,6 +64,29 @@ std::string_view nameInFolder(std::string_view binFolder, const ActionRecord& re
     return {};
 }
 }  // namespace
+
+bool countsAsUndoBin(std::span<const FolderEntry> entries) {
+    if (entries.empty()) return true;
+    for (const FolderEntry& entry : entries)
+        if (entry.isFolder ? isOwnSubfolder(entry.name)
+                           : isListFile(entry.name) || isReport(entry.name) || isBackup(entry.name))
+            return true;
+    return false;
+}
+
+bool isSavedCopyInBin(std::string_view binFolder, std::string_view path) {
+    while (binFolder.ends_with('\\') || binFolder.ends_with('/')) binFolder.remove_suffix(1);
+    if (isUnsafeBinFolder(binFolder) || !isAbsoluteFolder(binFolder)) return false;
+    if (path.size() <= binFolder.size() || path[binFolder.size()] != '\\' ||
+        !equalsIgnoreCase(path.substr(0, binFolder.size()), binFolder))
+        return false;
+    std::string_view rest = path.substr(binFolder.size() + 1);
+    if (size_t separator = rest.find('\\'); separator != std::string_view::npos) {
+        if (!equalsIgnoreCase(rest.substr(0, separator), "Redo")) return false;
+        rest.remove_prefix(separator + 1);
+    }
+    return isPlainFileName(rest);
+}
 
 std::string_view binFileNamedBy(std::string_view binFolder, const ActionRecord& record) {
     return nameInFolder(withoutTrailingBackslashes(binFolder), record);

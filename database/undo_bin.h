@@ -19,6 +19,26 @@
 // take a person's own files.
 bool isUnsafeBinFolder(std::string_view binFolder);
 
+// One entry directly in a folder, as a listing finds it.
+struct FolderEntry {
+    std::string name;
+    bool isFolder = false;
+};
+
+// Whether a folder named as the Undo Bin may be used as one: it is empty, or
+// holds something a bin is made of (the action list or the file a save
+// writes it to, a report, a list kept aside as "BACKUP...", or one of the
+// Redo, SO and Staging folders). A folder of other files alone is a
+// person's own, and the sweep would delete every file in it.
+bool countsAsUndoBin(std::span<const FolderEntry> entries);
+
+// Whether a saved copy's path, as a record names it, lies directly in the
+// bin folder or in its Redo folder: the only places a saved copy may be read
+// or deleted from. The path must spell the bin folder as the settings do,
+// in any case; a relative path, "." or "..", a stream (":"), another drive,
+// share or spelling (a short 8.3 name) all count as outside.
+bool isSavedCopyInBin(std::string_view binFolder, std::string_view path);
+
 // Files directly in the bin that no file record's dataC names, by their
 // indices in `fileNames`, ascending. A dataC names a file when it is the
 // file's full path "<binFolder>\<name>", in any case. Names beginning with

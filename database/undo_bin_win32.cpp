@@ -1,6 +1,7 @@
 #include "database/undo_bin_win32.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <functional>
 #include <optional>
@@ -25,15 +26,29 @@ struct LastListing {
 };
 LastListing lastListing;
 
-// The bin folder when upkeep may act on it, without a trailing backslash,
-// else "".
-std::string maintainableBinFolder() {
-    Settings settings;
-    loadSettings(settings);
-    if (isUnsafeBinFolder(settings.UndoBinPath) || actionListFileUnread()) return "";
+std::string binFolderOf(const Settings& settings) {
     std::string folder = settings.UndoBinPath;
     while (folder.ends_with('\\')) folder.pop_back();
     return folder;
+}
+
+// The bin folder when upkeep may act on it, without a trailing backslash,
+// else "".
+std::string maintainableBinFolder() { return actionListFileUnread() ? "" : undoBinFolderInUse(); }
+
+// Deletes the saved copy the record at the index names, if it has one in the
+// bin. Returns whether the record now names no copy that remains there.
+bool deleteSavedCopy(const std::string& binFolder, size_t index) {
+    std::string savedCopy(savedCopyOf(actionList[index]));
+    // A copy named outside the bin is not Retrace's to delete, whatever the
+    // record says: the record goes, the file stays.
+    if (savedCopy.empty() || !isSavedCopyInBin(binFolder, savedCopy)) return true;
+    // A delete can fail for a copy that is gone all the same, deleted by
+    // someone else: then the record names nothing and may go.
+    if (!DeleteFileA(savedCopy.c_str()) && fileExists(savedCopy)) return false;
+    std::string_view name = binFileNamedBy(lastListing.binFolder, actionList[index]);
+    if (!lastListing.binFolder.empty() && !name.empty()) lastListing.files.remove(name);
+    return true;
 }
 
 // The size of the file a search finds for the path, if it finds one.
@@ -92,11 +107,11 @@ struct TrimOutcome {
 // later record names. A record whose copy cannot be deleted stays, in front,
 // so no copy is left that no record names; the next trim tries it again.
 // Answers how many records stayed.
-size_t dropFront(size_t end) {
+size_t dropFront(const std::string& binFolder, size_t end) {
     std::vector<bool> toDelete = savedCopiesToDelete(actionList, end);
     size_t kept = 0;
     for (size_t index = 0; index < end; ++index) {
-        if (!toDelete[index] || deleteSavedCopy(int(index))) continue;
+        if (!toDelete[index] || deleteSavedCopy(binFolder, index)) continue;
         if (kept != index) actionList[kept] = std::move(actionList[index]);  // a move onto itself empties it
         ++kept;
     }
@@ -110,7 +125,7 @@ size_t dropFront(size_t end) {
 TrimOutcome trimOldestBootSessionIn(const std::string& binFolder) {
     if (binFolder.empty()) return {};
     for (size_t end = oldestBootSessionEnd(actionList); end != 0; end = nextBootSessionEnd(actionList, end)) {
-        size_t kept = dropFront(end);
+        size_t kept = dropFront(binFolder, end);
         if (kept < end) return {end - kept, kept};
     }
     return {};
@@ -150,15 +165,49 @@ BinUpkeep trimWhileOver(const std::string& binFolder, uint64_t size, const std::
 
 }  // namespace
 
-bool deleteSavedCopy(int index) {
-    std::string savedCopy(savedCopyOf(actionList[size_t(index)]));
-    if (savedCopy.empty()) return true;
-    // A delete can fail for a copy that is gone all the same, deleted by
-    // someone else: then the record names nothing and may go.
-    if (!DeleteFileA(savedCopy.c_str()) && fileExists(savedCopy)) return false;
-    std::string_view name = binFileNamedBy(lastListing.binFolder, actionList[size_t(index)]);
-    if (!lastListing.binFolder.empty() && !name.empty()) lastListing.files.remove(name);
-    return true;
+bool countsAsUndoBinFolder(const std::string& folder) {
+    // Nearly every bin holds its action list, and a tray click asks this:
+    // then no listing is needed.
+    DWORD list = GetFileAttributesA((folder + "\\" + actionListFileName).c_str());
+    if (list != INVALID_FILE_ATTRIBUTES && !(list & FILE_ATTRIBUTE_DIRECTORY)) return true;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    std::vector<FolderEntry> entries;
+    do {
+        std::string_view name = found.cFileName;
+        if (name != "." && name != "..")
+            entries.push_back({found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return countsAsUndoBin(entries);
+}
+
+std::string undoBinFolderInUse() {
+    Settings settings;
+    loadSettings(settings);
+    std::string folder = binFolderOf(settings);
+    return isUnsafeBinFolder(folder) || !countsAsUndoBinFolder(folder) ? "" : folder;
+}
+
+bool isSavedCopyInUndoBin(const std::string& path) {
+    Settings settings;
+    loadSettings(settings);
+    return isSavedCopyInBin(binFolderOf(settings), path);
+}
+
+void prepareUndoBinFolder() {
+    Settings settings;
+    loadSettings(settings);
+    std::string folder = binFolderOf(settings);
+    if (isUnsafeBinFolder(folder)) return;
+    SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr);
+    if (countsAsUndoBinFolder(folder)) return;
+    std::string message = "The folder chosen for the Undo Bin, " + folder +
+                          ", holds files that are not Retrace's. Retrace keeps nothing there and deletes nothing "
+                          "from it, so it cannot save earlier versions of your files.\n\n"
+                          "Choose an empty folder for the Undo Bin on the Settings page of the Options sheet.";
+    MessageBoxA(nullptr, message.c_str(), "Undo Bin", MB_OK | MB_ICONWARNING);
 }
 
 void sweepUndoBin() {

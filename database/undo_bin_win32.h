@@ -5,8 +5,28 @@
 // names are still wanted.
 
 #include <cstddef>
+#include <string>
 
 #include "database/undo_bin.h"
+
+// Whether the folder counts as an Undo Bin by what it holds now. A folder
+// that cannot be listed does not.
+bool countsAsUndoBinFolder(const std::string& folder);
+
+// The Undo Bin folder of freshly loaded settings, without a trailing
+// backslash, when Retrace may keep its files there; "" for the root of a
+// drive or share, or a folder that does not count as an Undo Bin. Nothing is
+// swept, trimmed or written where this is "".
+std::string undoBinFolderInUse();
+
+// Whether a saved copy that a record names may be read or deleted: it lies
+// directly in the Undo Bin or in its Redo folder.
+bool isSavedCopyInUndoBin(const std::string& path);
+
+// Start-up: makes the Undo Bin folder when it is missing, and tells once
+// when it holds files that are not a bin's, naming the folder and where to
+// choose another.
+void prepareUndoBinFolder();
 
 // Deletes the files directly in the bin that no record names, and keeps
 // what is left as the last listing of the bin.
@@ -39,7 +59,3 @@ BinUpkeep trimUndoBin(size_t firstNew, const PathSpellings& spellings = {});
 
 // Drops every boot session but the current one.
 void emptyUndoBin();
-
-// Deletes the saved copy the record at the index names, if it has one.
-// Returns whether the record now names no copy that remains.
-bool deleteSavedCopy(int index);

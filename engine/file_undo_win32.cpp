@@ -7,6 +7,7 @@
 #include "browse/file_operations_win32.h"
 #include "browse/paths.h"
 #include "database/action_list.h"
+#include "database/undo_bin_win32.h"
 #include "engine/file_steps_win32.h"
 #include "engine/redo_win32.h"
 #include "engine/settings_undo_win32.h"
@@ -25,13 +26,20 @@ bool nothingLeftToTakeAway(const ActionRecord& record) {
     return (record.kind == kindCreate || record.kind == kindCopy) && !fileExists(record.dataA);
 }
 
+// A record may name any file as its saved copy; only one in the bin is
+// read, so nothing of anyone else's comes back beside the file.
+bool earlierVersionAvailable(const FileStep& step) {
+    return step.operation != FileStep::Operation::RestoreBeside || isSavedCopyInUndoBin(step.from);
+}
+
 // The undo of one file action, without a word on failure.
 StepOutcome undoFileQuietly(int index) {
     const ActionRecord& record = actionList[index];
     if (nothingLeftToTakeAway(record)) return {true, {}};
+    FileStep step = undoStep(record);
+    if (!earlierVersionAvailable(step)) return {};
     // A boot marker is a point in time, nothing redo could repeat.
     if (record.kind != kindBootMarker) recordForRedo(index);
-    FileStep step = undoStep(record);
     StepOutcome outcome = carryOut(step);
     if (step.operation == FileStep::Operation::RestoreBeside) keepRestoreFileForRedo(outcome.resultPath);
     return outcome;
@@ -87,6 +95,10 @@ void undoActions(std::span<const int32_t> indices) {
 }
 
 std::string undoFileAction(int index) {
+    if (!earlierVersionAvailable(undoStep(actionList[index]))) {
+        showUndoError("Unable to Undo the file. Its earlier version is not available.");
+        return {};
+    }
     StepOutcome outcome = undoFileQuietly(index);
     if (!outcome.succeeded) showUndoError(undoFailedMessage);
     return outcome.resultPath;

@@ -5,6 +5,7 @@
 #include "browse/file_operations_win32.h"
 #include "browse/paths.h"
 #include "database/action_list.h"
+#include "database/undo_bin_win32.h"
 #include "engine/file_steps_win32.h"
 #include "engine/file_transfer_win32.h"
 #include "engine/redo_list.h"
@@ -13,16 +14,16 @@
 #include "shell/busy_indicator_win32.h"
 
 std::string redoFolderPath() {
-    Settings settings;
-    loadSettings(settings);
-    return std::string(fieldText(settings.UndoBinPath)) + "\\Redo";
+    std::string binFolder = undoBinFolderInUse();
+    return binFolder.empty() ? "" : binFolder + "\\Redo";
 }
 
 void recordForRedo(int index) {
     RedoEntry entry{actionList[index], {}, {}};
     std::string toKeep = fileToKeepForRedo(entry.record);
-    if (!toKeep.empty()) {
-        std::string kept = redoFolderPath() + "\\" + keptFileName(fileNameOf(toKeep), redoList);
+    std::string redoFolder = redoFolderPath();
+    if (!toKeep.empty() && !redoFolder.empty()) {
+        std::string kept = redoFolder + "\\" + keptFileName(fileNameOf(toKeep), redoList);
         // The copy makes the Redo folder when an undo comes before any clear did.
         if (copyWholeFile(toKeep, kept, ExistingFile::Replace)) entry.keptPath = kept;
     }
@@ -42,6 +43,7 @@ namespace {
 bool savedCopyInPlace(const RedoEntry& entry) {
     const ActionRecord& record = entry.record;
     if (record.kind != kindDelete && record.kind != kindModify) return true;
+    if (!isSavedCopyInUndoBin(record.dataC)) return false;
     if (fileExists(record.dataC)) return true;
     return !entry.keptPath.empty() && copyWholeFile(entry.keptPath, record.dataC, ExistingFile::Keep);
 }
@@ -62,8 +64,9 @@ void redoLastUndo() {
 }
 
 void clearRedo() {
+    redoList.clear();
     std::string folder = redoFolderPath();
+    if (folder.empty()) return;
     CreateDirectoryA(folder.c_str(), nullptr);
     for (const std::string& name : filesIn(folder)) DeleteFileA((folder + "\\" + name).c_str());
-    redoList.clear();
 }

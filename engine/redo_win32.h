@@ -4,7 +4,9 @@
 
 #include <string>
 
-// The Redo folder inside the Undo Bin the settings name now.
+// The Redo folder inside the Undo Bin the settings name now; "" when that
+// folder is not in use as a bin (undoBinFolderInUse), where no Redo folder
+// may be made.
 std::string redoFolderPath();
 
 // Keeps the record at `index` in the redo list, with a copy in the Redo

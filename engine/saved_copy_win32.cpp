@@ -1,9 +1,11 @@
 #include "engine/saved_copy_win32.h"
 
+#include "database/undo_bin_win32.h"
 #include "database/whole_file_win32.h"
 #include "engine/saved_copy.h"
 
 std::optional<std::string> readSavedCopy(const std::string& savedPath) {
+    if (!isSavedCopyInUndoBin(savedPath)) return std::nullopt;
     WholeFile file = readWholeFile(savedPath);
     if (file.status != FileReadStatus::Read) return std::nullopt;
     return decodeSavedCopy(file.bytes);
@@ -12,6 +14,7 @@ std::optional<std::string> readSavedCopy(const std::string& savedPath) {
 bool savedCopyReadable(const std::string& savedPath) { return peekSavedCopy(savedPath, 0).complete; }
 
 SavedCopyStart peekSavedCopy(const std::string& savedPath, size_t limit) {
+    if (!isSavedCopyInUndoBin(savedPath)) return {};
     WholeFile file = readWholeFileQuietly(savedPath);
     if (file.status != FileReadStatus::Read) return {};
     return readSavedCopyStart(std::string_view(file.bytes), limit);

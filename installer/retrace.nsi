@@ -1,7 +1,8 @@
 ; The setup program of Retrace: installs the program and the files beside it
 ; for every user of the computer, writes the settings key from the same
-; defaults.reg the build ships, makes the Undo Bin, opens both to the Users
-; group, and offers to start Retrace with Windows. Its uninstaller ends a
+; defaults.reg the build ships, opens the key to the Users group, and offers
+; to start Retrace with Windows. Each user's Undo Bin lies in their own
+; profile and is made by Retrace at its first start. Its uninstaller ends a
 ; running Retrace with "UNLOAD" and removes what was installed, keeping the
 ; Undo Bin unless the user asks otherwise.
 ;
@@ -114,14 +115,9 @@ Section "Retrace" SectionProgram
     System::Call 'kernel32::LocalFree(p r1)'
   ${EndIf}
 
-  ; The Undo Bin, where the settings say, and modify rights to it for the
-  ; Users group: Retrace writes its action list there as the user.
-  ReadRegStr $0 HKLM "${SETTINGS_KEY}" "UndoBinPath"
-  ${If} $0 != ""
-    CreateDirectory "$0"
-    nsExec::Exec '"$SYSDIR\icacls.exe" "$0" /grant *S-1-5-32-545:(OI)(CI)M'
-    Pop $1
-  ${EndIf}
+  ; No Undo Bin is made here: the default one lies in each user's own
+  ; profile, private to them, and Retrace and its recorder make it at their
+  ; first start. A key that names another folder keeps it, as it is.
 
   SetShellVarContext all
   CreateDirectory "$SMPROGRAMS\Retrace"
@@ -166,6 +162,8 @@ Section "Uninstall"
   SetRegView 64
   !insertmacro EndRunningRetrace
   ReadRegStr $2 HKLM "${SETTINGS_KEY}" "UndoBinPath"
+  ; The default names the bin of whoever runs this: the user who uninstalls.
+  ExpandEnvStrings $2 $2
 
   ; The Undo Bin holds the saved copies of the user's files: kept unless asked.
   ${If} $2 != ""

@@ -9,6 +9,8 @@
 #include "browse/paths.h"
 #include "database/action_record.h"
 #include "database/dos_time.h"
+#include "database/undo_bin.h"
+#include "database/undo_bin_win32.h"
 #include "monitor/recorder_channel_win32.h"
 #include "monitor/recycle_bin_win32.h"
 #include "monitor/report_writer_win32.h"
@@ -93,7 +95,7 @@ public:
 
     int run() {
         recycleBins_ = recycleBinFolders();
-        takeSettings();
+        if (!takeSettings()) return 1;
         storeCounts();
         deleteStagedLeftovers();
         shadow_ = std::make_unique<ShadowCache>(dataFolder() + "\\Shadow", settings_.UndoBinSize);
@@ -163,13 +165,23 @@ private:
 
     // --- settings and places
 
-    void takeSettings() {
+    // Reports and saved copies go only into a folder that is a bin: written
+    // among someone's own files, they would make Retrace take that folder
+    // for one and sweep those files. A folder that is not keeps the bin in
+    // use; without one, the answer is false and nothing is recorded.
+    bool takeSettings() {
         settings_ = Settings{};
         loadSettings(settings_);
         std::string bin = withoutClosingBackslash(settings_.UndoBinPath);
-        if (!writer_ || !equalsIgnoreCase(bin, writer_->binFolder())) writer_ = std::make_unique<ReportWriter>(bin);
+        if (!isUnsafeBinFolder(bin)) SHCreateDirectoryExA(nullptr, bin.c_str(), nullptr);
+        bool isBin = !isUnsafeBinFolder(bin) && countsAsUndoBinFolder(bin);
+        if (isBin && (!writer_ || !equalsIgnoreCase(bin, writer_->binFolder())))
+            writer_ = std::make_unique<ReportWriter>(bin);
+        if (!writer_) return false;
         CreateDirectoryA(stagingFolder().c_str(), nullptr);
-        rules_ = std::make_unique<IgnoreRules>(settings_, std::vector<std::string>{bin, dataFolder()}, recycleBins_);
+        rules_ = std::make_unique<IgnoreRules>(settings_, std::vector<std::string>{writer_->binFolder(), dataFolder()},
+                                               recycleBins_);
+        return true;
     }
 
     void deleteStagedLeftovers() {

@@ -16,7 +16,7 @@ struct Settings {
     uint32_t LoadAtStartup = 0;
     uint32_t UndoMenuSize = 5;
     uint32_t UndoBinSize = 100000000;
-    char UndoBinPath[260] = "C:\\Retrace\\Undo Bin";
+    char UndoBinPath[260] = "%LOCALAPPDATA%\\Retrace\\Undo Bin";  // each user's own
     char UndoBinPathNew[260] = "";
     uint32_t IgnoreGraphics = 0;
     char szIgnoreGraphics[260] = "JPG|GIF|BMP|TIF|MOV|MPG|AVI";

@@ -2,12 +2,51 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "monitor/monitor_devices_win32.h"
 #include "settings/settings_lists.h"
 
 namespace {
+
+// The Undo Bin folders may be written with environment variables, as the
+// installation's "%LOCALAPPDATA%\Retrace\Undo Bin" is: one folder of each
+// user's own. They are read expanded for the user the program runs as, and
+// saved as written while they still stand for the same folder.
+constexpr const char* folderValueNames[] = {"UndoBinPath", "UndoBinPathNew"};
+
+bool isFolderValue(const char* name) {
+    for (const char* folderName : folderValueNames)
+        if (std::strcmp(name, folderName) == 0) return true;
+    return false;
+}
+
+// The text with its environment variables expanded; the text itself when
+// that fails. Unknown variables stay as written.
+std::string expandedText(const std::string& text) {
+    DWORD size = ExpandEnvironmentStringsA(text.c_str(), nullptr, 0);
+    std::string expanded(size, '\0');
+    if (size == 0 || ExpandEnvironmentStringsA(text.c_str(), expanded.data(), size) != size) return text;
+    expanded.resize(size - 1);
+    return expanded;
+}
+
+// A folder field expanded; left as it was when the expanded folder does not
+// fit, like any value too long for its field.
+void expandFolderField(std::span<char> field) {
+    std::string expanded = expandedText(std::string(fieldText(field)));
+    if (expanded.size() < field.size()) setFieldText(field, expanded);
+}
+
+std::string rawText(HKEY key, const char* name) {
+    char value[1024] = "";
+    DWORD size = sizeof value - 1;
+    if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) != ERROR_SUCCESS)
+        return {};
+    return std::string(value, strnlen(value, size));
+}
 
 struct RegistryReader {
     HKEY key;
@@ -36,6 +75,7 @@ struct RegistryReader {
 
 struct RegistryWriter {
     HKEY key;
+    std::vector<std::string> folderTexts;  // the folder values as the key holds them before the save
     bool failed = false;
 
     void number(const char* name, const uint32_t& field) {
@@ -45,9 +85,16 @@ struct RegistryWriter {
 
     void text(const char* name, std::span<const char> field, SettingsAccess access) {
         if (access == SettingsAccess::ReadOnly) return;
-        std::string_view value = fieldText(field);
-        std::string terminated(value);
+        std::string terminated(fieldText(field));
+        if (isFolderValue(name)) terminated = asWritten(terminated);
         write(name, REG_SZ, terminated.c_str(), DWORD(terminated.size() + 1));
+    }
+
+    // The key's own text for a folder it already names, variables and all.
+    std::string asWritten(const std::string& folder) const {
+        for (const std::string& text : folderTexts)
+            if (text.find('%') != std::string::npos && equalsIgnoreCase(expandedText(text), folder)) return text;
+        return folder;
     }
 
     void write(const char* name, DWORD type, const void* data, DWORD size) {
@@ -62,7 +109,8 @@ SettingsSave writeSettings(const Settings& settings) {
     const LONG opened = RegOpenKeyExA(HKEY_LOCAL_MACHINE, settingsKeyPath, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key);
     if (opened == ERROR_FILE_NOT_FOUND) return SettingsSave::NoKey;
     if (opened != ERROR_SUCCESS) return SettingsSave::Refused;
-    RegistryWriter writer{key};
+    RegistryWriter writer{key, {}};
+    for (const char* name : folderValueNames) writer.folderTexts.push_back(rawText(key, name));
     visitSettingsFields(settings, writer);
     RegCloseKey(key);
     return writer.failed ? SettingsSave::Refused : SettingsSave::Stored;
@@ -85,9 +133,13 @@ void enableShutdownPrivilege() {
 
 void loadSettings(Settings& settings) {
     HKEY key;
-    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, settingsKeyPath, &key) != ERROR_SUCCESS) return;
-    visitSettingsFields(settings, RegistryReader{key});
-    RegCloseKey(key);
+    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, settingsKeyPath, &key) == ERROR_SUCCESS) {
+        visitSettingsFields(settings, RegistryReader{key});
+        RegCloseKey(key);
+    }
+    // The defaults a missing key leaves are expanded too.
+    expandFolderField(settings.UndoBinPath);
+    expandFolderField(settings.UndoBinPathNew);
 }
 
 SettingsSave saveSettings(const Settings& settings) {

@@ -8,7 +8,9 @@
 
 // Fills the record from the key. A missing key or value leaves the field as
 // the caller had it, so a default-constructed record falls back to the
-// installation defaults.
+// installation defaults. The Undo Bin folders come with their environment
+// variables expanded for the user the program runs as; a save writes a
+// folder back as the key wrote it while it stands for the same folder.
 void loadSettings(Settings& settings);
 
 // What became of a save: stored; no key to store it in, as before the

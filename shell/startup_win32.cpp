@@ -5,6 +5,7 @@
 
 #include "database/action_list_file_win32.h"
 #include "database/rebuild_win32.h"
+#include "database/undo_bin_win32.h"
 #include "monitor/monitor_devices_win32.h"
 #include "settings/settings_store_win32.h"
 #include "shell/busy_indicator_win32.h"
@@ -18,6 +19,7 @@ void runStartup() {
     InitCommonControlsEx(&controls);
 
     applyPendingBinMove();
+    prepareUndoBinFolder();
     loadActionList();
     // The devices are not open yet: this rebuild's stop and start requests reach no driver.
     rebuildActionsAtStartUp();

@@ -165,3 +165,62 @@ TEST(KnownBinFiles, AddsUpTheFilesItKnowsOnceEachButNeverTheListFiles) {
     EXPECT_EQ(files.size(), 0u);
     EXPECT_FALSE(files.contains("b.sav"));
 }
+
+TEST(UndoBinFolder, CountsAsABinOnlyWhenEmptyOrHoldingWhatABinIsMadeOf) {
+    using Entries = std::vector<FolderEntry>;
+    struct { Entries entries; bool bin; } cases[] = {
+        {{}, true},
+        {{{"actionlist.000"}, {"thesis.doc"}}, true},
+        {{{"ACTIONLIST.000.NEW"}}, true},
+        {{{"FileReport.000"}}, true},
+        {{{"regreport.000"}, {"notes.txt"}}, true},
+        {{{"BACKUP actionlist.000"}}, true},
+        {{{"notes.txt"}, {"Redo", true}}, true},
+        {{{"so", true}}, true},
+        {{{"Staging", true}}, true},
+        {{{"thesis.doc"}, {"notes.txt"}}, false},
+        {{{"Redo"}}, false},                      // a file, not the folder
+        {{{"actionlist.000", true}}, false},      // a folder, not the list
+        {{{"Pictures", true}, {"notes.txt"}}, false},
+        {{{"actionlist.001"}, {"filereport.000.old"}}, false},
+    };
+    for (size_t index = 0; index < std::size(cases); ++index)
+        EXPECT_EQ(countsAsUndoBin(cases[index].entries), cases[index].bin) << "case " << index;
+}
+
+TEST(SavedCopyPath, IsInTheBinOnlyDirectlyInItOrItsRedoFolder) {
+    struct { const char* bin; const char* path; bool inside; } cases[] = {
+        {"C:\\Undo Bin", "C:\\Undo Bin\\a1b2.sav", true},
+        {"C:\\Undo Bin\\\\", "c:\\undo bin\\A1B2.SAV", true},  // trailing backslashes, case
+        {"C:\\Undo Bin", "C:\\Undo Bin\\Redo\\report.doc", true},
+        {"C:\\Undo Bin", "C:\\Undo Bin\\redo\\report.doc", true},
+        {"\\\\server\\share\\bin", "\\\\SERVER\\share\\bin\\x.sav", true},
+        {"C:\\Undo Bin", "C:\\marker.txt", false},
+        {"C:\\Undo Bin", "C:\\Retrace\\marker.txt", false},
+        {"C:\\Undo Bin", "C:\\Undo Bin", false},
+        {"C:\\Undo Bin", "C:\\Undo Bin\\", false},
+        {"C:\\Undo Bin", "C:\\Undo Bin\\x.sav\\", false},
+        {"C:\\Undo Bin", "C:\\Undo Bin2\\x.sav", false},
+        {"C:\\Undo Bin", "C:\\Undo Bin\\..\\marker.txt", false},
+        {"C:\\Undo Bin", "C:\\Undo Bin\\Redo\\..\\..\\marker.txt", false},
+        {"C:\\Undo Bin", "C:\\Undo Bin\\..", false},
+        {"C:\\Undo Bin", "C:\\Undo Bin\\.. ", false},
+        {"C:\\Undo Bin", "C:\\Undo Bin\\x.sav.", false},
+        {"C:\\Undo Bin", "C:\\Undo Bin/../marker.txt", false},
+        {"C:\\Undo Bin", "C:\\Undo Bin\\sub\\x.sav", false},
+        {"C:\\Undo Bin", "C:\\Undo Bin\\Redo\\sub\\x.sav", false},
+        {"C:\\Undo Bin", "C:\\Undo Bin\\x.sav:stream", false},
+        {"C:\\Undo Bin", "C:\\Undo Bin\\*.sav", false},
+        {"C:\\Undo Bin", "C:\\UNDOBI~1\\x.sav", false},  // a short name is another spelling
+        {"C:\\Undo Bin", "D:\\Undo Bin\\x.sav", false},
+        {"C:\\Undo Bin", "\\\\server\\share\\Undo Bin\\x.sav", false},
+        {"C:\\Undo Bin", "\\\\?\\C:\\Undo Bin\\x.sav", false},
+        {"C:\\Undo Bin", "Undo Bin\\x.sav", false},
+        {"C:\\Undo Bin", "C:Undo Bin\\x.sav", false},
+        {"Undo Bin", "Undo Bin\\x.sav", false},  // a relative bin names nothing
+        {"C:\\", "C:\\x.sav", false},            // nor the root of a drive
+        {"", "\\x.sav", false},
+        {"\\\\server\\share", "\\\\server\\share\\x.sav", false},
+    };
+    for (auto& c : cases) EXPECT_EQ(isSavedCopyInBin(c.bin, c.path), c.inside) << c.bin << " | " << c.path;
+}

@@ -29,6 +29,7 @@ protected:
         useBin(bin, 100000000);
         loadActionList();  // no file yet: an empty, readable history
         actionList.clear();
+        ASSERT_TRUE(saveActionList());  // a bin in use holds its list, which makes it a bin
     }
 
     void TearDown() override {
@@ -158,6 +159,8 @@ TEST_F(UndoBinUpkeep, NothingIsDeletedWhenTheBinIsTheRootOfADrive) {
         useBin(folder, 0);
         maintainUndoBin();
         EXPECT_TRUE(fileExists(probe)) << '"' << folder << '"';
+        EXPECT_FALSE(saveActionList()) << '"' << folder << '"';
+        EXPECT_FALSE(fileExists("C:\\actionlist.000")) << '"' << folder << '"';
     }
     DeleteFileA(probe.c_str());
 }
@@ -238,4 +241,23 @@ TEST_F(UndoBinUpkeep, ADeleteStruckAtAnyCallNeverSeparatesARecordFromItsCopy) {
             EXPECT_EQ(actionList[size_t(actionCount()) - 3].kind, kindBootMarker) << "the current session stays";
         },
         {Fault::Cut, Fault::FailOne, Fault::LieOne});
+}
+
+TEST_F(UndoBinUpkeep, AFolderOfSomeonesOwnFilesIsNeitherSweptNorTrimmedNorWrittenInto) {
+    DeleteFileA((bin + "\\actionlist.000").c_str());
+    std::string thesis = put("thesis.doc"), notes = put("notes.txt");
+    append(kindBootMarker);
+    append(kindModify, thesis);
+    append(kindBootMarker);
+    useBin(bin, 0);
+
+    EXPECT_EQ(undoBinFolderInUse(), "");
+    maintainUndoBin();
+    trimUndoBin(0);
+    emptyUndoBin();
+    EXPECT_FALSE(saveActionList());
+    EXPECT_EQ(actionCount(), 3);
+    std::vector<std::string> left = filesIn(bin);
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"notes.txt", "thesis.doc"}));
 }

@@ -79,6 +79,27 @@ std::string recorderAtLogon() {
     return command;
 }
 
+// The settings value as the key holds it, unexpanded.
+std::string rawSetting(const char* name) {
+    char text[MAX_PATH * 2] = "";
+    DWORD size = sizeof text;
+    RegGetValueA(HKEY_LOCAL_MACHINE, settingsKeyPath, name, RRF_RT_REG_SZ, nullptr, text, &size);
+    return text;
+}
+
+std::string expanded(const std::string& text) {
+    char path[MAX_PATH * 2] = "";
+    ExpandEnvironmentStringsA(text.c_str(), path, sizeof path);
+    return path;
+}
+
+// The values the installation writes, as the program reads them.
+std::map<std::string, std::string> installedAsRead(const Settings& installed) {
+    auto values = settingsAsMap(installed);
+    values["UndoBinPath"] = expanded(installed.UndoBinPath);
+    return values;
+}
+
 // The uninstaller runs on from a copy of itself once it has started, and
 // removes the program's folder last.
 bool uninstalled() {
@@ -94,11 +115,16 @@ TEST(Installer, InstallsWithTheDefaultsRunsFromItsFolderAndItsUninstallerEndsAnd
         EXPECT_TRUE(fileExists(installed + "\\" + file)) << file;
     Settings defaults;
     defaults.LoadAtStartup = 1;  // chosen with /STARTUP
-    EXPECT_EQ(storedValues(), settingsAsMap(defaults));
+    EXPECT_EQ(storedValues(), installedAsRead(defaults));
     EXPECT_TRUE(usersMaySetSettings());
-    EXPECT_TRUE(folderExists(defaults.UndoBinPath));
+    // Each user's own bin, made by Retrace at its start: none is shared.
+    EXPECT_EQ(rawSetting("UndoBinPath"), "%LOCALAPPDATA%\\Retrace\\Undo Bin");
+    const std::string bin = expanded(defaults.UndoBinPath);
+    EXPECT_EQ(bin.find('%'), std::string::npos) << bin;
+    EXPECT_FALSE(folderExists(bin));
+    EXPECT_FALSE(folderExists("C:\\Retrace"));
     // The very shortcut "Load program at startup" writes.
-    const std::string expected = std::string(defaults.UndoBinPath) + "\\expected.lnk";
+    const std::string expected = installed + "\\expected.lnk";
     createShortcut(installed + "\\retrace.exe", expected, "retrace");
     EXPECT_EQ(readLink(startupShortcut), readLink(expected));
     DeleteFileA(expected.c_str());
@@ -108,6 +134,7 @@ TEST(Installer, InstallsWithTheDefaultsRunsFromItsFolderAndItsUninstallerEndsAnd
     HWND mainWindow = waitForMainWindow();
     ASSERT_NE(mainWindow, nullptr);
     EXPECT_TRUE(waitUntil([&] { return trayIconPresent(mainWindow); }));
+    EXPECT_TRUE(waitUntil([&] { return fileExists(bin + "\\actionlist.000"); }));
 
     ASSERT_EQ(runToEnd(installed + "\\uninstall.exe", "/S"), 0u);
     EXPECT_EQ(retrace.waitForExit(30000), 0u);  // ended by "UNLOAD", not killed
@@ -116,12 +143,12 @@ TEST(Installer, InstallsWithTheDefaultsRunsFromItsFolderAndItsUninstallerEndsAnd
     EXPECT_EQ(recorderAtLogon(), "");
     HKEY key;
     EXPECT_NE(RegOpenKeyA(HKEY_LOCAL_MACHINE, settingsKeyPath, &key), ERROR_SUCCESS);
-    EXPECT_TRUE(folderExists(defaults.UndoBinPath));  // the user's saved copies stay
+    EXPECT_TRUE(folderExists(bin));  // the user's saved copies stay
 }
 
 TEST(Installer, WithoutStartupChosenWritesNoStartupShortcut) {
     ASSERT_EQ(runToEnd(windowsPath(RETRACE_SETUP_EXE), "/S"), 0u);
-    EXPECT_EQ(storedValues(), settingsAsMap(Settings{}));
+    EXPECT_EQ(storedValues(), installedAsRead(Settings{}));
     EXPECT_TRUE(fileExists(installed + "\\retrace.exe"));
     EXPECT_FALSE(fileExists(startupShortcut));
     EXPECT_EQ(recorderAtLogon(), "");

@@ -8,12 +8,15 @@
 #include "engine/saved_copy.h"
 #include "tests/engine/sample_content.h"
 #include "tests/support/scratch_folder_win32.h"
+#include "tests/support/settings_key_win32.h"
 
 namespace {
 
 class ReadSavedCopy : public testing::Test {
 protected:
-    ReadSavedCopy() : folder_("retrace_saved_copy_test") {}
+    // The copies lie in the Undo Bin, the only place they are read from.
+    ReadSavedCopy() : folder_("retrace_saved_copy_test") { useUndoBin(folder_.path()); }
+    ~ReadSavedCopy() override { installDefaultSettingsKey(); }
     std::string pathOf(const char* name) const { return folder_ / name; }
     std::string write(const char* name, const std::string& bytes) const {
         std::string path = pathOf(name);
@@ -60,4 +63,12 @@ TEST_F(ReadSavedCopy, ACopyIsReadableOnlyWhenItReadsBackWholeAndItsStartIsKeptFo
     EXPECT_FALSE(savedCopyReadable(write("cut.000", cut)));
     EXPECT_FALSE(savedCopyReadable(pathOf("missing.000")));
     EXPECT_FALSE(savedCopyReadable(write("empty.000", "")));
+}
+
+TEST_F(ReadSavedCopy, ACopyOutsideTheUndoBinIsNeverRead) {
+    ScratchFolder elsewhere("retrace_saved_copy_elsewhere");
+    std::string outside = elsewhere / "copy.000";
+    putFile(outside, encodeSavedCopy("someone else's"));
+    EXPECT_EQ(readSavedCopy(outside), std::nullopt);
+    EXPECT_EQ(readSavedCopy(pathOf("..\\retrace_saved_copy_elsewhere\\copy.000")), std::nullopt);
 }

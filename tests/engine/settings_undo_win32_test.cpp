@@ -11,6 +11,7 @@
 #include "engine/saved_copy.h"
 #include "tests/database/record_builder.h"
 #include "tests/support/scratch_folder_win32.h"
+#include "tests/support/settings_key_win32.h"
 
 using namespace std::string_literals;
 
@@ -29,8 +30,15 @@ protected:
     SettingsFileUndo()
         : folder_("Retrace Settings Undo Test " +
                   std::string(testing::UnitTest::GetInstance()->current_test_info()->name())) {}
-    void SetUp() override { actionList.clear(); }
-    void TearDown() override { actionList.clear(); }
+    // The saved copies lie in the Undo Bin, the only place they are read from.
+    void SetUp() override {
+        actionList.clear();
+        useUndoBin(folder_.path());
+    }
+    void TearDown() override {
+        actionList.clear();
+        installDefaultSettingsKey();
+    }
 
     std::string pathOf(const std::string& name) const { return folder_ / name; }
     static std::string savedCopyName(int index) { return std::to_string(index) + ".000"; }

@@ -110,7 +110,43 @@ TEST_F(SettingsStore, NoPendingBinMoveChangesNothingButStillSaves) {
 
     Settings loaded = distinctSettings();
     loadSettings(loaded);
-    EXPECT_STREQ(loaded.UndoBinPath, Settings{}.UndoBinPath);
+    char defaultBin[MAX_PATH] = "";  // the installation's, as this user reads it
+    ExpandEnvironmentStringsA(Settings{}.UndoBinPath, defaultBin, sizeof defaultBin);
+    EXPECT_STREQ(loaded.UndoBinPath, defaultBin);
     EXPECT_STREQ(loaded.UndoBinPathNew, "");
     EXPECT_EQ(loaded.IgnoreNews, Settings{}.IgnoreNews);
+}
+
+TEST_F(SettingsStore, TheBinFoldersAreReadExpandedAndSavedAsWrittenWhileTheyStandForTheSameFolder) {
+    auto stored = [](const char* name) {
+        char text[MAX_PATH] = "";
+        DWORD size = sizeof text;
+        RegGetValueA(HKEY_LOCAL_MACHINE, settingsKeyPath, name, RRF_RT_REG_SZ, nullptr, text, &size);
+        return std::string(text);
+    };
+    SetEnvironmentVariableA("RETRACE_TEST_PROFILE", "C:\\Users\\Ann");
+    const char written[] = "%RETRACE_TEST_PROFILE%\\Undo Bin";
+    writeRawValue("UndoBinPath", REG_SZ, written, sizeof written);
+    writeRawValue("UndoBinPathNew", REG_SZ, written, sizeof written);
+
+    Settings loaded;
+    loadSettings(loaded);
+    EXPECT_STREQ(loaded.UndoBinPath, "C:\\Users\\Ann\\Undo Bin");
+    EXPECT_STREQ(loaded.UndoBinPathNew, "C:\\Users\\Ann\\Undo Bin");
+    saveSettings(loaded);
+    EXPECT_EQ(stored("UndoBinPath"), written);
+
+    applyPendingBinMove();  // the folder it stood for, as written
+    EXPECT_EQ(stored("UndoBinPath"), written);
+    EXPECT_EQ(stored("UndoBinPathNew"), "");
+
+    setFieldText(loaded.UndoBinPath, "D:\\Chosen Bin");  // as the Options sheet stores a folder
+    saveSettings(loaded);
+    EXPECT_EQ(stored("UndoBinPath"), "D:\\Chosen Bin");
+
+    SetEnvironmentVariableA("RETRACE_TEST_PROFILE", "C:\\Users\\Ben");  // another person reads their own
+    writeRawValue("UndoBinPath", REG_SZ, written, sizeof written);
+    loadSettings(loaded);
+    EXPECT_STREQ(loaded.UndoBinPath, "C:\\Users\\Ben\\Undo Bin");
+    SetEnvironmentVariableA("RETRACE_TEST_PROFILE", nullptr);
 }
