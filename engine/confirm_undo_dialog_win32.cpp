@@ -23,9 +23,9 @@ INT_PTR CALLBACK confirmUndoProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         if (!args.choices.open) ShowWindow(GetDlgItem(dialog, IDC_CONFIRM_OPEN), SW_HIDE);
         if (!args.choices.preview) ShowWindow(GetDlgItem(dialog, IDC_PREVIEW), SW_HIDE);
         SetDlgItemTextA(dialog, IDC_CONFIRM_NOTICE, args.choices.notice.c_str());
-        if (!args.choices.canUndo) {
-            EnableWindow(GetDlgItem(dialog, IDOK), FALSE);
-            EnableWindow(GetDlgItem(dialog, IDC_CONFIRM_OPEN), FALSE);
+        if (!args.choices.earlierVersionAvailable) {
+            // Said before the undo is tried; Retrace stays for a person who
+            // wants the record marked, and then says so again as an error.
             SendMessageA(dialog, DM_SETDEFID, IDCANCEL, 0);
             SetFocus(GetDlgItem(dialog, IDCANCEL));
             return FALSE;
@@ -35,12 +35,11 @@ INT_PTR CALLBACK confirmUndoProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     if (message != WM_COMMAND) return FALSE;
     switch (LOWORD(wParam)) {
     case IDOK:
-        if (!args.choices.canUndo) return TRUE;
         args.choices.retrace();
         EndDialog(dialog, 1);
         return TRUE;
     case IDC_CONFIRM_OPEN:
-        if (!args.choices.open || !args.choices.canUndo) return TRUE;
+        if (!args.choices.open) return TRUE;
         args.choices.open();
         EndDialog(dialog, 0);
         return TRUE;

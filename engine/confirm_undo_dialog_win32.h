@@ -12,7 +12,7 @@ struct ConfirmUndoChoices {
     std::function<void()> open;     // undo and open the result; empty: no "Open" button
     std::function<void(HWND owner)> preview;  // shows what the undo brings back; empty: no "Preview..."
     std::string notice;  // a line to read before choosing: the file changed since, or no earlier version
-    bool canUndo = true;  // false: nothing could come back, so only "Preview...", "Cancel" and "Help" work
+    bool earlierVersionAvailable = true;  // false: nothing could come back, so Cancel is the default
 };
 
 // Runs the dialog for the item (shown in display case) and carries out the

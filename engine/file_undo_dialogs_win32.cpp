@@ -59,6 +59,6 @@ int confirmFileActionUndo(HWND owner, int actionIndex) {
     choices.open = [actionIndex] { openFileOrFolder(undoAction(actionIndex), true); };
     choices.preview = [actionIndex](HWND dialog) { showFileActionsPreview(dialog, std::vector<int32_t>{actionIndex}); };
     choices.notice = fileUndoNotice(actionIndex);
-    choices.canUndo = choices.notice != earlierVersionMissing;
+    choices.earlierVersionAvailable = choices.notice != earlierVersionMissing;
     return runConfirmUndoDialog(owner, actionList[size_t(actionIndex)].dataA, helpConfirmFileUndo, choices);
 }

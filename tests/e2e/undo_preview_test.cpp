@@ -149,7 +149,7 @@ TEST_F(UndoPreview, ConfirmUndoSaysTheEarlierVersionIsMissingBeforeAnyUndoIsTrie
     HWND confirm = choose(IDM_FILE_FIRST, "Confirm Undo");
     ASSERT_NE(confirm, nullptr);
     EXPECT_EQ(controlText(confirm, IDC_CONFIRM_NOTICE), "The earlier version is not available");
-    EXPECT_FALSE(controlEnabled(confirm, IDOK));
+    EXPECT_EQ(LOWORD(SendMessageA(confirm, DM_GETDEFID, 0, 0)), IDCANCEL);
     HWND preview = openPreview(confirm);
     ASSERT_NE(preview, nullptr);
     EXPECT_EQ(controlText(preview, IDC_PREVIEW_NOTICE), "The earlier version is not available");
