@@ -7,12 +7,15 @@
 #include "engine/file_steps_win32.h"
 #include "engine/redo_win32.h"
 #include "engine/settings_undo_win32.h"
+#include "monitor/own_work_win32.h"
 #include "shell/busy_indicator_win32.h"
 
 std::string undoAction(int index) {
     if (index < 0 || index >= actionCount()) return {};
     ActionRecord& record = actionList[index];
     record.undone = 1;
+    // What the undo writes is ours, not the person's: the recorder leaves it out.
+    OwnWork ownWork;
     std::string resultPath;
     if (record.isIniFile) {
         undoSettingsFile(index);

@@ -6,9 +6,12 @@
 
 #include <commctrl.h>
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <map>
+#include <set>
+#include <thread>
 
 #include "browse/file_operations_win32.h"
 #include "browse/paths.h"
@@ -279,6 +282,12 @@ TEST_F(Recorder, ChangesByProgramsReachTheActionListWithTheirDataAndUndoBringsBa
     undoSessions("Undo Program - Regtool", true);
     HKEY key;
     EXPECT_EQ(RegOpenKeyA(HKEY_CURRENT_USER, "Software\\Retrace E2E", &key), ERROR_FILE_NOT_FOUND);
+
+    // The undos' restores, recycles, Redo-folder copies and settings writes
+    // were Retrace's own: the recorder, running all along, kept none of them.
+    Sleep(1500);
+    std::vector<ActionRecord> after = click();
+    EXPECT_EQ(after.size(), history.size()) << describe(after);
 }
 
 TEST_F(Recorder, StoppedItWritesNothingIntoTheBinAndWhatCameMeanwhileFollowsOnStartWhileOffNothingIsRecorded) {
@@ -358,4 +367,135 @@ TEST_F(Recorder, AWatchThatOverflowsIsReadAgainWholeAndWhatTheRescanFindsIsCount
     EXPECT_EQ(controlText(information, IDC_RECORDER_COUNTS), recorderCountsText(counts));
     pressButton(sheet, IDCANCEL);
     EXPECT_TRUE(waitForClose(sheet));
+}
+
+namespace {
+
+// Every thread of the running recorder held or let go, as a recorder that
+// hangs and comes back.
+void holdRecorder(bool hold) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS | TH32CS_SNAPTHREAD, 0);
+    std::set<DWORD> recorders;
+    PROCESSENTRY32 process{sizeof process};
+    for (BOOL more = Process32First(snapshot, &process); more; more = Process32Next(snapshot, &process))
+        if (equalsIgnoreCase(process.szExeFile, recorderProgramName)) recorders.insert(process.th32ProcessID);
+    THREADENTRY32 thread{sizeof thread};
+    for (BOOL more = Thread32First(snapshot, &thread); more; more = Thread32Next(snapshot, &thread)) {
+        if (!recorders.contains(thread.th32OwnerProcessID)) continue;
+        HANDLE handle = OpenThread(THREAD_SUSPEND_RESUME, FALSE, thread.th32ThreadID);
+        if (hold)
+            SuspendThread(handle);
+        else
+            ResumeThread(handle);
+        CloseHandle(handle);
+    }
+    CloseHandle(snapshot);
+}
+
+// Waits until the recorder has written everything: its report stays as it
+// is for a while and nothing waits in Staging.
+void waitUntilRecorderQuiet() {
+    std::string before = "<none>";
+    waitUntil([&] {
+        std::string now = bytesOf(bin + "\\filereport.000").value_or("");
+        bool quiet = now == before && binFiles(bin + "\\Staging").empty();
+        before = now;
+        if (!quiet) Sleep(1500);
+        return quiet;
+    }, 90000);
+}
+
+// Closes, inside another process, its handle to `folder`: a watch's handle
+// gone from under it.
+bool closeFolderHandleIn(DWORD processId, const std::string& folder) {
+    HANDLE process = OpenProcess(PROCESS_DUP_HANDLE, FALSE, processId);
+    bool closed = false;
+    for (uintptr_t value = 4; process && value < 0x10000 && !closed; value += 4) {
+        HANDLE copy = nullptr;
+        if (!DuplicateHandle(process, HANDLE(value), GetCurrentProcess(), &copy, 0, FALSE, DUPLICATE_SAME_ACCESS))
+            continue;
+        char path[MAX_PATH] = "";
+        DWORD length = GetFileType(copy) == FILE_TYPE_DISK ? GetFinalPathNameByHandleA(copy, path, MAX_PATH, 0) : 0;
+        CloseHandle(copy);
+        std::string name(path, length < MAX_PATH ? length : 0);
+        if (name.starts_with("\\\\?\\")) name.erase(0, 4);
+        if (equalsIgnoreCase(name, folder))
+            closed = DuplicateHandle(process, HANDLE(value), nullptr, nullptr, 0, FALSE, DUPLICATE_CLOSE_SOURCE);
+    }
+    if (process) CloseHandle(process);
+    return closed;
+}
+
+}  // namespace
+
+class RecorderBurst : public Recorder, public testing::WithParamInterface<bool> {};
+
+// 4,000 files whose earlier versions the recorder keeps are all written
+// anew, and the tray is clicked 300 ms into it, with a recorder that answers
+// and with one that hangs through the click.
+TEST_P(RecorderBurst, ClickedIntoEveryChangeIsTakenInOnceWithItsSavedCopy) {
+    const bool answers = GetParam();
+    const int files = 4000;
+    const std::string folder = work + "\\Burst";
+    auto fileName = [&](int i) { return folder + "\\f" + std::to_string(i) + ".doc"; };
+    for (int i = 0; i < files; ++i) putFile(fileName(i), "v1 " + std::to_string(i));
+    startRetrace();
+
+    std::thread writer([&] {
+        for (int i = 0; i < files; ++i) putFile(fileName(i), "v2 " + std::to_string(i));
+    });
+    Sleep(250);
+    if (!answers) holdRecorder(true);
+    Sleep(50);
+    click();
+    if (!answers) holdRecorder(false);
+    writer.join();
+    waitUntilRecorderQuiet();
+    click();
+    quitRecorder();
+
+    std::map<std::string, std::vector<std::string>> earlier;  // path: earlier contents, oldest first
+    for (const ActionRecord& record : storedHistory()) {
+        if (record.kind != kindModify || !record.dataA.starts_with(toLowerAscii(folder))) continue;
+        ASSERT_EQ(GetFileAttributesA(record.dataC.c_str()) != INVALID_FILE_ATTRIBUTES, true) << record.dataC;
+        earlier[record.dataA].push_back(earlierContent(record.dataC));
+    }
+    ASSERT_EQ(earlier.size(), size_t(files));
+    for (int i = 0; i < files; ++i) {
+        const std::vector<std::string>& contents = earlier[toLowerAscii(fileName(i))];
+        ASSERT_FALSE(contents.empty()) << i;
+        EXPECT_EQ(contents.front(), "v1 " + std::to_string(i));
+        // Taken in once: no change comes twice.
+        EXPECT_EQ(std::set<std::string>(contents.begin(), contents.end()).size(), contents.size()) << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(, RecorderBurst, testing::Values(true, false),
+                         [](const testing::TestParamInfo<bool>& info) { return info.param ? "Answering" : "Hanging"; });
+
+TEST_F(Recorder, AWatchClosedFromUnderItIsNoticedStartedAgainRescannedAndCounted) {
+    const std::string heal = "C:\\Retrace E2E\\Heal";
+    CreateDirectoryA(heal.c_str(), nullptr);
+    ChildProcess recorder(RECORDER_EXE, "\"/watch:" + heal + "\"");
+    ASSERT_TRUE(waitUntil([] { return !fileReport().empty(); }, 30000));
+    ASSERT_TRUE(closeFolderHandleIn(recorder.processId(), heal));
+    putFile(heal + "\\meanwhile.doc", "made while the watch was gone");
+    auto created = [&](const char* name) {
+        std::vector<FileReportEntry> report = fileReport();
+        return std::count_if(report.begin(), report.end(), [&](const FileReportEntry& entry) {
+            return entry.kind == kindCreate && entry.path == toLowerAscii(heal + "\\" + name);
+        });
+    };
+    ASSERT_TRUE(waitUntil([&] { return created("meanwhile.doc") > 0; }, 5000));
+    // The new watch sees what comes next as it happens.
+    putFile(heal + "\\after.doc", "after");
+    ASSERT_TRUE(waitUntil([&] { return created("after.doc") > 0; }, 5000));
+    EXPECT_EQ(created("meanwhile.doc"), 1);
+    RecorderCounts counts;
+    ASSERT_TRUE(readRecorderCounts(counts));
+    EXPECT_GE(counts.restarts, 1u);
+    EXPECT_GE(counts.rescans, 1u);
+    quitRecorder();
+    EXPECT_EQ(recorder.waitForExit(), 0u);
+    deleteTree(heal);
 }
