@@ -169,5 +169,7 @@ int main(int argc, char** argv) {
     CloseHandle(process.hProcess);
     deleteTree(root);
     saveSettings(saved);
+    // Its counts would otherwise show on the Information page.
+    RegDeleteTreeA(HKEY_CURRENT_USER, recorderCountsKey);
     return 0;
 }
