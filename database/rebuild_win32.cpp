@@ -56,7 +56,10 @@ namespace {
 // logging again and the lists.
 void rebuild(bool settleNow) {
     waitForHistoryWork();
-    stopLogging();
+    // A recorder that did not answer may still append to the reports and
+    // save copies into the bin: its reports are read but kept, and the bin
+    // is neither trimmed nor swept until a later click finds it stopped.
+    const bool stopped = stopLogging();
     if (actionListFileUnread()) {
         deriveAllFlags();
         startLogging(StartMode::IfEnabled);
@@ -69,7 +72,7 @@ void rebuild(bool settleNow) {
             if (!entry.otherPathAsWritten.empty()) asWritten.insert(std::move(entry.otherPathAsWritten));
         mergeReports(std::move(files.entries), std::move(registry.entries), actionList);
         deriveAllFlags();
-        BinUpkeep upkeep = trimUndoBin(firstNew, asWritten);
+        BinUpkeep upkeep = stopped ? trimUndoBin(firstNew, asWritten) : BinUpkeep{};
         // Records that stayed for their saved copies moved about: derive anew.
         if (upkeep.keptInFront > 0) flagDeriver = FlagDeriver{};
         else if (upkeep.dropped > 0) flagDeriver.droppedFront(actionList, upkeep.dropped);
@@ -83,8 +86,8 @@ void rebuild(bool settleNow) {
         const bool settleAtOnce = settleNow && (reportsRead || upkeep.dropped > 0);
         const bool reportsMayBeNew = settleNow && !reportsRead;
         // A report that could not be read whole stays for the next rebuild.
-        const bool deleteFileReport = files.status != FileReadStatus::Unreadable && !reportsMayBeNew;
-        const bool deleteRegistryReport = registry.status != FileReadStatus::Unreadable && !reportsMayBeNew;
+        const bool deleteFileReport = stopped && files.status != FileReadStatus::Unreadable && !reportsMayBeNew;
+        const bool deleteRegistryReport = stopped && registry.status != FileReadStatus::Unreadable && !reportsMayBeNew;
         const size_t fileTaken = files.status == FileReadStatus::Read ? files.size : 0;
         const size_t registryTaken = registry.status == FileReadStatus::Read ? registry.size : 0;
         // A report goes only once the list that holds its records is on disk.
@@ -95,7 +98,7 @@ void rebuild(bool settleNow) {
                 saved && deleteRegistryReport && DeleteFileA(registryReportPath().c_str()) ? 0 : registryTaken;
         };
         auto tidy = [=] {
-            if (!upkeep.swept) sweepUndoBin();
+            if (stopped && !upkeep.swept) sweepUndoBin();
             startLogging(StartMode::IfEnabled);
         };
         if (settleAtOnce) {

@@ -12,6 +12,7 @@
 #include "engine/redo_win32.h"
 #include "engine/settings_undo_win32.h"
 #include "engine/undo_progress.h"
+#include "monitor/own_work_win32.h"
 #include "shell/busy_indicator_win32.h"
 
 namespace {
@@ -51,6 +52,8 @@ std::string undoAction(int index) {
     if (index < 0 || index >= actionCount()) return {};
     ActionRecord& record = actionList[index];
     record.undone = 1;
+    // What the undo writes is ours, not the person's: the recorder leaves it out.
+    OwnWork ownWork;
     std::string resultPath;
     if (record.isIniFile) {
         undoSettingsFile(index);
@@ -76,6 +79,8 @@ void undoActions(std::span<const int32_t> indices) {
         toUndo.push_back(index);
         if (isFileAction(actionList[index]) && actionList[index].kind != kindBootMarker) ++fileActions;
     }
+    // What the undo writes is ours, not the person's: the recorder leaves it out.
+    OwnWork ownWork;
     size_t done = 0;
     std::vector<std::string> failed;
     for (int32_t index : toUndo) {

@@ -9,6 +9,7 @@
 #include "engine/file_steps_win32.h"
 #include "engine/file_transfer_win32.h"
 #include "engine/redo_list.h"
+#include "monitor/own_work_win32.h"
 #include "settings/settings_lists.h"
 #include "settings/settings_store_win32.h"
 #include "shell/busy_indicator_win32.h"
@@ -51,6 +52,7 @@ bool savedCopyInPlace(const RedoEntry& entry) {
 }  // namespace
 
 void redoLastUndo() {
+    OwnWork ownWork;
     showBusyIndicator("Redoing...");
     // Undos run newest first, so the list's last entry is the oldest action.
     for (auto entry = redoList.rbegin(); entry != redoList.rend(); ++entry) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "monitor/registry_report.h"
 #include "settings/settings_lists.h"
 
 namespace {
@@ -46,6 +47,8 @@ std::optional<RegistryUndo> registryUndoOf(const ActionRecord& record) {
         if (path->subkey.empty()) return std::nullopt;
         return RegistryUndo{RegistryUndo::Action::DeleteKey, std::move(*path), {}, 0};
     }
+    if (record.kind == kindRegistryNewValue)
+        return RegistryUndo{RegistryUndo::Action::DeleteValue, std::move(*path), {}, uint32_t(record.valueType)};
     size_t length = std::min(record.dataA.size(), size_t(std::max(record.sizeA, 0)));
     std::string_view data = std::string_view(record.dataA).substr(0, length);
     return RegistryUndo{RegistryUndo::Action::SetValue, std::move(*path), data, uint32_t(record.valueType)};

@@ -25,7 +25,7 @@ struct KeyPath {
 std::optional<KeyPath> splitKeyPath(std::string_view path);
 
 struct RegistryUndo {
-    enum class Action { SetValue, DeleteKey };
+    enum class Action { SetValue, DeleteValue, DeleteKey };
     Action action = Action::SetValue;
     KeyPath path;           // DeleteKey: the key is path.subkey, never empty
     std::string_view data;  // SetValue: into the record's dataA
@@ -33,9 +33,11 @@ struct RegistryUndo {
 };
 
 // What undoing the registry record does, or nothing at all:
-// - kinds 10 to 12 set the value at the path to the record's earlier data,
+// - kinds 10 and 12 set the value at the path to the record's earlier data,
 //   creating the key when it is missing; the data is dataA, cut to sizeA
 //   bytes when sizeA is smaller, never read past dataA when it is larger;
+// - kind 11 made the value, so its undo deletes it: writing its empty
+//   earlier data back would leave a value that was never there;
 // - kinds 13 and 14 delete the key named up to the path's last backslash
 //   (the monitor writes key paths with a closing one), never a root;
 // - any other kind, or a path that splitKeyPath refuses, does nothing.

@@ -24,6 +24,14 @@ void setValue(const RegistryUndo& undo) {
     RegCloseKey(key);
 }
 
+void deleteValue(const RegistryUndo& undo) {
+    HKEY key;
+    if (RegOpenKeyExA(rootKeyOf(undo.path.root), undo.path.subkey.c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+        return;
+    RegDeleteValueA(key, undo.path.valueName.c_str());
+    RegCloseKey(key);
+}
+
 void writeProfileEntry(const std::string& file, const IniChange& change, const char* value) {
     WritePrivateProfileStringA(change.section.c_str(), change.key.c_str(), value, file.c_str());
 }
@@ -36,6 +44,10 @@ void undoRegistryAction(int index) {
     if (!undo) return;
     if (undo->action == RegistryUndo::Action::SetValue) {
         setValue(*undo);
+        return;
+    }
+    if (undo->action == RegistryUndo::Action::DeleteValue) {
+        deleteValue(*undo);
         return;
     }
     // A key that holds keys of its own stays: those may be another

@@ -5,7 +5,8 @@
 
 #include <string>
 
-// Writes a registry value back, or deletes a key, as registryUndoOf decides.
+// Writes a registry value back, deletes a value the change made, or deletes
+// a key, as registryUndoOf decides.
 // Registry calls that fail are ignored.
 void undoRegistryAction(int index);
 

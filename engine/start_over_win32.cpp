@@ -10,6 +10,7 @@
 #include "engine/restore_win32.h"
 #include "engine/start_over_points.h"
 #include "engine/start_over_set.h"
+#include "monitor/own_work_win32.h"
 #include "settings/settings_lists.h"
 #include "settings/settings_store_win32.h"
 
@@ -22,6 +23,7 @@ void startOverFrom(int firstIndex) {
 
 void restoreSystemFiles(int markerIndex) {
     if (markerIndex < 0 || markerIndex >= actionCount()) return;
+    OwnWork ownWork;
     // The marker's text comes from a report file: it may only name files
     // inside the SO folder.
     const std::string& marker = actionList[markerIndex].dataA;

@@ -153,7 +153,11 @@ void addRegistryRow(std::vector<ListRow>& rows, const ActionRecord& record, int3
     }
     std::optional<RegistryValueNow> value = now.registryValue ? now.registryValue(undo->path) : std::nullopt;
     std::string nowText = value ? registryValueText(value->type, value->data) : "(none)";
-    rows.push_back({{key, valueName, nowText, registryValueText(undo->valueType, undo->data)}, index});
+    // A value the program made is taken away, not written back empty.
+    std::string backText = undo->action == RegistryUndo::Action::DeleteValue
+                               ? "removed"
+                               : registryValueText(undo->valueType, undo->data);
+    rows.push_back({{key, valueName, nowText, backText}, index});
 }
 
 void addIniRows(std::vector<ListRow>& rows, const ActionRecord& record, int32_t index, const SettingsNow& now) {

@@ -181,8 +181,8 @@ void secondPass(std::vector<FileReportEntry>& entries,
 
 }  // namespace
 
-std::vector<FileReportEntry> parseFileReport(std::string_view bytes) {
-    return readReportEntries<FileReportEntry>(bytes, readEntry);
+std::vector<FileReportEntry> parseFileReport(std::string_view bytes, size_t* wholeBytes) {
+    return readReportEntries<FileReportEntry>(bytes, readEntry, wholeBytes);
 }
 
 std::string serializeFileReportEntry(const FileReportEntry& entry) {

@@ -34,8 +34,8 @@ struct FileReportEntry {
 // The entries of a report in file order: text fields up to their first zero
 // byte with A-Z in lower case, integers as they are. Reading stops at an entry
 // that does not fit in the bytes left; an entry with a string longer than 259
-// characters is skipped by its lengths.
-std::vector<FileReportEntry> parseFileReport(std::string_view bytes);
+// characters is skipped by its lengths. `wholeBytes`: see readReportEntries.
+std::vector<FileReportEntry> parseFileReport(std::string_view bytes, size_t* wholeBytes = nullptr);
 
 // One entry as the monitor writes it: 48 + L1 + L2 + L3 bytes.
 std::string serializeFileReportEntry(const FileReportEntry& entry);

@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include "monitor/bin_lock_win32.h"
 #include "monitor/recorder_channel_win32.h"
+#include "settings/settings_lists.h"
 #include "settings/settings_store_win32.h"
 
 namespace {
@@ -55,11 +57,16 @@ void openMonitorDevices() {
     if (recorderWanted) startRecorder();
 }
 
-void stopLogging() {
-    if (noDeviceOpen())
-        askRecorder(RecorderRequest::Stop);
-    else
-        sendToBoth(stopLoggingCode);
+bool stopLogging() {
+    if (noDeviceOpen()) {
+        if (recorderRunning()) return askRecorder(RecorderRequest::Stop);
+        // None of this session's, but one of another session may write here.
+        Settings settings;
+        loadSettings(settings);
+        return !binRecorderLockTaken(std::string(fieldText(settings.UndoBinPath)));
+    }
+    sendToBoth(stopLoggingCode);
+    return true;
 }
 
 void startLogging(StartMode mode) {

@@ -9,6 +9,9 @@ enum class StartMode {
 };
 
 void openMonitorDevices();
-void stopLogging();
+// True once nothing writes into the reports or the Undo Bin any more: the
+// drivers were told, or no recorder runs, or the running one answered. A
+// recorder that did not answer in time may still be writing.
+bool stopLogging();
 void startLogging(StartMode mode);
 void closeMonitorDevices();

@@ -65,13 +65,18 @@ bool startRecorderBeside(const std::string& programPath) {
                         nullptr, &startup, &process))
         return false;
     CloseHandle(process.hThread);
-    // It takes requests once its request events exist; until then it may still end, having found another.
+    // Its answer events exist before its set-up is done; it sets Started
+    // once it is, and may end before, having found another.
     bool ready = false;
     for (int wait = 0; wait < 100 && !ready; ++wait) {
-        HANDLE stop = OpenEventA(SYNCHRONIZE, FALSE, recorderStopName);
-        ready = stop != nullptr;
-        if (stop) CloseHandle(stop);
-        if (!ready && WaitForSingleObject(process.hProcess, 100) == WAIT_OBJECT_0) break;
+        HANDLE started = OpenEventA(SYNCHRONIZE, FALSE, recorderStartedName);
+        if (started) {
+            HANDLE both[] = {started, process.hProcess};
+            ready = WaitForMultipleObjects(2, both, FALSE, 10000 - 100 * wait) == WAIT_OBJECT_0;
+            CloseHandle(started);
+            break;
+        }
+        if (WaitForSingleObject(process.hProcess, 100) == WAIT_OBJECT_0) break;
     }
     CloseHandle(process.hProcess);
     return ready;

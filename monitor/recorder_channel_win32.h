@@ -33,8 +33,8 @@ bool askRecorder(RecorderRequest request, unsigned milliseconds = 2000);
 bool endRecorder(unsigned milliseconds = 10000);
 
 // Starts the recorder that lies beside `programPath` unless one runs, and
-// waits until it takes requests; false when there is none to start or it
-// did not come up in time.
+// waits until it has set up and takes requests; false when there is none to
+// start or it did not come up in time.
 bool startRecorderBeside(const std::string& programPath);
 
 // The recorder's counts of what it could not capture whole; nothing when no

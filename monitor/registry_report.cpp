@@ -26,8 +26,8 @@ EntryRead readEntry(ByteCursor& in, RegistryReportEntry& entry) {
 
 }  // namespace
 
-std::vector<RegistryReportEntry> parseRegistryReport(std::string_view bytes) {
-    return readReportEntries<RegistryReportEntry>(bytes, readEntry);
+std::vector<RegistryReportEntry> parseRegistryReport(std::string_view bytes, size_t* wholeBytes) {
+    return readReportEntries<RegistryReportEntry>(bytes, readEntry, wholeBytes);
 }
 
 std::string serializeRegistryReportEntry(const RegistryReportEntry& entry) {

@@ -36,7 +36,7 @@ struct RegistryReportEntry {
 // their first zero byte), data unchanged.
 // Reading stops at an entry that does not fit in the bytes left; an entry
 // whose paths are too long is skipped by its lengths.
-std::vector<RegistryReportEntry> parseRegistryReport(std::string_view bytes);
+std::vector<RegistryReportEntry> parseRegistryReport(std::string_view bytes, size_t* wholeBytes = nullptr);
 
 // One entry as the monitor writes it: 44 + LA + LB + LC + LD bytes.
 std::string serializeRegistryReportEntry(const RegistryReportEntry& entry);

@@ -34,15 +34,20 @@ enum class EntryRead {
 
 // Every entry of a report in file order: `readEntry(cursor, entry)` reads the
 // one at the cursor. An entry cut short ends the reading, keeping those before.
+// `wholeBytes`, when given, receives the bytes up to the end of the last whole
+// entry: a report still being appended to may end in one half written.
 template <class Entry, class ReadEntry>
-std::vector<Entry> readReportEntries(std::string_view bytes, ReadEntry readEntry) {
+std::vector<Entry> readReportEntries(std::string_view bytes, ReadEntry readEntry, size_t* wholeBytes = nullptr) {
     std::vector<Entry> entries;
     ByteCursor in(bytes);
+    size_t whole = 0;
     while (!in.atEnd()) {
         Entry entry;
         EntryRead read = readEntry(in, entry);
         if (read == EntryRead::CutShort) break;
+        whole = bytes.size() - in.remaining();
         if (read == EntryRead::Taken) entries.push_back(std::move(entry));
     }
+    if (wholeBytes) *wholeBytes = whole;
     return entries;
 }

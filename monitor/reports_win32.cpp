@@ -17,21 +17,21 @@ std::string fileReportPath() { return undoBinFile("filereport.000"); }
 std::string registryReportPath() { return undoBinFile("regreport.000"); }
 
 namespace {
-std::string_view untaken(const WholeFile& file, size_t takenIn) {
-    std::string_view bytes = file.bytes;
-    if (takenIn <= bytes.size()) bytes.remove_prefix(takenIn);
-    return bytes;
-}
+// A report shorter than what was taken in is a new one, read whole.
+size_t skipped(const WholeFile& file, size_t takenIn) { return takenIn <= file.bytes.size() ? takenIn : 0; }
 }  // namespace
 
 FileReport readFileReport(std::span<const ActionRecord> history, size_t takenIn) {
     WholeFile file = readWholeFile(fileReportPath());
-    FileReport report{file.status, parseFileReport(untaken(file, takenIn)), file.bytes.size()};
+    size_t from = skipped(file, takenIn), whole = 0;
+    FileReport report{file.status, parseFileReport(std::string_view(file.bytes).substr(from), &whole), from + whole};
     postProcessFileReport(report.entries, history, fileSizeOf);
     return report;
 }
 
 RegistryReport readRegistryReport(size_t takenIn) {
     WholeFile file = readWholeFile(registryReportPath());
-    return {file.status, parseRegistryReport(untaken(file, takenIn)), file.bytes.size()};
+    size_t from = skipped(file, takenIn), whole = 0;
+    std::vector<RegistryReportEntry> entries = parseRegistryReport(std::string_view(file.bytes).substr(from), &whole);
+    return {file.status, std::move(entries), from + whole};
 }

@@ -17,7 +17,8 @@ std::string registryReportPath();
 
 // `status` is that of the read: Missing gives no entries and no message;
 // Unreadable means the report is there but could not be read whole, so it
-// should be kept rather than deleted as read. `size` is the whole report's.
+// should be kept rather than deleted as read. `size` is the report's up to
+// the end of its last whole entry: what a later read may pass over.
 struct FileReport {
     FileReadStatus status = FileReadStatus::Missing;
     std::vector<FileReportEntry> entries;

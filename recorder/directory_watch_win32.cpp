@@ -6,13 +6,17 @@ constexpr DWORD changesWatched =
     FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME | FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE;
 
 // The name in the code page, or false when a character has no place in it:
-// the reports hold 8-bit names only.
+// the reports hold 8-bit names only. A conversion that fails outright (as
+// it does where the code page is UTF-8) gives no name, never an empty one,
+// which would name the watched folder itself.
 bool ansiName(const WCHAR* name, DWORD characters, std::string& result) {
     BOOL defaulted = FALSE;
     int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name, int(characters), nullptr, 0, nullptr, &defaulted);
+    if (size <= 0) return false;
     result.assign(size_t(size), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name, int(characters), result.data(), size, nullptr, &defaulted);
-    return !defaulted;
+    return WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name, int(characters), result.data(), size, nullptr,
+                               &defaulted) == size &&
+           !defaulted;
 }
 
 }  // namespace
@@ -33,6 +37,17 @@ DirectoryWatch::~DirectoryWatch() {
     CloseHandle(overlapped_.hEvent);
 }
 
+bool DirectoryWatch::healthy() {
+    DWORD flags = 0;
+    if (handle_ != INVALID_HANDLE_VALUE && !GetHandleInformation(handle_, &flags)) abandonHandle();
+    return reading_;
+}
+
+void DirectoryWatch::abandonHandle() {
+    handle_ = INVALID_HANDLE_VALUE;
+    reading_ = false;
+}
+
 bool DirectoryWatch::readAgain() {
     ResetEvent(overlapped_.hEvent);
     return ReadDirectoryChangesW(handle_, buffer_.data(), DWORD(buffer_.size() * 4), recursive_, changesWatched,
@@ -44,6 +59,7 @@ DirectoryWatch::Read DirectoryWatch::collect() {
     DWORD bytes = 0;
     BOOL completed = GetOverlappedResult(handle_, &overlapped_, &bytes, FALSE);
     if (!completed && GetLastError() == ERROR_IO_INCOMPLETE) return read;
+    if (!completed && GetLastError() == ERROR_INVALID_HANDLE) abandonHandle();
     // A full buffer fails the read or completes it empty; either way its
     // notices are gone.
     read.lost = !completed || bytes == 0;
@@ -59,7 +75,7 @@ DirectoryWatch::Read DirectoryWatch::collect() {
         if (info->NextEntryOffset == 0) break;
         offset += info->NextEntryOffset;
     }
-    reading_ = readAgain();
+    reading_ = handle_ != INVALID_HANDLE_VALUE && readAgain();
     read.notices = noticesOf(folder_, records);
     return read;
 }

@@ -21,6 +21,10 @@ public:
     DirectoryWatch& operator=(const DirectoryWatch&) = delete;
 
     bool watching() const { return reading_; }
+    // Still reading, through a handle that is still open: a handle closed
+    // from under the recorder completes no read and says nothing. Such a
+    // handle is let go, never closed again, as its value may be another's by now.
+    bool healthy();
     const std::string& folder() const { return folder_; }
     bool recursive() const { return recursive_; }
     // Set when a read has completed.
@@ -36,6 +40,7 @@ public:
 
 private:
     bool readAgain();
+    void abandonHandle();
 
     std::string folder_;
     bool recursive_;

@@ -11,5 +11,5 @@ std::string recorderCountsText(const RecorderCounts& c) {
     return "Change recorder since it started: " + counted(c.withoutSavedCopy, "change", "changes") +
            " without earlier version, " + n(c.unknownProgram) + " by unknown program, " + n(c.foundByRescan) +
            " found by " + counted(c.rescans, "rescan", "rescans") + ", " + n(c.notRecordable) + " not recordable, " +
-           n(c.lost) + " lost.";
+           n(c.lost) + " lost, " + counted(c.restarts, "restart", "restarts") + ".";
 }

@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
+#include <array>
 #include <memory>
 #include <optional>
 #include <set>
@@ -11,6 +13,8 @@
 #include "database/dos_time.h"
 #include "database/undo_bin.h"
 #include "database/undo_bin_win32.h"
+#include "monitor/bin_lock_win32.h"
+#include "monitor/own_work_win32.h"
 #include "monitor/recorder_channel_win32.h"
 #include "monitor/recycle_bin_win32.h"
 #include "monitor/report_writer_win32.h"
@@ -19,6 +23,7 @@
 #include "recorder/file_catalog.h"
 #include "recorder/folder_scan_win32.h"
 #include "recorder/ignore_rules.h"
+#include "recorder/logging_state.h"
 #include "recorder/registry_watch_win32.h"
 #include "recorder/report_entries.h"
 #include "recorder/shadow_cache_win32.h"
@@ -33,6 +38,22 @@ namespace {
 constexpr size_t mostWaiting = 20000;
 // Notices one batch holds at most; beyond them the watch is read again whole.
 constexpr size_t mostNotices = 100000;
+// How often the watches are looked at: one that died silently is noticed
+// within this, restarted, and its folder compared again.
+constexpr uint64_t healthCheckMilliseconds = 1000;
+// A watch that cannot be restarted is tried again after this, doubled with
+// every further failure up to the longest.
+constexpr uint64_t firstRetryMilliseconds = 1000;
+constexpr uint64_t longestRetryMilliseconds = 60000;
+
+uint64_t retryDelay(uint32_t failures) {
+    return std::min(longestRetryMilliseconds, firstRetryMilliseconds << std::min(failures, 16u));
+}
+
+bool handleValid(HANDLE handle) {
+    DWORD flags = 0;
+    return GetHandleInformation(handle, &flags) != 0;
+}
 
 std::string knownFolder(int csidl) {
     char folder[MAX_PATH] = "";
@@ -69,6 +90,8 @@ bool isIniFile(std::string_view path) { return equalsIgnoreCase(splitExtension(f
 struct Watched {
     std::unique_ptr<DirectoryWatch> watch;
     bool iniOnly = false;  // the Windows folder, of which only the INI files count
+    uint32_t failures = 0;  // restarts that failed in a row
+    uint64_t retryAt = 0;   // when a failed watch is tried again
     const char* pattern() const { return iniOnly ? "*.ini" : "*"; }
 };
 
@@ -90,8 +113,12 @@ struct Batch {
 
 class Recorder {
 public:
-    Recorder(const RecorderOptions& options, HANDLE quit, HANDLE stop, HANDLE stopped, HANDLE start, HANDLE started)
-        : options_(options), quit_(quit), stop_(stop), stopped_(stopped), start_(start), started_(started) {}
+    explicit Recorder(const RecorderOptions& options) : options_(options) { reopenRequestEvents(); }
+    ~Recorder() {
+        for (HANDLE* event : requestEvents()) CloseHandle(*event);
+    }
+    Recorder(const Recorder&) = delete;
+    Recorder& operator=(const Recorder&) = delete;
 
     int run() {
         recycleBins_ = recycleBinFolders();
@@ -101,27 +128,37 @@ public:
         shadow_ = std::make_unique<ShadowCache>(dataFolder() + "\\Shadow", settings_.UndoBinSize);
         registry_ = std::make_unique<RegistryWatch>();
         watchFolders();
-        enabled_ = logging_ = settings_.EnableDriver != 0;
-        if (logging_) markBoot();
+        state_ = LoggingState(settings_.EnableDriver != 0);
+        if (state_.logging()) markBoot();
+        // Retrace waits for this before it asks anything, so that no request
+        // meets a recorder still setting up.
+        SetEvent(started_);
         for (;;) {
+            const uint64_t now = GetTickCount64();
+            if (now >= nextHealthCheck_) checkHealth(now);
             std::vector<HANDLE> handles{quit_, stop_, start_, registry_->ready()};
             for (const Watched& watched : watches_) handles.push_back(watched.watch->event());
-            DWORD timeout = INFINITE;
+            uint64_t timeout = nextHealthCheck_ - std::min(now, nextHealthCheck_);
             if (batch_.open) {
-                uint64_t left = batchWaitLeft(GetTickCount64(), batch_.first, batch_.last);
+                uint64_t left = batchWaitLeft(now, batch_.first, batch_.last);
                 if (left == 0) {
                     closeBatch();
                     continue;
                 }
-                timeout = DWORD(left);
+                timeout = std::min(timeout, left);
             }
-            DWORD woken = WaitForMultipleObjects(DWORD(handles.size()), handles.data(), FALSE, timeout);
+            DWORD woken = WaitForMultipleObjects(DWORD(handles.size()), handles.data(), FALSE, DWORD(timeout));
             if (woken == WAIT_TIMEOUT) {
-                closeBatch();
+                if (batch_.open && batchWaitLeft(GetTickCount64(), batch_.first, batch_.last) == 0) closeBatch();
                 continue;
             }
+            if (woken == WAIT_FAILED) {
+                healFailedWait(handles);
+                continue;
+            }
+            failedWaits_ = 0;
             size_t index = woken - WAIT_OBJECT_0;
-            if (woken == WAIT_FAILED || index == 0) break;
+            if (index == 0) break;
             if (index == 1)
                 stopLogging();
             else if (index == 2)
@@ -140,7 +177,7 @@ public:
 
 private:
     RecorderOptions options_;
-    HANDLE quit_, stop_, stopped_, start_, started_;
+    HANDLE quit_ = nullptr, stop_ = nullptr, stopped_ = nullptr, start_ = nullptr, started_ = nullptr;
     Settings settings_;
     std::unique_ptr<ReportWriter> writer_;
     std::unique_ptr<IgnoreRules> rules_;
@@ -152,10 +189,12 @@ private:
     FileCatalog catalog_;
     Batch batch_;
     std::vector<Waiting> waiting_;
+    uint64_t nextHealthCheck_ = 0;
+    uint32_t failedWaits_ = 0;     // waits that failed in a row
+    uint32_t registryRestarts_ = 0;  // the registry watch's own restarts, as last counted
     RecorderCounts counts_;
     std::optional<RecorderCounts> storedCounts_;  // as last written for Retrace to show
-    bool logging_ = false;  // started and not stopped since
-    bool enabled_ = false;  // EnableDriver as last read: monitoring is on
+    LoggingState state_{false};
     bool bootMarked_ = false;
 
     static std::string dataFolder() { return knownFolder(CSIDL_LOCAL_APPDATA) + "\\Retrace\\Recorder"; }
@@ -249,17 +288,22 @@ private:
         DirectoryWatch::Read read = watched.watch->collect();
         counts_.notRecordable += read.unnamed;
         if (read.lost) batch_.lostWatches.insert(index);
+        if (!watched.watch->watching()) restartWatch(index, GetTickCount64());
+        // Retrace's own undo, redo or Start Over: known from now on, not recorded.
+        std::vector<FileNotice> own;
+        std::vector<FileNotice>& taken = ownWorkUnderway() ? own : batch_.notices;
         for (FileNotice& notice : withoutExcluded(std::move(read.notices), [&](std::string_view p) { return excluded(p); })) {
             if (watched.iniOnly && !isIniFile(notice.path) && !isIniFile(notice.newPath)) continue;
             if (alreadySettled(notice)) continue;
             notice.folder = isFolder(notice);
-            if (notice.folder && notice.action != NoticeAction::Removed) takeNewFolder(notice, watched);
-            if (batch_.notices.size() >= mostNotices) {
+            if (notice.folder && notice.action != NoticeAction::Removed) takeNewFolder(notice, watched, taken);
+            if (taken.size() >= mostNotices) {
                 batch_.lostWatches.insert(index);
                 break;
             }
-            batch_.notices.push_back(std::move(notice));
+            taken.push_back(std::move(notice));
         }
+        settle(own);
         if (!batch_.notices.empty() || !batch_.lostWatches.empty()) beginBatch();
     }
 
@@ -282,20 +326,85 @@ private:
 
     // A folder that came into view: its subfolders are opened, so Wine
     // reports what happens in them, and the files it brought are new here.
-    void takeNewFolder(const FileNotice& notice, const Watched& watched) {
+    void takeNewFolder(const FileNotice& notice, const Watched& watched, std::vector<FileNotice>& taken) {
         const std::string& folder = notice.action == NoticeAction::Renamed ? notice.newPath : notice.path;
         bool known = catalog_.find(folder) != nullptr;
         for (auto& [path, entry] : listFolderTree(folder, watched.watch->recursive(), watched.pattern(),
                                                   [&](std::string_view p) { return excluded(p); }))
             if (notice.action == NoticeAction::Added && !known && !entry.folder)
-                batch_.notices.push_back({NoticeAction::Added, path, "", false});
+                taken.push_back({NoticeAction::Added, path, "", false});
     }
 
     void takeRegistryChanges() {
         std::vector<RegistryChange> changes = registry_->take();
-        if (changes.empty()) return;
+        if (changes.empty() || ownWorkUnderway()) return;
         batch_.registry.insert(batch_.registry.end(), changes.begin(), changes.end());
         beginBatch();
+    }
+
+    // --- healing: nothing that fails stops the recording for good
+
+    void checkHealth(uint64_t now) {
+        nextHealthCheck_ = now + healthCheckMilliseconds;
+        for (size_t index = 0; index < watches_.size(); ++index)
+            if (!watches_[index].watch->healthy() && now >= watches_[index].retryAt) restartWatch(index, now);
+        uint32_t registryRestarts = registry_->restarts();
+        if (registryRestarts != registryRestarts_) {
+            counts_.restarts += registryRestarts - registryRestarts_;
+            registryRestarts_ = registryRestarts;
+            storeCounts();
+        }
+    }
+
+    // A watch that died is made anew and its folder compared with the
+    // catalog, so what happened meanwhile is recorded; one that cannot be
+    // made is tried again later, ever less often.
+    void restartWatch(size_t index, uint64_t now) {
+        Watched& watched = watches_[index];
+        ++counts_.restarts;
+        const std::string folder = watched.watch->folder();
+        const bool recursive = watched.watch->recursive();
+        watched.watch.reset();
+        watched.watch = std::make_unique<DirectoryWatch>(folder, recursive, options_.watchBufferBytes);
+        if (watched.watch->watching()) {
+            watched.failures = 0;
+            batch_.lostWatches.insert(index);
+            beginBatch();
+        } else {
+            watched.retryAt = now + retryDelay(watched.failures++);
+        }
+        storeCounts();
+    }
+
+    // A handle in the wait was closed from under the recorder: what it
+    // belongs to is made anew, and a wait that keeps failing backs off.
+    void healFailedWait(const std::vector<HANDLE>& handles) {
+        ++counts_.restarts;
+        const uint64_t now = GetTickCount64();
+        for (size_t index = 0; index < watches_.size(); ++index)
+            if (!handleValid(watches_[index].watch->event()) || !watches_[index].watch->healthy())
+                restartWatch(index, now);
+        if (!handleValid(registry_->ready())) {
+            // A fresh watch reads the keys again; what changed meanwhile is
+            // not known, as with a recorder that was not running.
+            registry_ = std::make_unique<RegistryWatch>();
+            registryRestarts_ = 0;
+        }
+        for (size_t request = 0; request < 3; ++request)
+            if (!handleValid(handles[request])) reopenRequestEvents();
+        storeCounts();
+        Sleep(DWORD(std::min<uint64_t>(2000, 50ull << std::min(failedWaits_++, 6u))));
+    }
+
+    std::array<HANDLE*, 5> requestEvents() { return {&quit_, &stop_, &stopped_, &start_, &started_}; }
+
+    // Opens those of Retrace's request and answer events that are not open.
+    void reopenRequestEvents() {
+        const char* names[] = {recorderQuitName, recorderStopName, recorderStoppedName, recorderStartName,
+                               recorderStartedName};
+        std::array<HANDLE*, 5> events = requestEvents();
+        for (size_t i = 0; i < events.size(); ++i)
+            if (!*events[i] || !handleValid(*events[i])) *events[i] = CreateEventA(nullptr, FALSE, FALSE, names[i]);
     }
 
     // --- what goes out
@@ -353,13 +462,15 @@ private:
     }
 
     void recordFile(const FileChange& change, const ChangeStamp& stamp, bool fromRescan) {
+        takeStopRequest();
         uint64_t size = sizeOf(change);
-        if (rules_->ignores(change, size) || !(logging_ || enabled_)) return;
+        const EntryPlace place = state_.place();
+        if (rules_->ignores(change, size) || place == EntryPlace::Nowhere) return;
         const bool needsCopy = change.kind == kindDelete || change.kind == kindModify;
         std::string copy;
         if (needsCopy)
             if (std::optional<std::string> earlier = shadow_->copyOf(change.earlierContentOf))
-                copy = writer_->saveEncodedCopy(*earlier, logging_ ? "" : stagingFolder());
+                copy = writer_->saveEncodedCopy(*earlier, place == EntryPlace::Bin ? "" : stagingFolder());
         FileReportEntry entry = fileEntryOf(change, uint32_t(std::min<uint64_t>(size, UINT32_MAX)), copy, stamp);
         if (!fitsFileReport(entry) || !deliver(Waiting{entry, std::nullopt})) {
             if (!copy.empty()) DeleteFileA(copy.c_str());
@@ -373,7 +484,8 @@ private:
     }
 
     void recordRegistry(const RegistryChange& change, const ChangeStamp& stamp) {
-        if (!(logging_ || enabled_)) return;
+        takeStopRequest();
+        if (state_.place() == EntryPlace::Nowhere) return;
         RegistryReportEntry entry = registryEntryOf(change, stamp);
         if (!fitsRegistryReport(entry) || !deliver(Waiting{std::nullopt, entry})) return;
         if (!stamp.program.known()) ++counts_.unknownProgram;
@@ -382,7 +494,7 @@ private:
     // Appends the entry, or keeps it while logging is stopped; false when it
     // is not recorded, and counted.
     bool deliver(Waiting&& entry) {
-        if (!logging_) {
+        if (state_.place() != EntryPlace::Bin) {
             if (waiting_.size() >= mostWaiting) {
                 ++counts_.lost;
                 return false;
@@ -410,6 +522,7 @@ private:
             }
         }
         for (const std::string& path : paths) {
+            takeStopRequest();
             CatalogEntry entry;
             if (entryOnDisk(path, entry)) {
                 catalog_.set(path, entry);
@@ -423,26 +536,40 @@ private:
 
     // --- Retrace's requests
 
-    // Finishes what it holds first, so the reports are whole when Retrace
-    // reads them; from now on nothing is written into the bin.
+    // Answered at once: from now on nothing is written into the bin, and
+    // what the batch still holds goes to Staging.
     void stopLogging() {
+        answerStop();
         closeBatch();
-        logging_ = false;
-        Settings fresh;
-        loadSettings(fresh);
-        enabled_ = fresh.EnableDriver != 0;
-        if (!enabled_) dropWaiting();
-        SetEvent(stopped_);
     }
 
-    // Reads the settings again, as the drivers did after every save, and
-    // writes what waited.
+    // A stop that comes while a batch is written takes effect between two
+    // entries, so its answer never waits for the whole batch.
+    void takeStopRequest() {
+        if (WaitForSingleObject(stop_, 0) == WAIT_OBJECT_0) answerStop();
+    }
+
+    void answerStop() {
+        Settings fresh;
+        loadSettings(fresh);
+        state_.stop(fresh.EnableDriver != 0);
+        SetEvent(stopped_);
+        if (state_.place() == EntryPlace::Nowhere) dropWaiting();
+    }
+
+    // Reads the settings again, as the drivers did after every save, answers,
+    // then writes what waited, until a new stop comes.
     void startLogging() {
         closeBatch();
         takeSettings();
-        logging_ = enabled_ = true;
+        state_.start();
         if (!bootMarked_) markBoot();
-        for (Waiting& entry : waiting_) {
+        SetEvent(started_);
+        size_t delivered = 0;
+        for (; delivered < waiting_.size(); ++delivered) {
+            takeStopRequest();
+            if (state_.place() != EntryPlace::Bin) break;
+            Waiting& entry = waiting_[delivered];
             if (entry.file) {
                 FileReportEntry& file = *entry.file;
                 bool staged = (file.kind == kindDelete || file.kind == kindModify) && !file.otherPath.empty();
@@ -450,9 +577,8 @@ private:
             }
             deliver(std::move(entry));
         }
-        waiting_.clear();
+        waiting_.erase(waiting_.begin(), waiting_.begin() + ptrdiff_t(delivered));
         storeCounts();
-        SetEvent(started_);
     }
 
     void dropWaiting() {
@@ -483,17 +609,21 @@ private:
     }
 };
 
-HANDLE namedEvent(const char* name) { return CreateEventA(nullptr, FALSE, FALSE, name); }
-
 }  // namespace
 
 int runRecorder(const RecorderOptions& options) {
     HANDLE running = CreateMutexA(nullptr, TRUE, recorderRunningName);
     if (!running || GetLastError() == ERROR_ALREADY_EXISTS) return 0;
-    HANDLE events[] = {namedEvent(recorderQuitName), namedEvent(recorderStopName), namedEvent(recorderStoppedName),
-                       namedEvent(recorderStartName), namedEvent(recorderStartedName)};
-    int code = Recorder(options, events[0], events[1], events[2], events[3], events[4]).run();
-    for (HANDLE event : events) CloseHandle(event);
+    Settings settings;
+    loadSettings(settings);
+    const std::string bin(fieldText(settings.UndoBinPath));
+    UndoBinLock binLock(BinWriter::Recorder, bin);
+    if (!binLock.held()) {
+        MessageBoxA(nullptr, binTakenMessage(bin).c_str(), "Retrace", MB_ICONWARNING | MB_OK | MB_SETFOREGROUND);
+        CloseHandle(running);
+        return 2;
+    }
+    int code = Recorder(options).run();
     CloseHandle(running);
     return code;
 }

@@ -25,6 +25,11 @@ constexpr DWORD settleMilliseconds = 30;
 // One registration wait leaves room for the quit and wake events.
 constexpr size_t areasPerGroup = MAXIMUM_WAIT_OBJECTS - 2;
 
+bool handleValid(HANDLE handle) {
+    DWORD flags = 0;
+    return GetHandleInformation(handle, &flags) != 0;
+}
+
 uint64_t timeValue(const FILETIME& time) { return uint64_t(time.dwHighDateTime) << 32 | time.dwLowDateTime; }
 
 std::vector<RegistryValue> readValues(HKEY key, DWORD count, DWORD longestName, DWORD longestData) {
@@ -95,6 +100,14 @@ struct RegistryWatch::Area {
         if (event) CloseHandle(event);
     }
 
+    // Forgets the key and the event, so that the next arm makes both anew.
+    void reopen() {
+        if (key) RegCloseKey(key);
+        if (event) CloseHandle(event);
+        key = nullptr;
+        event = nullptr;
+    }
+
     // Asks to be told of the next change; false once the key is gone.
     bool arm() {
         if (!key && RegOpenKeyExA(root, subkey.c_str(), 0, KEY_NOTIFY | KEY_READ, &key) != ERROR_SUCCESS) return false;
@@ -147,7 +160,12 @@ private:
             std::vector<HANDLE> handles{owner_.quit_, wake_};
             for (auto& area : areas) handles.push_back(area->event);
             DWORD woken = WaitForMultipleObjects(DWORD(handles.size()), handles.data(), FALSE, INFINITE);
-            if (woken == WAIT_OBJECT_0 || woken == WAIT_FAILED) return;
+            if (woken == WAIT_OBJECT_0) return;
+            if (woken == WAIT_FAILED) {
+                restart(areas);
+                continue;
+            }
+            failures_ = 0;
             if (woken < WAIT_OBJECT_0 + 2 || woken >= WAIT_OBJECT_0 + handles.size()) continue;
             Area& area = *areas[woken - WAIT_OBJECT_0 - 2];
             Sleep(settleMilliseconds);
@@ -162,7 +180,31 @@ private:
         }
     }
 
+    // A handle of the wait was closed from under the thread: every area is
+    // registered anew and read again, so what changed meanwhile is found.
+    // A wait that keeps failing backs off rather than spin.
+    void restart(std::vector<std::unique_ptr<Area>>& areas) {
+        ++owner_.restarts_;
+        Sleep(DWORD(std::min(2000u, 50u << std::min(failures_++, 6u))));
+        if (WaitForSingleObject(owner_.quit_, 0) == WAIT_OBJECT_0) return;
+        if (!handleValid(wake_)) wake_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+        for (size_t index = areas.size(); index-- > 0;) {
+            Area& area = *areas[index];
+            area.reopen();
+            bool alive = area.arm();
+            owner_.answer(area);
+            if (!alive) {
+                std::lock_guard lock(owner_.mutex_);
+                owner_.areas_.erase(area.path);
+                areas.erase(areas.begin() + ptrdiff_t(index));
+            }
+        }
+        std::lock_guard lock(mutex_);
+        count_ = areas.size() + inbox_.size();
+    }
+
     RegistryWatch& owner_;
+    uint32_t failures_ = 0;  // failed waits in a row
     HANDLE wake_;
     std::mutex mutex_;
     std::condition_variable armed_;

@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -31,6 +32,8 @@ public:
     HANDLE ready() const { return ready_; }
     // The changes found since the last take, oldest first.
     std::vector<RegistryChange> take();
+    // Times a thread's wait failed and its keys were registered and read again.
+    uint32_t restarts() const { return restarts_; }
 
     struct Area;
     class Group;
@@ -49,4 +52,5 @@ private:
     std::vector<std::unique_ptr<Group>> groups_;
     HANDLE ready_;
     HANDLE quit_;
+    std::atomic<uint32_t> restarts_ = 0;
 };

@@ -4,6 +4,10 @@
 
 #include <cstring>
 
+#include "monitor/bin_lock_win32.h"
+#include "monitor/recorder_channel_win32.h"
+#include "settings/settings_lists.h"
+#include "settings/settings_store_win32.h"
 #include "shell/main_window_win32.h"
 #include "shell/startup_win32.h"
 
@@ -15,6 +19,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     }
     if (FindWindowA(mainWindowClass, nullptr)) {
         MessageBoxA(nullptr, "Retrace is already running.", "Retrace", MB_ICONWARNING | MB_OK);
+        return 0;
+    }
+
+    // Held until the program ends. A recorder of this session may hold the
+    // recorder's lock already; one of another session may not.
+    Settings settings;
+    loadSettings(settings);
+    const std::string bin(fieldText(settings.UndoBinPath));
+    UndoBinLock binLock(BinWriter::Retrace, bin);
+    if (!binLock.held() || (binRecorderLockTaken(bin) && !recorderRunning())) {
+        MessageBoxA(nullptr, binTakenMessage(bin).c_str(), "Retrace", MB_ICONWARNING | MB_OK);
         return 0;
     }
 

@@ -6,9 +6,12 @@
 
 #include <commctrl.h>
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <map>
+#include <set>
+#include <thread>
 
 #include "browse/file_operations_win32.h"
 #include "browse/paths.h"
@@ -279,6 +282,12 @@ TEST_F(Recorder, ChangesByProgramsReachTheActionListWithTheirDataAndUndoBringsBa
     undoSessions("Undo Program - Regtool", true);
     HKEY key;
     EXPECT_EQ(RegOpenKeyA(HKEY_CURRENT_USER, "Software\\Retrace E2E", &key), ERROR_FILE_NOT_FOUND);
+
+    // The undos' restores, recycles, Redo-folder copies and settings writes
+    // were Retrace's own: the recorder, running all along, kept none of them.
+    Sleep(1500);
+    std::vector<ActionRecord> after = click();
+    EXPECT_EQ(after.size(), history.size()) << describe(after);
 }
 
 TEST_F(Recorder, StoppedItWritesNothingIntoTheBinAndWhatCameMeanwhileFollowsOnStartWhileOffNothingIsRecorded) {
@@ -331,12 +340,19 @@ TEST_F(Recorder, AWatchThatOverflowsIsReadAgainWholeAndWhatTheRescanFindsIsCount
     ASSERT_TRUE(waitUntil([] { return !fileReport().empty(); }, 30000));
     const int files = 300;
     for (int i = 0; i < files; ++i) putFile(work + "\\Archive\\Old\\burst" + std::to_string(i) + ".doc", "x");
+    // A stop is answered at once, and the batch it came into follows at the
+    // next start: the report is read once the recorder has written it all.
+    std::map<std::string, int> created;
+    auto readCreated = [&] {
+        created.clear();
+        for (const FileReportEntry& entry : fileReport())
+            if (entry.kind == kindCreate) ++created[entry.path];
+        return created.size() >= size_t(files);
+    };
+    EXPECT_TRUE(waitUntil(readCreated, 30000));
     Sleep(1000);
     ASSERT_TRUE(askRecorder(RecorderRequest::Stop));
-
-    std::map<std::string, int> created;
-    for (const FileReportEntry& entry : fileReport())
-        if (entry.kind == kindCreate) ++created[entry.path];
+    readCreated();
     EXPECT_EQ(created.size(), size_t(files));
     EXPECT_TRUE(std::all_of(created.begin(), created.end(), [](auto& c) { return c.second == 1; }));
     RecorderCounts counts;
@@ -358,4 +374,173 @@ TEST_F(Recorder, AWatchThatOverflowsIsReadAgainWholeAndWhatTheRescanFindsIsCount
     EXPECT_EQ(controlText(information, IDC_RECORDER_COUNTS), recorderCountsText(counts));
     pressButton(sheet, IDCANCEL);
     EXPECT_TRUE(waitForClose(sheet));
+}
+
+namespace {
+
+// Every thread of the running recorder held or let go, as a recorder that
+// hangs and comes back.
+void holdRecorder(bool hold) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS | TH32CS_SNAPTHREAD, 0);
+    std::set<DWORD> recorders;
+    PROCESSENTRY32 process{sizeof process};
+    for (BOOL more = Process32First(snapshot, &process); more; more = Process32Next(snapshot, &process))
+        if (equalsIgnoreCase(process.szExeFile, recorderProgramName)) recorders.insert(process.th32ProcessID);
+    THREADENTRY32 thread{sizeof thread};
+    for (BOOL more = Thread32First(snapshot, &thread); more; more = Thread32Next(snapshot, &thread)) {
+        if (!recorders.contains(thread.th32OwnerProcessID)) continue;
+        HANDLE handle = OpenThread(THREAD_SUSPEND_RESUME, FALSE, thread.th32ThreadID);
+        if (hold)
+            SuspendThread(handle);
+        else
+            ResumeThread(handle);
+        CloseHandle(handle);
+    }
+    CloseHandle(snapshot);
+}
+
+// The running recorder's process, for its CPU time.
+HANDLE openRecorderProcess() {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 process{sizeof process};
+    DWORD id = 0;
+    for (BOOL more = Process32First(snapshot, &process); more && !id; more = Process32Next(snapshot, &process))
+        if (equalsIgnoreCase(process.szExeFile, recorderProgramName)) id = process.th32ProcessID;
+    CloseHandle(snapshot);
+    return id ? OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id) : nullptr;
+}
+
+uint64_t cpuTime(HANDLE process) {
+    FILETIME created, exited, kernel, user;
+    if (!process || !GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
+    auto value = [](const FILETIME& t) { return uint64_t(t.dwHighDateTime) << 32 | t.dwLowDateTime; };
+    return value(kernel) + value(user);
+}
+
+// Waits until the recorder has written everything: for a second and a half
+// it works no more than its idle checks, its report stays as it is and
+// nothing waits in Staging.
+void waitUntilRecorderQuiet() {
+    HANDLE recorder = openRecorderProcess();
+    std::string before = "<none>";
+    uint64_t cpuBefore = 0;
+    waitUntil([&] {
+        std::string now = bytesOf(bin + "\\filereport.000").value_or("");
+        uint64_t cpu = cpuTime(recorder);
+        bool quiet = now == before && cpu - cpuBefore < 200000 && binFiles(bin + "\\Staging").empty();
+        before = now;
+        cpuBefore = cpu;
+        if (!quiet) Sleep(1500);
+        return quiet;
+    }, 100000);
+    if (recorder) CloseHandle(recorder);
+}
+
+// Closes, inside another process, its handle to `folder`: a watch's handle
+// gone from under it.
+bool closeFolderHandleIn(DWORD processId, const std::string& folder) {
+    HANDLE process = OpenProcess(PROCESS_DUP_HANDLE, FALSE, processId);
+    bool closed = false;
+    for (uintptr_t value = 4; process && value < 0x10000 && !closed; value += 4) {
+        HANDLE copy = nullptr;
+        if (!DuplicateHandle(process, HANDLE(value), GetCurrentProcess(), &copy, 0, FALSE, DUPLICATE_SAME_ACCESS))
+            continue;
+        char path[MAX_PATH] = "";
+        DWORD length = GetFinalPathNameByHandleA(copy, path, MAX_PATH, 0);
+        CloseHandle(copy);
+        // Spelt as the system likes, with or without a drive or a prefix.
+        std::string name = toLowerAscii(std::string(path, length < MAX_PATH ? length : 0));
+        std::string tail = toLowerAscii(folder.substr(2));
+        if (!name.ends_with(tail)) continue;
+        // Taken over into this process and closed here: gone from the other.
+        closed = DuplicateHandle(process, HANDLE(value), GetCurrentProcess(), &copy, 0, FALSE,
+                                 DUPLICATE_SAME_ACCESS | DUPLICATE_CLOSE_SOURCE) &&
+                 CloseHandle(copy);
+    }
+    if (process) CloseHandle(process);
+    return closed;
+}
+
+}  // namespace
+
+class RecorderBurst : public Recorder, public testing::WithParamInterface<bool> {};
+
+// 4,000 files whose earlier versions the recorder keeps are all written
+// anew, and the tray is clicked 300 ms into it, with a recorder that answers
+// and with one that hangs through the click.
+TEST_P(RecorderBurst, ClickedIntoEveryChangeIsTakenInOnceWithItsSavedCopy) {
+    const bool answers = GetParam();
+    const int files = 4000;
+    const std::string folder = work + "\\Burst";
+    auto fileName = [&](int i) { return folder + "\\f" + std::to_string(i) + ".doc"; };
+    for (int i = 0; i < files; ++i) putFile(fileName(i), "v1 " + std::to_string(i));
+    startRetrace();
+
+    // Paced a little: a recorder held for seconds reads no notices, and
+    // under Wine those beyond the system's queue are gone without a word.
+    std::thread writer([&] {
+        for (int i = 0; i < files; ++i) {
+            putFile(fileName(i), "v2 " + std::to_string(i));
+            if (i % 2) Sleep(1);
+        }
+    });
+    Sleep(250);
+    if (!answers) holdRecorder(true);
+    Sleep(50);
+    click();
+    if (!answers) holdRecorder(false);
+    writer.join();
+    waitUntilRecorderQuiet();
+    click();
+    quitRecorder();
+    click();  // whatever came after that click's stop
+
+    std::map<std::string, std::vector<std::string>> earlier;  // path: earlier contents, oldest first
+    std::map<int32_t, int> kinds;
+    RecorderCounts counts;
+    readRecorderCounts(counts);
+    for (const ActionRecord& record : storedHistory()) {
+        ++kinds[record.kind];
+        if (record.kind != kindModify || !record.dataA.starts_with(toLowerAscii(folder))) continue;
+        ASSERT_EQ(GetFileAttributesA(record.dataC.c_str()) != INVALID_FILE_ATTRIBUTES, true) << record.dataC;
+        earlier[record.dataA].push_back(earlierContent(record.dataC));
+    }
+    ASSERT_EQ(earlier.size(), size_t(files)) << testing::PrintToString(kinds) << " " << recorderCountsText(counts);
+    for (int i = 0; i < files; ++i) {
+        const std::vector<std::string>& contents = earlier[toLowerAscii(fileName(i))];
+        ASSERT_FALSE(contents.empty()) << i;
+        EXPECT_EQ(contents.front(), "v1 " + std::to_string(i));
+        // Taken in once: no change comes twice.
+        EXPECT_EQ(std::set<std::string>(contents.begin(), contents.end()).size(), contents.size()) << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(, RecorderBurst, testing::Values(true, false),
+                         [](const testing::TestParamInfo<bool>& info) { return info.param ? "Answering" : "Hanging"; });
+
+TEST_F(Recorder, AWatchClosedFromUnderItIsNoticedStartedAgainRescannedAndCounted) {
+    const std::string heal = "C:\\Retrace E2E\\Heal";
+    CreateDirectoryA(heal.c_str(), nullptr);
+    ChildProcess recorder(RECORDER_EXE, "\"/watch:" + heal + "\"");
+    ASSERT_TRUE(waitUntil([] { return !fileReport().empty(); }, 30000));
+    ASSERT_TRUE(closeFolderHandleIn(recorder.processId(), heal));
+    putFile(heal + "\\meanwhile.doc", "made while the watch was gone");
+    auto created = [&](const char* name) {
+        std::vector<FileReportEntry> report = fileReport();
+        return std::count_if(report.begin(), report.end(), [&](const FileReportEntry& entry) {
+            return entry.kind == kindCreate && entry.path == toLowerAscii(heal + "\\" + name);
+        });
+    };
+    ASSERT_TRUE(waitUntil([&] { return created("meanwhile.doc") > 0; }, 5000));
+    // The new watch sees what comes next as it happens.
+    putFile(heal + "\\after.doc", "after");
+    ASSERT_TRUE(waitUntil([&] { return created("after.doc") > 0; }, 5000));
+    EXPECT_EQ(created("meanwhile.doc"), 1);
+    RecorderCounts counts;
+    ASSERT_TRUE(readRecorderCounts(counts));
+    EXPECT_GE(counts.restarts, 1u);
+    EXPECT_GE(counts.rescans, 1u);
+    quitRecorder();
+    EXPECT_EQ(recorder.waitForExit(), 0u);
+    deleteTree(heal);
 }

@@ -46,7 +46,7 @@ ActionRecord registryRecord(int32_t kind, std::string path, std::string data = "
 TEST(RegistryUndoOf, ValueKindsSetTheEarlierDataButNeverMoreThanTheRecordHolds) {
     struct { int32_t kind; std::string data; int32_t sizeA; std::string written; } cases[] = {
         {10, "\x64\0\0\0"s, 4, "\x64\0\0\0"s},
-        {11, "Courier\0"s, 8, "Courier\0"s},
+        {12, "Courier\0"s, 8, "Courier\0"s},
         {12, "\0\1\0\2\0"s, 5, "\0\1\0\2\0"s},
         {10, "abcd", 2, "ab"},
         {10, "abcd", 10, "abcd"},  // never read past the data
@@ -62,6 +62,19 @@ TEST(RegistryUndoOf, ValueKindsSetTheEarlierDataButNeverMoreThanTheRecordHolds) 
         EXPECT_EQ(undo->path.valueName, "zoom");
         EXPECT_EQ(undo->data, c.written) << testing::PrintToString(c.data) << " sizeA " << c.sizeA;
         EXPECT_EQ(undo->valueType, 4u);
+    }
+}
+
+// A value the change made did not exist before: its undo takes it away
+// rather than leave it behind with its empty earlier data.
+TEST(RegistryUndoOf, ANewValueIsDeleted) {
+    for (const std::string& earlier : {""s, "stale"s}) {
+        std::optional<RegistryUndo> undo =
+            registryUndoOf(registryRecord(11, "hkcu\\software\\acme\\zoom", earlier, int32_t(earlier.size())));
+        ASSERT_TRUE(undo.has_value());
+        EXPECT_EQ(undo->action, RegistryUndo::Action::DeleteValue);
+        EXPECT_EQ(undo->path.subkey, "software\\acme");
+        EXPECT_EQ(undo->path.valueName, "zoom");
     }
 }
 

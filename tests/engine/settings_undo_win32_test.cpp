@@ -267,7 +267,6 @@ TEST_F(RegistryActionUndo, WritesTheEarlierValueBackWithItsTypeAndEveryByteCreat
         {10, "", {REG_SZ, "Courier New\0"s}, 12},
         {10, "", {REG_DWORD, "\x01\0\0\0"s}, 4},
         {12, "", {REG_BINARY, "\0\x01\0\0\x02\0"s}, 6},
-        {11, "", {REG_SZ, ""}, 0},  // a new value goes back to the empty data it had
         {10, "", {REG_DWORD, "\x64\0\0\0"s}, 100},  // never past the record's data
         {12, "\\made\\deeper", {REG_SZ, "Sam\0"s}, 4},
     };
@@ -279,6 +278,20 @@ TEST_F(RegistryActionUndo, WritesTheEarlierValueBackWithItsTypeAndEveryByteCreat
         undoRegistryAction(index);
         EXPECT_EQ(queryValue(HKEY_CURRENT_USER, key, "Value"), c.value) << testing::PrintToString(c.value.data);
     }
+}
+
+// The value did not exist before the change: it goes, rather than stay
+// behind empty (a zero-length DWORD would even read back as garbage).
+TEST_F(RegistryActionUndo, ANewValueIsDeletedAndItsKeyStays) {
+    for (DWORD type : {DWORD(REG_SZ), DWORD(REG_DWORD)}) {
+        ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kTestKey, "Value", REG_SZ, "later", 6), ERROR_SUCCESS);
+        undoRegistryAction(append(11, kTestPath + "\\Value", "", type));
+        EXPECT_EQ(queryValue(HKEY_CURRENT_USER, kTestKey, "Value"), std::nullopt) << type;
+        EXPECT_TRUE(keyExists(HKEY_CURRENT_USER, kTestKey));
+    }
+    // Gone already, or its key with it: nothing to do, nothing made.
+    undoRegistryAction(append(11, kTestPath + "\\missing\\Value"));
+    EXPECT_FALSE(keyExists(HKEY_CURRENT_USER, std::string(kTestKey) + "\\missing"));
 }
 
 TEST_F(RegistryActionUndo, KeyKindsDeleteTheKeyBeforeTheClosingBackslashButNotOneHoldingKeys) {

@@ -191,7 +191,7 @@ TEST(SettingRows, ListEachValueAndEntryWithItsValueNowAndTheOneThatComesBack) {
     const int32_t order[] = {0, 1, 2, 3, 4, 5};
     std::vector<ListRow> expected{
         {{"HKCU\\Software\\Writer", "Zoom", "120", "100"}, 0},
-        {{"HKCU\\Software\\Writer", "Theme", "(none)", "(empty)"}, 1},
+        {{"HKCU\\Software\\Writer", "Theme", "(none)", "removed"}, 1},
         {{"HKCU\\Software\\Writer\\New", "", "(key)", "removed"}, 2},
         {{"c:\\docs\\writer.ini [View]", "Zoom", "120", "100"}, 3},
         {{"c:\\docs\\writer.ini [View]", "Ruler", "(none)", "1"}, 3},

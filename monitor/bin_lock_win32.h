@@ -1,0 +1,31 @@
+#pragma once
+// One writer per Undo Bin on the whole machine. Two users or two sessions
+// pointed at one bin would append to one report, each Retrace would save its
+// list over the other's and sweep the other's saved copies. So each of
+// Retrace and its recorder holds a machine-wide lock on its bin for as long
+// as it runs; a second one, of another session, that cannot get it records
+// nothing.
+
+#include <string>
+
+enum class BinWriter { Retrace, Recorder };
+
+class UndoBinLock {
+public:
+    UndoBinLock(BinWriter writer, const std::string& binFolder);
+    ~UndoBinLock();
+    UndoBinLock(const UndoBinLock&) = delete;
+    UndoBinLock& operator=(const UndoBinLock&) = delete;
+
+    bool held() const { return held_; }
+
+private:
+    void* mutex_ = nullptr;
+    bool held_ = false;
+};
+
+// Whether a recorder holds the bin's lock, this process aside.
+bool binRecorderLockTaken(const std::string& binFolder);
+
+// What a writer that cannot get the lock says, once.
+std::string binTakenMessage(const std::string& binFolder);
