@@ -20,10 +20,10 @@ bool owned(DWORD waited) { return waited == WAIT_OBJECT_0 || waited == WAIT_ABAN
 
 }  // namespace
 
-UndoBinLock::UndoBinLock(BinWriter writer, const std::string& binFolder) {
+UndoBinLock::UndoBinLock(BinWriter writer, const std::string& binFolder, unsigned long patience) {
     mutex_ = CreateMutexA(nullptr, FALSE, lockName(writer, binFolder).c_str());
     // An owner that ended without letting go leaves the lock to be taken.
-    held_ = mutex_ && owned(WaitForSingleObject(mutex_, 0));
+    held_ = mutex_ && owned(WaitForSingleObject(mutex_, patience));
 }
 
 UndoBinLock::~UndoBinLock() {

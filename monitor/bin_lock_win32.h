@@ -12,7 +12,9 @@ enum class BinWriter { Retrace, Recorder };
 
 class UndoBinLock {
 public:
-    UndoBinLock(BinWriter writer, const std::string& binFolder);
+    // Waits up to `patience` milliseconds for a writer that is ending, such
+    // as a Retrace finishing its last save after "UNLOAD".
+    UndoBinLock(BinWriter writer, const std::string& binFolder, unsigned long patience = 0);
     ~UndoBinLock();
     UndoBinLock(const UndoBinLock&) = delete;
     UndoBinLock& operator=(const UndoBinLock&) = delete;
