@@ -15,6 +15,7 @@ struct RecorderCounts {
     uint32_t rescans = 0;           // times a watch lost its notifications and the folder was compared again
     uint32_t foundByRescan = 0;     // entries those comparisons found: no program, no earlier content
     uint32_t lost = 0;              // changes dropped because too many waited while logging was stopped
+    uint32_t madeWhileAway = 0;     // entries found at start, made while the recorder was not running
     friend bool operator==(const RecorderCounts&, const RecorderCounts&) = default;
 };
 
@@ -27,6 +28,7 @@ void visitRecorderCounts(Counts& counts, Visit&& visit) {
     visit("Rescans", counts.rescans);
     visit("FoundByRescan", counts.foundByRescan);
     visit("Lost", counts.lost);
+    visit("MadeWhileAway", counts.madeWhileAway);
 }
 
 // The text the Options sheet's Information page shows.

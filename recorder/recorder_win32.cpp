@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -17,10 +18,10 @@
 #include "recorder/file_catalog.h"
 #include "recorder/folder_scan_win32.h"
 #include "recorder/ignore_rules.h"
+#include "recorder/process_tracker_win32.h"
 #include "recorder/registry_watch_win32.h"
 #include "recorder/report_entries.h"
 #include "recorder/shadow_cache_win32.h"
-#include "recorder/snapshot_attribution_win32.h"
 #include "settings/settings_lists.h"
 #include "settings/settings_store_win32.h"
 
@@ -77,6 +78,16 @@ struct Waiting {
     std::optional<RegistryReportEntry> registry;
 };
 
+// How a change came to be recorded: seen as it happened, found by comparing
+// a folder again after lost notices, or found at start, made while the
+// recorder was not running.
+enum class Found { Live, ByRescan, WhileAway };
+
+// The program that changes made while the recorder was not running are
+// recorded under: no process can be told, and a person sees them together
+// in one session by this name.
+const Program madeWhileAwayProgram{"Offline", "Offline", 0};
+
 // What has come in since the last quiet moment.
 struct Batch {
     bool open = false;
@@ -97,16 +108,18 @@ public:
         storeCounts();
         deleteStagedLeftovers();
         shadow_ = std::make_unique<ShadowCache>(dataFolder() + "\\Shadow", settings_.UndoBinSize);
-        registry_ = std::make_unique<RegistryWatch>();
-        watchFolders();
+        const bool resumed = catalog_.restore(takeKept(keptCatalogName));
+        registry_ = std::make_unique<RegistryWatch>(takeKept(keptRegistryName));
+        std::vector<FileNotice> madeWhileAway = watchFolders(resumed);
         enabled_ = logging_ = settings_.EnableDriver != 0;
         if (logging_) markBoot();
+        catchUp(std::move(madeWhileAway));
         for (;;) {
             std::vector<HANDLE> handles{quit_, stop_, start_, registry_->ready()};
             for (const Watched& watched : watches_) handles.push_back(watched.watch->event());
             DWORD timeout = INFINITE;
             if (batch_.open) {
-                uint64_t left = batchWaitLeft(GetTickCount64(), batch_.first, batch_.last);
+                uint64_t left = batchCloseLeft(GetTickCount64(), batch_.first, batch_.last, attribution_.answerDelayMilliseconds());
                 if (left == 0) {
                     closeBatch();
                     continue;
@@ -133,6 +146,7 @@ public:
         counts_.lost += uint32_t(waiting_.size());
         dropWaiting();
         storeCounts();
+        keep();
         return 0;
     }
 
@@ -144,7 +158,7 @@ private:
     std::unique_ptr<IgnoreRules> rules_;
     std::unique_ptr<ShadowCache> shadow_;
     std::unique_ptr<RegistryWatch> registry_;
-    SnapshotAttribution attribution_;
+    ProcessTracker attribution_;
     std::vector<std::string> recycleBins_;
     std::vector<Watched> watches_;
     FileCatalog catalog_;
@@ -157,6 +171,47 @@ private:
     bool bootMarked_ = false;
 
     static std::string dataFolder() { return knownFolder(CSIDL_LOCAL_APPDATA) + "\\Retrace\\Recorder"; }
+
+    // --- what is kept between runs
+
+    static constexpr const char* keptCatalogName = "\\files.catalog";
+    static constexpr const char* keptRegistryName = "\\registry.shadow";
+
+    // The file an earlier run kept, deleted once read: should this run end
+    // without keeping its own, the next must not find again what this one
+    // has recorded.
+    static std::string takeKept(const char* name) {
+        std::string path = dataFolder() + name, bytes;
+        if (!readFileQuietly(path, bytes)) return {};
+        DeleteFileA(path.c_str());
+        return bytes;
+    }
+
+    static void putKept(const char* name, const std::string& bytes) {
+        std::string path = dataFolder() + name, fresh = path + ".new";
+        if (writeFileWhole(fresh, bytes, CREATE_ALWAYS)) MoveFileExA(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+    }
+
+    // What the next start compares the disk and the registry with.
+    void keep() {
+        catalog_.takeIdentities([](const std::string& path) { return fileIdentity(path); });
+        putKept(keptCatalogName, catalog_.saved());
+        putKept(keptRegistryName, registry_->kept());
+        shadow_->keep();
+    }
+
+    // Records what changed while the recorder was not running, found by
+    // comparing with what the last run kept: no process saw it happen, so it
+    // is named for no running program but for that time.
+    void catchUp(std::vector<FileNotice> notices) {
+        ChangeStamp stamp = stampNow();
+        stamp.program = madeWhileAwayProgram;
+        notices = catalog_.withMovesPaired(std::move(notices), [](const std::string& path) { return fileIdentity(path); });
+        for (const FileChange& change : correlate(notices)) recordFile(change, stamp, Found::WhileAway);
+        for (const RegistryChange& change : registry_->take()) recordRegistry(change, stamp, Found::WhileAway);
+        settle(notices);
+        storeCounts();
+    }
     std::string stagingFolder() const { return writer_->binFolder() + "\\Staging"; }
 
     bool excluded(std::string_view path) const { return rules_->excluded(path); }
@@ -183,8 +238,11 @@ private:
     }
 
     // The user's Desktop and Documents, further folders asked for, the INI
-    // files of the Windows folder and the Recycle Bin; each folder once.
-    void watchFolders() {
+    // files of the Windows folder and the Recycle Bin; each folder once. With
+    // the catalog an earlier run kept, what differs from it is answered as
+    // made meanwhile, and left for catchUp to record and settle.
+    std::vector<FileNotice> watchFolders(bool resumed) {
+        std::vector<FileNotice> differences;
         struct Place {
             std::string folder;
             bool recursive;
@@ -211,13 +269,22 @@ private:
                             place.iniOnly};
             if (!watched.watch->watching()) continue;
             if (place.recursive) recursiveRoots.push_back(folder);
-            for (auto& [path, entry] : listFolderTree(folder, place.recursive, watched.pattern(),
-                                                      [&](std::string_view p) { return excluded(p); })) {
+            TreeListing listing = listFolderTree(folder, place.recursive, watched.pattern(),
+                                                 [&](std::string_view p) { return excluded(p); });
+            std::set<std::string, IgnoreCaseLess> differing;
+            if (resumed)
+                for (FileNotice& notice : catalog_.differencesFrom(folder, place.recursive, listing)) {
+                    differing.insert(notice.path);
+                    differences.push_back(std::move(notice));
+                }
+            for (auto& [path, entry] : listing) {
+                if (differing.contains(path)) continue;
                 catalog_.set(path, entry);
                 if (!entry.folder) shadow_->refresh(path, entry.size);
             }
             watches_.push_back(std::move(watched));
         }
+        return differences;
     }
 
     // --- what comes in
@@ -237,6 +304,8 @@ private:
         DirectoryWatch::Read read = watched.watch->collect();
         counts_.notRecordable += read.unnamed;
         if (read.lost) batch_.lostWatches.insert(index);
+        const uint64_t seen = systemClockNow();
+        for (FileNotice& notice : read.notices) notice.seen = seen;
         for (FileNotice& notice : withoutExcluded(std::move(read.notices), [&](std::string_view p) { return excluded(p); })) {
             if (watched.iniOnly && !isIniFile(notice.path) && !isIniFile(notice.newPath)) continue;
             if (alreadySettled(notice)) continue;
@@ -276,7 +345,7 @@ private:
         for (auto& [path, entry] : listFolderTree(folder, watched.watch->recursive(), watched.pattern(),
                                                   [&](std::string_view p) { return excluded(p); }))
             if (notice.action == NoticeAction::Added && !known && !entry.folder)
-                batch_.notices.push_back({NoticeAction::Added, path, "", false});
+                batch_.notices.push_back({NoticeAction::Added, path, "", false, notice.seen});
     }
 
     void takeRegistryChanges() {
@@ -291,19 +360,29 @@ private:
     void closeBatch() {
         if (!batch_.open) return;
         ChangeStamp stamp = stampNow();
+        std::map<std::string, uint64_t, IgnoreCaseLess> seen = noticeTimes(batch_.notices);
         for (const FileChange& change : correlate(batch_.notices)) {
-            stamp.program = attribution_.programOf(change.path);
-            recordFile(change, stamp, false);
+            stamp.program = attribution_.programOf(change.path, std::max(seen[change.path], seen[change.otherPath]));
+            recordFile(change, stamp, Found::Live);
         }
         for (const RegistryChange& change : batch_.registry) {
-            stamp.program = attribution_.programOf(change.path);
-            recordRegistry(change, stamp);
+            stamp.program = attribution_.programOf(change.path, change.seen);
+            recordRegistry(change, stamp, Found::Live);
         }
         settle(batch_.notices);
         for (size_t index : batch_.lostWatches) rescan(watches_[index], stamp);
         attribution_.batchEnds();
         batch_ = {};
         storeCounts();
+    }
+
+    // When the latest notice naming each path came.
+    static std::map<std::string, uint64_t, IgnoreCaseLess> noticeTimes(const std::vector<FileNotice>& notices) {
+        std::map<std::string, uint64_t, IgnoreCaseLess> seen;
+        for (const FileNotice& notice : notices)
+            for (const std::string* path : {&notice.path, &notice.newPath})
+                if (!path->empty()) seen[*path] = std::max(seen[*path], notice.seen);
+        return seen;
     }
 
     std::vector<FileChange> correlate(const std::vector<FileNotice>& notices) const {
@@ -326,7 +405,7 @@ private:
                                                [&](std::string_view p) { return excluded(p); });
         std::vector<FileNotice> notices = catalog_.differencesFrom(watch.folder(), watch.recursive(), listing);
         stamp.program = {};
-        for (const FileChange& change : correlate(notices)) recordFile(change, stamp, true);
+        for (const FileChange& change : correlate(notices)) recordFile(change, stamp, Found::ByRescan);
         settle(notices);
     }
 
@@ -340,7 +419,16 @@ private:
         return entryOnDisk(now, entry) ? entry.size : 0;
     }
 
-    void recordFile(const FileChange& change, const ChangeStamp& stamp, bool fromRescan) {
+    void count(Found found, const Program& program) {
+        if (found == Found::ByRescan)
+            ++counts_.foundByRescan;
+        else if (found == Found::WhileAway)
+            ++counts_.madeWhileAway;
+        else if (!program.known())
+            ++counts_.unknownProgram;
+    }
+
+    void recordFile(const FileChange& change, const ChangeStamp& stamp, Found found) {
         uint64_t size = sizeOf(change);
         if (rules_->ignores(change, size) || !(logging_ || enabled_)) return;
         const bool needsCopy = change.kind == kindDelete || change.kind == kindModify;
@@ -354,17 +442,14 @@ private:
             return;
         }
         if (needsCopy && copy.empty()) ++counts_.withoutSavedCopy;
-        if (fromRescan)
-            ++counts_.foundByRescan;
-        else if (!stamp.program.known())
-            ++counts_.unknownProgram;
+        count(found, stamp.program);
     }
 
-    void recordRegistry(const RegistryChange& change, const ChangeStamp& stamp) {
+    void recordRegistry(const RegistryChange& change, const ChangeStamp& stamp, Found found) {
         if (!(logging_ || enabled_)) return;
         RegistryReportEntry entry = registryEntryOf(change, stamp);
         if (!fitsRegistryReport(entry) || !deliver(Waiting{std::nullopt, entry})) return;
-        if (!stamp.program.known()) ++counts_.unknownProgram;
+        count(found, stamp.program);
     }
 
     // Appends the entry, or keeps it while logging is stopped; false when it
