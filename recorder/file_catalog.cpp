@@ -53,7 +53,7 @@ std::vector<FileNotice> FileCatalog::differencesFrom(std::string_view root, bool
 }
 
 std::vector<FileNotice> FileCatalog::withMovesPaired(std::vector<FileNotice> notices,
-                                                     const std::function<uint64_t(const std::string&)>& identityOf) const {
+                                                     const std::function<CatalogEntry(const std::string&)>& onDisk) const {
     std::unordered_map<uint64_t, size_t> removedBy;  // identity: the Removed notice's index
     for (size_t index = 0; index < notices.size(); ++index) {
         const FileNotice& notice = notices[index];
@@ -65,8 +65,9 @@ std::vector<FileNotice> FileCatalog::withMovesPaired(std::vector<FileNotice> not
     std::vector<bool> dropped(notices.size(), false);
     for (FileNotice& notice : notices) {
         if (notice.action != NoticeAction::Added || notice.folder) continue;
-        auto removed = removedBy.find(identityOf(notice.path));
-        if (removed == removedBy.end()) continue;
+        const CatalogEntry now = onDisk(notice.path);
+        auto removed = removedBy.find(now.identity);
+        if (removed == removedBy.end() || !(*find(notices[removed->second].path) == now)) continue;
         dropped[removed->second] = true;
         notice = {NoticeAction::Renamed, notices[removed->second].path, notice.path, false, notice.seen};
         removedBy.erase(removed);

@@ -45,10 +45,12 @@ public:
     std::vector<FileNotice> differencesFrom(std::string_view root, bool recursive, const TreeListing& listing) const;
 
     // The same differences with a file that was removed and one added of the
-    // same identity, as a file moved while nobody watched, made one Renamed.
-    // `identityOf` asks the disk for a file's identity (0: unknown).
+    // same identity, size and time, as a file moved while nobody watched, made
+    // one Renamed. The identity alone is not enough: a file system may give a
+    // deleted file's number to the next new one. `onDisk` tells a file as it
+    // is now, with its identity.
     std::vector<FileNotice> withMovesPaired(std::vector<FileNotice> notices,
-                                            const std::function<uint64_t(const std::string&)>& identityOf) const;
+                                            const std::function<CatalogEntry(const std::string&)>& onDisk) const;
 
     // Asks `identityOf` for every file's identity, before the catalog is kept.
     void takeIdentities(const std::function<uint64_t(const std::string&)>& identityOf);

@@ -10,26 +10,26 @@ namespace {
 constexpr DWORD lookEveryMilliseconds = 40;
 // How long an ended process is remembered: longer than any batch waits.
 constexpr uint64_t rememberEndedMilliseconds = 30000;
+// How many looks a new process has to tell its program file, about 2 s.
+constexpr int mostDescribeAttempts = 50;
 // How long the window in front is taken as known for one batch's choices.
 constexpr uint64_t foregroundFreshMilliseconds = 50;
 
 uint64_t timeValue(const FILETIME& time) { return uint64_t(time.dwHighDateTime) << 32 | time.dwLowDateTime; }
 
-// A new process: a handle kept so that its exit time can be asked after it
-// ends, its program file and its start.
-bool open(DWORD processId, DWORD parentId, HANDLE& handle, ProcessLife& life) {
-    handle = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, processId);
-    if (!handle) return false;
+// The program file and start of the process. A process caught as it starts
+// may not tell its program file yet, and under Wine may give a start time
+// that is not one yet: false, and it is asked again later.
+bool describe(HANDLE handle, ProcessFacts& process) {
     char path[MAX_PATH];
     DWORD length = sizeof path;
     FILETIME created, exited, kernel, user;
-    if (!QueryFullProcessImageNameA(handle, 0, path, &length) ||
-        !GetProcessTimes(handle, &created, &exited, &kernel, &user)) {
-        CloseHandle(handle);
-        handle = nullptr;
+    if (!QueryFullProcessImageNameA(handle, 0, path, &length) || length == 0 ||
+        !GetProcessTimes(handle, &created, &exited, &kernel, &user) || timeValue(created) == 0 ||
+        timeValue(created) > systemClockNow())
         return false;
-    }
-    life.process = {processId, parentId, std::string(path, length), timeValue(created)};
+    process.imagePath.assign(path, length);
+    process.startTime = timeValue(created);
     return true;
 }
 
@@ -100,8 +100,10 @@ void ProcessTracker::look() {
     std::vector<Running> opened;
     for (const PROCESSENTRY32& found : fresh) {
         Running running;
-        if (!open(found.th32ProcessID, found.th32ParentProcessID, running.handle, running.life))
-            running.life.process = {found.th32ProcessID, found.th32ParentProcessID, "", 0};
+        running.life.process = {found.th32ProcessID, found.th32ParentProcessID, "", 0};
+        // A handle kept so that its exit time can be asked after it ends.
+        running.handle = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, found.th32ProcessID);
+        if (running.handle) describe(running.handle, running.life.process);
         opened.push_back(std::move(running));
     }
     const uint64_t now = systemClockNow();
@@ -109,13 +111,18 @@ void ProcessTracker::look() {
     bool changed = !opened.empty();
     for (Running& running : opened) running_[running.life.process.processId] = std::move(running);
     for (auto it = running_.begin(); it != running_.end();) {
+        Running& running = it->second;
+        const bool undescribed = running.handle && running.life.process.imagePath.empty();
+        if (undescribed && running.describeAttempts++ < mostDescribeAttempts &&
+            describe(running.handle, running.life.process))
+            changed = true;
         if (present.contains(it->first)) {
             ++it;
             continue;
         }
-        ProcessLife life = std::move(it->second.life);
-        life.endTime = exitTimeOf(it->second.handle);
-        if (it->second.handle) CloseHandle(it->second.handle);
+        ProcessLife life = std::move(running.life);
+        life.endTime = exitTimeOf(running.handle);
+        if (running.handle) CloseHandle(running.handle);
         if (!life.process.imagePath.empty()) ended_.push_back(std::move(life));
         it = running_.erase(it);
         changed = true;

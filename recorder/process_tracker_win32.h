@@ -33,8 +33,9 @@ public:
 
 private:
     struct Running {
-        ProcessLife life;
+        ProcessLife life;         // without a program file while the process cannot tell it yet
         HANDLE handle = nullptr;  // none when the process cannot be asked
+        int describeAttempts = 0;
     };
     void run();
     void look();

@@ -22,7 +22,7 @@ bool isSystemProgram(std::string_view imagePath) {
         "lsass.exe",    "dwm.exe",      "sihost.exe",     "taskhostw.exe",  "runtimebroker.exe",
         "ctfmon.exe",   "dllhost.exe",  "wmiprvse.exe",   "audiodg.exe",    "searchindexer.exe",
         "wineboot.exe", "start.exe",    "tabtip.exe",     "searchprotocolhost.exe", "searchfilterhost.exe",
-        "winemenubuilder.exe", "retrace-recorder.exe",
+        "winemenubuilder.exe", "retrace-recorder.exe", "retrace.exe",
     };
     std::string_view name = fileNameOf(imagePath);
     return std::any_of(std::begin(system), std::end(system),
@@ -45,6 +45,21 @@ const ProcessLife* soleWorker(const Candidates& candidates) {
         worker = candidate;
     }
     return worker;
+}
+
+// Whether the process is `ancestorId` or was started by it, directly or
+// through processes started in turn, as a console starts a shell that
+// starts a tool.
+bool startedBy(std::span<const ProcessLife> lives, const ProcessFacts& process, uint32_t ancestorId) {
+    const ProcessFacts* step = &process;
+    for (int depth = 0; step && depth < 16; ++depth) {
+        if (step->processId == ancestorId || step->parentId == ancestorId) return true;
+        auto parent = std::find_if(lives.begin(), lives.end(), [&](const ProcessLife& life) {
+            return life.process.processId == step->parentId && life.process.startTime <= step->startTime;
+        });
+        step = parent == lives.end() ? nullptr : &parent->process;
+    }
+    return false;
 }
 
 }  // namespace
@@ -73,8 +88,7 @@ std::optional<ProcessFacts> chooseProcess(std::span<const ProcessLife> lives, Ch
         // writer than the one the person works in, unless that one started it.
         const ProcessFacts& process = chosen->process;
         bool newcomer = process.startTime > moment.quietSince;
-        if (newcomer && inFront && inFront->processId != process.processId && inFront->processId != process.parentId)
-            return std::nullopt;
+        if (newcomer && inFront && !startedBy(lives, process, inFront->processId)) return std::nullopt;
         return process;
     }
     if (!inFront) return std::nullopt;

@@ -50,8 +50,8 @@ std::string moduleNameOf(std::string_view imagePath);
 
 Program programOf(const ProcessFacts& process);
 
-// A process that runs for the system rather than for the person, by its
-// program file's name: never the one who made a change.
+// A process that runs for the system rather than for the person, or is
+// Retrace's own, by its program file's name: never the one who made a change.
 bool isSystemProgram(std::string_view imagePath);
 
 // The moments a choice is made for.
@@ -66,8 +66,8 @@ struct ChangeMoment {
 // that had ended before, nor a system process. Within one rule, a process
 // whose child also qualifies gives way to it, as a launcher hands the work
 // to what it starts. A process started since the quiet moment is contested
-// by the program in front, unless that one started it: a program that came
-// only just before the change may be an unrelated one that happened to start
-// then. Nothing when no rule leaves exactly one, or it is contested.
+// by the program in front, unless that one started it or its launcher: a
+// program that came only just before the change may be an unrelated one
+// that happened to start then. Nothing when no rule leaves exactly one, or it is contested.
 std::optional<ProcessFacts> chooseProcess(std::span<const ProcessLife> lives, ChangeMoment moment,
                                           uint32_t foregroundId, uint32_t ownId);

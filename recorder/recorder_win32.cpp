@@ -84,9 +84,15 @@ struct Waiting {
 enum class Found { Live, ByRescan, WhileAway };
 
 // The program that changes made while the recorder was not running are
-// recorded under: no process can be told, and a person sees them together
-// in one session by this name.
-const Program madeWhileAwayProgram{"Offline", "Offline", 0};
+// recorded under: no process can be told, and a person finds them together
+// in one program session by this name, with the recorder's own file, which
+// found them. The process number is one the system never gives, so the
+// session is its own.
+Program madeWhileAwayProgram() {
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return {"Offline", path, 1};
+}
 
 // What has come in since the last quiet moment.
 struct Batch {
@@ -205,8 +211,13 @@ private:
     // is named for no running program but for that time.
     void catchUp(std::vector<FileNotice> notices) {
         ChangeStamp stamp = stampNow();
-        stamp.program = madeWhileAwayProgram;
-        notices = catalog_.withMovesPaired(std::move(notices), [](const std::string& path) { return fileIdentity(path); });
+        stamp.program = madeWhileAwayProgram();
+        notices = catalog_.withMovesPaired(std::move(notices), [](const std::string& path) {
+            CatalogEntry entry;
+            entryOnDisk(path, entry);
+            entry.identity = fileIdentity(path);
+            return entry;
+        });
         for (const FileChange& change : correlate(notices)) recordFile(change, stamp, Found::WhileAway);
         for (const RegistryChange& change : registry_->take()) recordRegistry(change, stamp, Found::WhileAway);
         settle(notices);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include "recorder/file_catalog.h"
@@ -71,9 +72,15 @@ TEST(FileCatalog, AKeptCatalogTellsFilesMovedWhileTheRecorderWasAwayByTheirIdent
     EXPECT_EQ(next.find("C:\\D\\moved")->identity, 7u);
     EXPECT_EQ(*next.find("C:\\D\\Sub"), (CatalogEntry{0, 0, true}));
 
+    // "made" took the deleted file's number, as Unix file systems do, but is another file.
     const TreeListing listing{{"C:\\D\\Sub", {0, 0, true}}, {"C:\\D\\Sub\\there", {1, 10, false}},
                               {"C:\\D\\made", {1, 12, false}}};
-    EXPECT_EQ(describe(next.withMovesPaired(next.differencesFrom("C:\\D", true, listing), identityOf)),
+    auto onDisk = [&](const std::string& path) {
+        CatalogEntry entry = std::find_if(listing.begin(), listing.end(), [&](auto& e) { return e.first == path; })->second;
+        entry.identity = path == "C:\\D\\made" ? 8 : identityOf(path);
+        return entry;
+    };
+    EXPECT_EQ(describe(next.withMovesPaired(next.differencesFrom("C:\\D", true, listing), onDisk)),
               "renamed C:\\D\\moved C:\\D\\Sub\\there;added C:\\D\\made;removed C:\\D\\deleted;");
 
     const std::string kept = catalog.saved();

@@ -42,6 +42,7 @@ TEST(ProgramChoice, TheProcessWhoseLifeBracketsTheChangeMadeIt) {
         {"a short-lived importer that ended as the change was seen", {shell, editor, importer}, 0, 30},
         {"a short-lived program is contested by the program in front", {shell, editor, importer}, 20, 0},
         {"but not by the program in front that started it", {shell, launcher, launched}, 50, 51},
+        {"nor by the one that started its launcher", {shell, launcher, launched}, 10, 51},
         {"one that ended an instant before the change was seen wrote it", {shell, justBefore}, 0, 92},
         {"two ended just after: unknown, not a guess", {shell, importer, blip}, 0, 0},
         {"a program started after the change never made it", {shell, editor, blipAfter}, 20, 20},
