@@ -183,6 +183,7 @@ void write(const std::string& path, const char* text) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    setvbuf(stdout, nullptr, _IONBF, 0);  // each figure as soon as it is known, even into a file
     const bool registryMode = argc > 1 && std::strcmp(argv[1], "registry") == 0;
     const int changes = argc > 1 && !registryMode ? std::atoi(argv[1]) : 10000;
     const double seconds = argc > 2 && !registryMode ? std::atof(argv[2]) : 60;
