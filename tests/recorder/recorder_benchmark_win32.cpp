@@ -198,6 +198,7 @@ int main(int argc, char** argv) {
     CreateDirectoryA(root.c_str(), nullptr);
     CreateDirectoryA(work.c_str(), nullptr);
     setFieldText(settings.UndoBinPath, bin);
+    settings.EnableDriver = 1;  // a recorder with monitoring off marks no start and records nothing
     saveSettings(settings);
     if (registryMode) {
         int code = registryFigures(argc > 2 ? std::atoi(argv[2]) : 200000);
