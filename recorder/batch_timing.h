@@ -16,3 +16,15 @@ inline uint64_t batchWaitLeft(uint64_t now, uint64_t firstNotice, uint64_t lastN
     uint64_t closes = quietEnds < longestEnds ? quietEnds : longestEnds;
     return now >= closes ? 0 : closes - now;
 }
+
+// Milliseconds left before the batch closes when whoever names the program
+// needs `answerDelay` after a change to answer for it. The delay counts from
+// the latest notice, but from no later than the batch's longest span, so
+// that a steady stream of changes still closes batches.
+inline uint64_t batchCloseLeft(uint64_t now, uint64_t firstNotice, uint64_t lastNotice, uint64_t answerDelay) {
+    uint64_t latest = lastNotice < firstNotice + batchLongestMilliseconds ? lastNotice : firstNotice + batchLongestMilliseconds;
+    uint64_t answered = latest + answerDelay;
+    uint64_t left = answered > now ? answered - now : 0;
+    uint64_t settled = batchWaitLeft(now, firstNotice, lastNotice);
+    return left > settled ? left : settled;
+}

@@ -1,9 +1,15 @@
 #include "recorder/file_catalog.h"
 
+#include <unordered_map>
 #include <unordered_set>
 
 #include "browse/paths.h"
 #include "recorder/path_map.h"
+#include "recorder/saved_state.h"
+
+namespace {
+constexpr std::string_view catalogMagic = "RetraceFileCatalog1";
+}  // namespace
 
 const CatalogEntry* FileCatalog::find(std::string_view path) const {
     auto found = entries_.find(path);
@@ -44,4 +50,65 @@ std::vector<FileNotice> FileCatalog::differencesFrom(std::string_view root, bool
             notices.push_back({NoticeAction::Removed, it->first, "", it->second.folder});
     }
     return notices;
+}
+
+std::vector<FileNotice> FileCatalog::withMovesPaired(std::vector<FileNotice> notices,
+                                                     const std::function<CatalogEntry(const std::string&)>& onDisk) const {
+    std::unordered_map<uint64_t, size_t> removedBy;  // identity: the Removed notice's index
+    for (size_t index = 0; index < notices.size(); ++index) {
+        const FileNotice& notice = notices[index];
+        const CatalogEntry* known = find(notice.path);
+        if (notice.action == NoticeAction::Removed && !notice.folder && known && known->identity != 0)
+            removedBy.emplace(known->identity, index);
+    }
+    if (removedBy.empty()) return notices;
+    std::vector<bool> dropped(notices.size(), false);
+    for (FileNotice& notice : notices) {
+        if (notice.action != NoticeAction::Added || notice.folder) continue;
+        const CatalogEntry now = onDisk(notice.path);
+        auto removed = removedBy.find(now.identity);
+        if (removed == removedBy.end() || !(*find(notices[removed->second].path) == now)) continue;
+        dropped[removed->second] = true;
+        notice = {NoticeAction::Renamed, notices[removed->second].path, notice.path, false, notice.seen};
+        removedBy.erase(removed);
+    }
+    std::vector<FileNotice> paired;
+    for (size_t index = 0; index < notices.size(); ++index)
+        if (!dropped[index]) paired.push_back(std::move(notices[index]));
+    return paired;
+}
+
+void FileCatalog::takeIdentities(const std::function<uint64_t(const std::string&)>& identityOf) {
+    for (auto& [path, entry] : entries_)
+        if (!entry.folder) entry.identity = identityOf(path);
+}
+
+std::string FileCatalog::saved() const {
+    StateWriter out(catalogMagic);
+    out.number(entries_.size());
+    for (const auto& [path, entry] : entries_) {
+        out.text(path);
+        out.number(entry.size);
+        out.number(entry.lastWrite);
+        out.number(entry.folder);
+        out.number(entry.identity);
+    }
+    return out.bytes();
+}
+
+bool FileCatalog::restore(std::string_view bytes) {
+    entries_.clear();
+    StateReader in(bytes, catalogMagic);
+    for (uint64_t count = in.number().value_or(0); count > 0 && in.ok(); --count) {
+        std::optional<std::string> path = in.text();
+        CatalogEntry entry;
+        entry.size = in.number().value_or(0);
+        entry.lastWrite = in.number().value_or(0);
+        entry.folder = in.number().value_or(0) != 0;
+        entry.identity = in.number().value_or(0);
+        if (path) entries_[*path] = entry;
+    }
+    if (in.atEnd()) return true;
+    entries_.clear();
+    return false;
 }

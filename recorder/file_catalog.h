@@ -5,6 +5,7 @@
 // notifications.
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -18,7 +19,12 @@ struct CatalogEntry {
     uint64_t size = 0;
     uint64_t lastWrite = 0;
     bool folder = false;
-    friend bool operator==(const CatalogEntry&, const CatalogEntry&) = default;
+    // The file system's identity of the file, asked only when the catalog is
+    // kept for the next run; 0 when not known. Not part of the comparison.
+    uint64_t identity = 0;
+    friend bool operator==(const CatalogEntry& a, const CatalogEntry& b) {
+        return a.size == b.size && a.lastWrite == b.lastWrite && a.folder == b.folder;
+    }
 };
 
 using TreeListing = std::vector<std::pair<std::string, CatalogEntry>>;
@@ -38,7 +44,23 @@ public:
     // A listing that is not recursive stands for the root's own entries only.
     std::vector<FileNotice> differencesFrom(std::string_view root, bool recursive, const TreeListing& listing) const;
 
+    // The same differences with a file that was removed and one added of the
+    // same identity, size and time, as a file moved while nobody watched, made
+    // one Renamed. The identity alone is not enough: a file system may give a
+    // deleted file's number to the next new one. `onDisk` tells a file as it
+    // is now, with its identity.
+    std::vector<FileNotice> withMovesPaired(std::vector<FileNotice> notices,
+                                            const std::function<CatalogEntry(const std::string&)>& onDisk) const;
+
+    // Asks `identityOf` for every file's identity, before the catalog is kept.
+    void takeIdentities(const std::function<uint64_t(const std::string&)>& identityOf);
+
     size_t size() const { return entries_.size(); }
+
+    // The catalog as bytes to keep until the next run, and taken back from
+    // them; false, and the catalog left empty, when they are not a whole one.
+    std::string saved() const;
+    bool restore(std::string_view bytes);
 
 private:
     std::map<std::string, CatalogEntry, IgnoreCaseLess> entries_;

@@ -17,6 +17,7 @@ struct FileNotice {
     std::string path;     // full path; Renamed: the old one
     std::string newPath;  // Renamed: the new path
     bool folder = false;  // the path names a folder, as far as the watcher can tell
+    uint64_t seen = 0;    // when the recorder was told, in the system clock; 0: not known
 };
 
 // One record as the watch gives it: the action code (1 added, 2 removed,

@@ -82,3 +82,15 @@ bool entryOnDisk(const std::string& path, CatalogEntry& entry) {
     entry.lastWrite = fileTimeValue(data.ftLastWriteTime);
     return true;
 }
+
+uint64_t fileIdentity(const std::string& path) {
+    HANDLE handle = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return 0;
+    BY_HANDLE_FILE_INFORMATION information;
+    bool known = GetFileInformationByHandle(handle, &information);
+    CloseHandle(handle);
+    if (!known) return 0;
+    return uint64_t(information.dwVolumeSerialNumber & 0xFFFF) << 48 ^
+           (uint64_t(information.nFileIndexHigh) << 32 | information.nFileIndexLow);
+}

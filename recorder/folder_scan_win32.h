@@ -2,6 +2,7 @@
 // Listing the files under a watched folder, for the catalog, the file cache
 // and rescans.
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -18,3 +19,7 @@ TreeListing listFolderTree(const std::string& folder, bool recursive, const char
 
 // The entry of one path as it is on disk now; false when nothing is there.
 bool entryOnDisk(const std::string& path, CatalogEntry& entry);
+
+// The file system's identity of the file at `path` (volume and file index),
+// which a rename keeps; 0 when it cannot be asked.
+uint64_t fileIdentity(const std::string& path);

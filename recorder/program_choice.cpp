@@ -22,25 +22,75 @@ bool isSystemProgram(std::string_view imagePath) {
         "lsass.exe",    "dwm.exe",      "sihost.exe",     "taskhostw.exe",  "runtimebroker.exe",
         "ctfmon.exe",   "dllhost.exe",  "wmiprvse.exe",   "audiodg.exe",    "searchindexer.exe",
         "wineboot.exe", "start.exe",    "tabtip.exe",     "searchprotocolhost.exe", "searchfilterhost.exe",
-        "retrace-recorder.exe",
+        "winemenubuilder.exe", "retrace-recorder.exe", "retrace.exe",
     };
     std::string_view name = fileNameOf(imagePath);
     return std::any_of(std::begin(system), std::end(system),
                        [&](const char* known) { return equalsIgnoreCase(name, known); });
 }
 
-std::optional<ProcessFacts> soleNewProcess(std::span<const ProcessFacts> processes, uint64_t quietSince,
-                                           uint32_t ownId) {
-    std::vector<const ProcessFacts*> fresh;
-    for (const ProcessFacts& process : processes)
-        if (process.startTime > quietSince && process.processId != ownId && !process.imagePath.empty() &&
-            !isSystemProgram(process.imagePath))
-            fresh.push_back(&process);
-    std::vector<const ProcessFacts*> workers;
-    for (const ProcessFacts* candidate : fresh)
-        if (std::none_of(fresh.begin(), fresh.end(),
-                         [&](const ProcessFacts* other) { return other->parentId == candidate->processId; }))
-            workers.push_back(candidate);
-    if (workers.size() != 1) return std::nullopt;
-    return *workers.front();
+namespace {
+
+using Candidates = std::vector<const ProcessLife*>;
+
+// The one candidate left once launchers give way to what they started.
+const ProcessLife* soleWorker(const Candidates& candidates) {
+    const ProcessLife* worker = nullptr;
+    for (const ProcessLife* candidate : candidates) {
+        bool launched = std::any_of(candidates.begin(), candidates.end(), [&](const ProcessLife* other) {
+            return other->process.parentId == candidate->process.processId;
+        });
+        if (launched) continue;
+        if (worker) return nullptr;
+        worker = candidate;
+    }
+    return worker;
+}
+
+// Whether the process is `ancestorId` or was started by it, directly or
+// through processes started in turn, as a console starts a shell that
+// starts a tool.
+bool startedBy(std::span<const ProcessLife> lives, const ProcessFacts& process, uint32_t ancestorId) {
+    const ProcessFacts* step = &process;
+    for (int depth = 0; step && depth < 16; ++depth) {
+        if (step->processId == ancestorId || step->parentId == ancestorId) return true;
+        auto parent = std::find_if(lives.begin(), lives.end(), [&](const ProcessLife& life) {
+            return life.process.processId == step->parentId && life.process.startTime <= step->startTime;
+        });
+        step = parent == lives.end() ? nullptr : &parent->process;
+    }
+    return false;
+}
+
+}  // namespace
+
+std::optional<ProcessFacts> chooseProcess(std::span<const ProcessLife> lives, ChangeMoment moment,
+                                          uint32_t foregroundId, uint32_t ownId) {
+    const uint64_t earliest = moment.seen - std::min(moment.seen, noticeLagMilliseconds * clockUnitsPerMillisecond);
+    const uint64_t exitLimit = moment.seen + exitAfterChangeMilliseconds * clockUnitsPerMillisecond;
+    Candidates alive, endedSoon, startedInWindow;
+    for (const ProcessLife& life : lives) {
+        const ProcessFacts& process = life.process;
+        if (process.processId == ownId || process.imagePath.empty() || isSystemProgram(process.imagePath)) continue;
+        if (process.startTime > moment.seen || (life.endTime && *life.endTime < earliest)) continue;
+        alive.push_back(&life);
+        if (life.endTime && *life.endTime <= exitLimit) endedSoon.push_back(&life);
+        if (process.startTime > moment.quietSince) startedInWindow.push_back(&life);
+    }
+    auto front = std::find_if(alive.begin(), alive.end(),
+                              [&](const ProcessLife* life) { return life->process.processId == foregroundId; });
+    const ProcessFacts* inFront = foregroundId != 0 && front != alive.end() ? &(*front)->process : nullptr;
+    for (const Candidates* rule : {&endedSoon, &startedInWindow}) {
+        if (rule->empty()) continue;
+        const ProcessLife* chosen = soleWorker(*rule);
+        if (!chosen) return std::nullopt;
+        // A program that came only just before the change is no surer a
+        // writer than the one the person works in, unless that one started it.
+        const ProcessFacts& process = chosen->process;
+        bool newcomer = process.startTime > moment.quietSince;
+        if (newcomer && inFront && !startedBy(lives, process, inFront->processId)) return std::nullopt;
+        return process;
+    }
+    if (!inFront) return std::nullopt;
+    return *inFront;
 }

@@ -1,7 +1,10 @@
 #pragma once
-// Which program made a change, told from what a process list shows: with no
-// word from the system on who opened what, the best guess is the one program
-// started since the last quiet moment, else the one the person works in.
+// Which program made a change, told from the lifetimes of processes: with no
+// word from the system on who opened what, the change belongs to a process
+// alive when it was seen. In order of preference: the one that ended within
+// about a second after it (a program writes its settings as it exits), the
+// one started since the last quiet moment, the one the person works in.
+// Where two remain, nobody: an unknown program is said, a wrong one misleads.
 
 #include <cstdint>
 #include <optional>
@@ -9,11 +12,26 @@
 #include <string>
 #include <string_view>
 
+// Times are in the system clock's 100-nanosecond units.
+inline constexpr uint64_t clockUnitsPerMillisecond = 10000;
+// How long after a change a program that made it may still end and be told
+// by that, and so how long the choice waits.
+inline constexpr uint64_t exitAfterChangeMilliseconds = 1000;
+// How long before a change is seen it may have been made: the notice and
+// the settling of a registry burst come after the write.
+inline constexpr uint64_t noticeLagMilliseconds = 150;
+
 struct ProcessFacts {
     uint32_t processId = 0;
     uint32_t parentId = 0;
     std::string imagePath;   // the full path of its program file
-    uint64_t startTime = 0;  // in the caller's clock
+    uint64_t startTime = 0;
+};
+
+// A process as the tracker saw it live, and when it ended once it has.
+struct ProcessLife {
+    ProcessFacts process;
+    std::optional<uint64_t> endTime;
 };
 
 // What the reports say of a program: its module name, its file, its process.
@@ -32,13 +50,24 @@ std::string moduleNameOf(std::string_view imagePath);
 
 Program programOf(const ProcessFacts& process);
 
-// A process that runs for the system rather than for the person, by its
-// program file's name: never the one who made a change.
+// A process that runs for the system rather than for the person, or is
+// Retrace's own, by its program file's name: never the one who made a change.
 bool isSystemProgram(std::string_view imagePath);
 
-// The one process started after `quietSince` that is neither a system
-// process nor `ownId`. A process whose child also qualifies gives way to
-// it, as a launcher hands the work to what it starts. Nothing when no
-// process or more than one remains.
-std::optional<ProcessFacts> soleNewProcess(std::span<const ProcessFacts> processes, uint64_t quietSince,
-                                           uint32_t ownId);
+// The moments a choice is made for.
+struct ChangeMoment {
+    uint64_t quietSince = 0;  // the last quiet moment before the change's batch
+    uint64_t seen = 0;        // when the change was seen
+};
+
+// The process that made the change, from the processes seen over the time
+// around it; `foregroundId` owns the window in front (0: none), `ownId` is
+// the recorder. A process started after the change never made it, nor one
+// that had ended before, nor a system process. Within one rule, a process
+// whose child also qualifies gives way to it, as a launcher hands the work
+// to what it starts. A process started since the quiet moment is contested
+// by the program in front, unless that one started it or its launcher: a
+// program that came only just before the change may be an unrelated one
+// that happened to start then. Nothing when no rule leaves exactly one, or it is contested.
+std::optional<ProcessFacts> chooseProcess(std::span<const ProcessLife> lives, ChangeMoment moment,
+                                          uint32_t foregroundId, uint32_t ownId);

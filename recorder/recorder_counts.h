@@ -16,6 +16,7 @@ struct RecorderCounts {
     uint32_t foundByRescan = 0;     // entries those comparisons found: no program, no earlier content
     uint32_t lost = 0;              // changes dropped because too many waited while logging was stopped
     uint32_t restarts = 0;          // watches, registry threads or waits that failed and were started again
+    uint32_t madeWhileAway = 0;     // entries found at start, made while the recorder was not running
     friend bool operator==(const RecorderCounts&, const RecorderCounts&) = default;
 };
 
@@ -29,6 +30,7 @@ void visitRecorderCounts(Counts& counts, Visit&& visit) {
     visit("FoundByRescan", counts.foundByRescan);
     visit("Lost", counts.lost);
     visit("Restarts", counts.restarts);
+    visit("MadeWhileAway", counts.madeWhileAway);
 }
 
 // The text the Options sheet's Information page shows.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -24,10 +25,10 @@
 #include "recorder/folder_scan_win32.h"
 #include "recorder/ignore_rules.h"
 #include "recorder/logging_state.h"
+#include "recorder/process_tracker_win32.h"
 #include "recorder/registry_watch_win32.h"
 #include "recorder/report_entries.h"
 #include "recorder/shadow_cache_win32.h"
-#include "recorder/snapshot_attribution_win32.h"
 #include "settings/settings_lists.h"
 #include "settings/settings_store_win32.h"
 
@@ -102,6 +103,22 @@ struct Waiting {
     std::optional<RegistryReportEntry> registry;
 };
 
+// How a change came to be recorded: seen as it happened, found by comparing
+// a folder again after lost notices, or found at start, made while the
+// recorder was not running.
+enum class Found { Live, ByRescan, WhileAway };
+
+// The program that changes made while the recorder was not running are
+// recorded under: no process can be told, and a person finds them together
+// in one program session by this name, with the recorder's own file, which
+// found them. The process number is one the system never gives, so the
+// session is its own.
+Program madeWhileAwayProgram() {
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return {"Offline", path, 1};
+}
+
 // What has come in since the last quiet moment.
 struct Batch {
     bool open = false;
@@ -126,10 +143,12 @@ public:
         storeCounts();
         deleteStagedLeftovers();
         shadow_ = std::make_unique<ShadowCache>(dataFolder() + "\\Shadow", settings_.UndoBinSize);
-        registry_ = std::make_unique<RegistryWatch>();
-        watchFolders();
+        const bool resumed = catalog_.restore(takeKept(keptCatalogName));
+        registry_ = std::make_unique<RegistryWatch>(takeKept(keptRegistryName));
+        std::vector<FileNotice> madeWhileAway = watchFolders(resumed);
         state_ = LoggingState(settings_.EnableDriver != 0);
         if (state_.logging()) markBoot();
+        catchUp(std::move(madeWhileAway));
         // Retrace waits for this before it asks anything, so that no request
         // meets a recorder still setting up.
         SetEvent(started_);
@@ -140,7 +159,7 @@ public:
             for (const Watched& watched : watches_) handles.push_back(watched.watch->event());
             uint64_t timeout = nextHealthCheck_ - std::min(now, nextHealthCheck_);
             if (batch_.open) {
-                uint64_t left = batchWaitLeft(now, batch_.first, batch_.last);
+                uint64_t left = batchCloseLeft(now, batch_.first, batch_.last, attribution_.answerDelayMilliseconds());
                 if (left == 0) {
                     closeBatch();
                     continue;
@@ -149,7 +168,9 @@ public:
             }
             DWORD woken = WaitForMultipleObjects(DWORD(handles.size()), handles.data(), FALSE, DWORD(timeout));
             if (woken == WAIT_TIMEOUT) {
-                if (batch_.open && batchWaitLeft(GetTickCount64(), batch_.first, batch_.last) == 0) closeBatch();
+                if (batch_.open &&
+                    batchCloseLeft(GetTickCount64(), batch_.first, batch_.last, attribution_.answerDelayMilliseconds()) == 0)
+                    closeBatch();
                 continue;
             }
             if (woken == WAIT_FAILED) {
@@ -172,6 +193,7 @@ public:
         counts_.lost += uint32_t(waiting_.size());
         dropWaiting();
         storeCounts();
+        keep();
         return 0;
     }
 
@@ -183,7 +205,7 @@ private:
     std::unique_ptr<IgnoreRules> rules_;
     std::unique_ptr<ShadowCache> shadow_;
     std::unique_ptr<RegistryWatch> registry_;
-    SnapshotAttribution attribution_;
+    ProcessTracker attribution_;
     std::vector<std::string> recycleBins_;
     std::vector<Watched> watches_;
     FileCatalog catalog_;
@@ -198,6 +220,52 @@ private:
     bool bootMarked_ = false;
 
     static std::string dataFolder() { return knownFolder(CSIDL_LOCAL_APPDATA) + "\\Retrace\\Recorder"; }
+
+    // --- what is kept between runs
+
+    static constexpr const char* keptCatalogName = "\\files.catalog";
+    static constexpr const char* keptRegistryName = "\\registry.shadow";
+
+    // The file an earlier run kept, deleted once read: should this run end
+    // without keeping its own, the next must not find again what this one
+    // has recorded.
+    static std::string takeKept(const char* name) {
+        std::string path = dataFolder() + name, bytes;
+        if (!readFileQuietly(path, bytes)) return {};
+        DeleteFileA(path.c_str());
+        return bytes;
+    }
+
+    static void putKept(const char* name, const std::string& bytes) {
+        std::string path = dataFolder() + name, fresh = path + ".new";
+        if (writeFileWhole(fresh, bytes, CREATE_ALWAYS)) MoveFileExA(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+    }
+
+    // What the next start compares the disk and the registry with.
+    void keep() {
+        catalog_.takeIdentities([](const std::string& path) { return fileIdentity(path); });
+        putKept(keptCatalogName, catalog_.saved());
+        putKept(keptRegistryName, registry_->kept());
+        shadow_->keep();
+    }
+
+    // Records what changed while the recorder was not running, found by
+    // comparing with what the last run kept: no process saw it happen, so it
+    // is named for no running program but for that time.
+    void catchUp(std::vector<FileNotice> notices) {
+        ChangeStamp stamp = stampNow();
+        stamp.program = madeWhileAwayProgram();
+        notices = catalog_.withMovesPaired(std::move(notices), [](const std::string& path) {
+            CatalogEntry entry;
+            entryOnDisk(path, entry);
+            entry.identity = fileIdentity(path);
+            return entry;
+        });
+        for (const FileChange& change : correlate(notices)) recordFile(change, stamp, Found::WhileAway);
+        for (const RegistryChange& change : registry_->take()) recordRegistry(change, stamp, Found::WhileAway);
+        settle(notices);
+        storeCounts();
+    }
     std::string stagingFolder() const { return writer_->binFolder() + "\\Staging"; }
 
     bool excluded(std::string_view path) const { return rules_->excluded(path); }
@@ -234,8 +302,11 @@ private:
     }
 
     // The user's Desktop and Documents, further folders asked for, the INI
-    // files of the Windows folder and the Recycle Bin; each folder once.
-    void watchFolders() {
+    // files of the Windows folder and the Recycle Bin; each folder once. With
+    // the catalog an earlier run kept, what differs from it is answered as
+    // made meanwhile, and left for catchUp to record and settle.
+    std::vector<FileNotice> watchFolders(bool resumed) {
+        std::vector<FileNotice> differences;
         struct Place {
             std::string folder;
             bool recursive;
@@ -262,13 +333,22 @@ private:
                             place.iniOnly};
             if (!watched.watch->watching()) continue;
             if (place.recursive) recursiveRoots.push_back(folder);
-            for (auto& [path, entry] : listFolderTree(folder, place.recursive, watched.pattern(),
-                                                      [&](std::string_view p) { return excluded(p); })) {
+            TreeListing listing = listFolderTree(folder, place.recursive, watched.pattern(),
+                                                 [&](std::string_view p) { return excluded(p); });
+            std::set<std::string, IgnoreCaseLess> differing;
+            if (resumed)
+                for (FileNotice& notice : catalog_.differencesFrom(folder, place.recursive, listing)) {
+                    differing.insert(notice.path);
+                    differences.push_back(std::move(notice));
+                }
+            for (auto& [path, entry] : listing) {
+                if (differing.contains(path)) continue;
                 catalog_.set(path, entry);
                 if (!entry.folder) shadow_->refresh(path, entry.size);
             }
             watches_.push_back(std::move(watched));
         }
+        return differences;
     }
 
     // --- what comes in
@@ -292,6 +372,8 @@ private:
         // Retrace's own undo, redo or Start Over: known from now on, not recorded.
         std::vector<FileNotice> own;
         std::vector<FileNotice>& taken = ownWorkUnderway() ? own : batch_.notices;
+        const uint64_t seen = systemClockNow();
+        for (FileNotice& notice : read.notices) notice.seen = seen;
         for (FileNotice& notice : withoutExcluded(std::move(read.notices), [&](std::string_view p) { return excluded(p); })) {
             if (watched.iniOnly && !isIniFile(notice.path) && !isIniFile(notice.newPath)) continue;
             if (alreadySettled(notice)) continue;
@@ -332,7 +414,7 @@ private:
         for (auto& [path, entry] : listFolderTree(folder, watched.watch->recursive(), watched.pattern(),
                                                   [&](std::string_view p) { return excluded(p); }))
             if (notice.action == NoticeAction::Added && !known && !entry.folder)
-                taken.push_back({NoticeAction::Added, path, "", false});
+                taken.push_back({NoticeAction::Added, path, "", false, notice.seen});
     }
 
     void takeRegistryChanges() {
@@ -412,19 +494,29 @@ private:
     void closeBatch() {
         if (!batch_.open) return;
         ChangeStamp stamp = stampNow();
+        std::map<std::string, uint64_t, IgnoreCaseLess> seen = noticeTimes(batch_.notices);
         for (const FileChange& change : correlate(batch_.notices)) {
-            stamp.program = attribution_.programOf(change.path);
-            recordFile(change, stamp, false);
+            stamp.program = attribution_.programOf(change.path, std::max(seen[change.path], seen[change.otherPath]));
+            recordFile(change, stamp, Found::Live);
         }
         for (const RegistryChange& change : batch_.registry) {
-            stamp.program = attribution_.programOf(change.path);
-            recordRegistry(change, stamp);
+            stamp.program = attribution_.programOf(change.path, change.seen);
+            recordRegistry(change, stamp, Found::Live);
         }
         settle(batch_.notices);
         for (size_t index : batch_.lostWatches) rescan(watches_[index], stamp);
         attribution_.batchEnds();
         batch_ = {};
         storeCounts();
+    }
+
+    // When the latest notice naming each path came.
+    static std::map<std::string, uint64_t, IgnoreCaseLess> noticeTimes(const std::vector<FileNotice>& notices) {
+        std::map<std::string, uint64_t, IgnoreCaseLess> seen;
+        for (const FileNotice& notice : notices)
+            for (const std::string* path : {&notice.path, &notice.newPath})
+                if (!path->empty()) seen[*path] = std::max(seen[*path], notice.seen);
+        return seen;
     }
 
     std::vector<FileChange> correlate(const std::vector<FileNotice>& notices) const {
@@ -447,7 +539,7 @@ private:
                                                [&](std::string_view p) { return excluded(p); });
         std::vector<FileNotice> notices = catalog_.differencesFrom(watch.folder(), watch.recursive(), listing);
         stamp.program = {};
-        for (const FileChange& change : correlate(notices)) recordFile(change, stamp, true);
+        for (const FileChange& change : correlate(notices)) recordFile(change, stamp, Found::ByRescan);
         settle(notices);
     }
 
@@ -461,7 +553,16 @@ private:
         return entryOnDisk(now, entry) ? entry.size : 0;
     }
 
-    void recordFile(const FileChange& change, const ChangeStamp& stamp, bool fromRescan) {
+    void count(Found found, const Program& program) {
+        if (found == Found::ByRescan)
+            ++counts_.foundByRescan;
+        else if (found == Found::WhileAway)
+            ++counts_.madeWhileAway;
+        else if (!program.known())
+            ++counts_.unknownProgram;
+    }
+
+    void recordFile(const FileChange& change, const ChangeStamp& stamp, Found found) {
         takeStopRequest();
         uint64_t size = sizeOf(change);
         const EntryPlace place = state_.place();
@@ -477,18 +578,15 @@ private:
             return;
         }
         if (needsCopy && copy.empty()) ++counts_.withoutSavedCopy;
-        if (fromRescan)
-            ++counts_.foundByRescan;
-        else if (!stamp.program.known())
-            ++counts_.unknownProgram;
+        count(found, stamp.program);
     }
 
-    void recordRegistry(const RegistryChange& change, const ChangeStamp& stamp) {
+    void recordRegistry(const RegistryChange& change, const ChangeStamp& stamp, Found found) {
         takeStopRequest();
         if (state_.place() == EntryPlace::Nowhere) return;
         RegistryReportEntry entry = registryEntryOf(change, stamp);
         if (!fitsRegistryReport(entry) || !deliver(Waiting{std::nullopt, entry})) return;
-        if (!stamp.program.known()) ++counts_.unknownProgram;
+        count(found, stamp.program);
     }
 
     // Appends the entry, or keeps it while logging is stopped; false when it

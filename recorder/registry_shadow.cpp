@@ -5,6 +5,7 @@
 #include "monitor/registry_report.h"
 #include "recorder/ignore_rules.h"
 #include "recorder/path_map.h"
+#include "recorder/saved_state.h"
 #include "settings/settings_lists.h"
 
 namespace {
@@ -35,11 +36,34 @@ void diffValues(std::string_view key, const std::vector<RegistryValue>& before,
             changes.push_back({kindRegistryDeleteValue, valuePath(key, was.name), was.type, was.data, ""});
 }
 
+constexpr std::string_view shadowMagic = "RetraceRegistryShadow1";
+
 }  // namespace
 
 bool RegistryShadow::needsValues(std::string_view keyPath, uint64_t lastWrite) const {
     auto found = keys_.find(keyPath);
     return found == keys_.end() || found->second.lastWrite != lastWrite;
+}
+
+std::optional<std::vector<std::string>> RegistryShadow::unchangedSubkeys(std::string_view keyPath,
+                                                                         uint64_t lastWrite) const {
+    if (needsValues(keyPath, lastWrite)) return std::nullopt;
+    // The keys below a child lie together in the shadow's order, before any
+    // name past "child]": one look-up skips each child's own subtree.
+    std::vector<std::string> names;
+    const std::string prefix = std::string(keyPath) + "\\";
+    for (auto it = keys_.lower_bound(prefix);
+         it != keys_.end() && equalsIgnoreCase(std::string_view(it->first).substr(0, prefix.size()), prefix);) {
+        std::string_view rest = std::string_view(it->first).substr(prefix.size());
+        size_t slash = rest.find('\\');
+        if (slash == std::string_view::npos) {
+            names.emplace_back(rest);
+            ++it;
+        } else {
+            it = keys_.lower_bound(prefix + std::string(rest.substr(0, slash)) + "]");
+        }
+    }
+    return names;
 }
 
 std::vector<RegistryChange> RegistryShadow::update(std::string_view root, std::vector<KeyReading> keys) {
@@ -111,4 +135,47 @@ std::vector<RegistryChange> RegistryShadow::updateValues(KeyReading reading) {
     diffValues(reading.path, key.values, *reading.values, changes);
     key.values = std::move(*reading.values);
     return changes;
+}
+
+std::string RegistryShadow::saved() const {
+    StateWriter out(shadowMagic);
+    out.number(roots_.size());
+    for (const std::string& root : roots_) out.text(root);
+    out.number(keys_.size());
+    for (const auto& [path, key] : keys_) {
+        out.text(path);
+        out.number(key.lastWrite);
+        out.number(key.values.size());
+        for (const RegistryValue& value : key.values) {
+            out.text(value.name);
+            out.number(value.type);
+            out.text(value.data);
+        }
+    }
+    return out.bytes();
+}
+
+bool RegistryShadow::restore(std::string_view bytes) {
+    keys_.clear();
+    roots_.clear();
+    StateReader in(bytes, shadowMagic);
+    for (uint64_t roots = in.number().value_or(0); roots > 0 && in.ok(); --roots)
+        if (std::optional<std::string> root = in.text()) roots_.insert(std::move(*root));
+    for (uint64_t keys = in.number().value_or(0); keys > 0 && in.ok(); --keys) {
+        std::optional<std::string> path = in.text();
+        Key key;
+        key.lastWrite = in.number().value_or(0);
+        for (uint64_t values = in.number().value_or(0); values > 0 && in.ok(); --values) {
+            RegistryValue value;
+            value.name = in.text().value_or("");
+            value.type = uint32_t(in.number().value_or(0));
+            value.data = in.text().value_or("");
+            key.values.push_back(std::move(value));
+        }
+        if (path) keys_[*path] = std::move(key);
+    }
+    if (in.atEnd()) return true;
+    keys_.clear();
+    roots_.clear();
+    return false;
 }

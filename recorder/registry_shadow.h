@@ -38,6 +38,7 @@ struct RegistryChange {
     uint32_t valueType = 0;
     std::string oldData;
     std::string newData;
+    uint64_t seen = 0;  // when the watcher was told, in the system clock; 0: not known
     friend bool operator==(const RegistryChange&, const RegistryChange&) = default;
 };
 
@@ -61,7 +62,19 @@ public:
     // The same for one key's values alone, leaving its subkeys as they are.
     std::vector<RegistryChange> updateValues(KeyReading key);
 
+    // The names of the key's subkeys as the shadow holds them, when the key
+    // was not written since: a subkey made or deleted moves its parent's last
+    // write time, so the list is as it was and the walker need not ask.
+    // Nothing when the key is new or was written.
+    std::optional<std::vector<std::string>> unchangedSubkeys(std::string_view keyPath, uint64_t lastWrite) const;
+
     size_t keyCount() const { return keys_.size(); }
+
+    // The shadow as bytes to keep until the next run, and taken back from
+    // them: the next run's first reading then answers what changed meanwhile.
+    // False, and the shadow left empty, when the bytes are not a whole shadow.
+    std::string saved() const;
+    bool restore(std::string_view bytes);
 
 private:
     struct Key {

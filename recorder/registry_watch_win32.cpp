@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "recorder/ignore_rules.h"
+#include "recorder/process_tracker_win32.h"
 
 namespace {
 
@@ -73,8 +74,12 @@ void readTree(HKEY parent, const std::string& subkey, const std::string& path, b
     KeyReading reading{path, timeValue(written), std::nullopt};
     if (shadow.needsValues(path, reading.lastWrite))
         reading.values = readValues(key, valueCount, longestValueName, longestData);
+    // A key not written since keeps its list of subkeys: only those keys
+    // whose time moved are asked for theirs.
+    std::optional<std::vector<std::string>> known;
+    if (!subkeys) known = shadow.unchangedSubkeys(path, reading.lastWrite);
     keys.push_back(std::move(reading));
-    std::vector<std::string> names = subkeysOf(key, subkeyCount, longestSubkey);
+    std::vector<std::string> names = known ? std::move(*known) : subkeysOf(key, subkeyCount, longestSubkey);
     if (deep)
         for (const std::string& name : names)
             if (!isLeftOutKey(path + "\\" + name)) readTree(key, name, path + "\\" + name, true, shadow, keys);
@@ -168,12 +173,13 @@ private:
             failures_ = 0;
             if (woken < WAIT_OBJECT_0 + 2 || woken >= WAIT_OBJECT_0 + handles.size()) continue;
             Area& area = *areas[woken - WAIT_OBJECT_0 - 2];
+            const uint64_t seen = systemClockNow();
             Sleep(settleMilliseconds);
             // Registered again before reading, so a change made meanwhile is not missed.
             bool alive = area.arm();
-            owner_.answer(area);
+            owner_.answer(area, seen);
             if (!alive) {
-                std::lock_guard lock(owner_.mutex_);
+                std::lock_guard lock(owner_.shadowMutex_);
                 owner_.areas_.erase(area.path);
                 areas.erase(areas.begin() + (woken - WAIT_OBJECT_0 - 2));
             }
@@ -192,9 +198,9 @@ private:
             Area& area = *areas[index];
             area.reopen();
             bool alive = area.arm();
-            owner_.answer(area);
+            owner_.answer(area, systemClockNow());
             if (!alive) {
-                std::lock_guard lock(owner_.mutex_);
+                std::lock_guard lock(owner_.shadowMutex_);
                 owner_.areas_.erase(area.path);
                 areas.erase(areas.begin() + ptrdiff_t(index));
             }
@@ -213,8 +219,9 @@ private:
     std::thread thread_;
 };
 
-RegistryWatch::RegistryWatch()
+RegistryWatch::RegistryWatch(std::string_view kept)
     : ready_(CreateEventA(nullptr, TRUE, FALSE, nullptr)), quit_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
+    if (!kept.empty()) shadow_.restore(kept);
     for (const WatchedRoot& root : watchedRoots) {
         std::string rootPath = std::string(root.abbreviation) + "\\" + root.subkey;
         std::vector<KeyReading> keys;
@@ -231,13 +238,23 @@ RegistryWatch::RegistryWatch()
         for (auto& group : groups_) group->waitArmed();
     }
     // Read after registering, so nothing changed meanwhile goes unseen.
-    std::lock_guard lock(mutex_);
-    for (const WatchedRoot& root : watchedRoots) {
-        std::string rootPath = std::string(root.abbreviation) + "\\" + root.subkey;
-        std::vector<KeyReading> keys;
-        readTree(root.root, root.subkey, rootPath, true, shadow_, keys);
-        if (!keys.empty()) shadow_.update(rootPath, std::move(keys));
+    std::vector<RegistryChange> changes;
+    {
+        std::lock_guard lock(shadowMutex_);
+        for (const WatchedRoot& root : watchedRoots) {
+            std::string rootPath = std::string(root.abbreviation) + "\\" + root.subkey;
+            std::vector<KeyReading> keys;
+            readTree(root.root, root.subkey, rootPath, true, shadow_, keys);
+            if (keys.empty()) continue;
+            for (RegistryChange& change : shadow_.update(rootPath, std::move(keys))) changes.push_back(std::move(change));
+        }
     }
+    post(std::move(changes), systemClockNow());
+}
+
+std::string RegistryWatch::kept() {
+    std::lock_guard lock(shadowMutex_);
+    return shadow_.saved();
 }
 
 RegistryWatch::~RegistryWatch() {
@@ -254,7 +271,7 @@ RegistryWatch::~RegistryWatch() {
 
 void RegistryWatch::watch(std::unique_ptr<Area> area) {
     {
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(shadowMutex_);
         areas_.insert(area->path);
     }
     std::lock_guard lock(groupsMutex_);
@@ -265,29 +282,41 @@ void RegistryWatch::watch(std::unique_ptr<Area> area) {
     groups_.back()->adopt(area);
 }
 
-void RegistryWatch::answer(Area& area) {
+void RegistryWatch::answer(Area& area, uint64_t seen) {
     if (!area.subtree) {
-        answerRoot(area);
+        answerRoot(area, seen);
         return;
     }
+    std::vector<RegistryChange> changes;
+    {
+        std::lock_guard lock(shadowMutex_);
+        std::vector<KeyReading> keys;
+        readTree(area.root, area.subkey, area.path, true, shadow_, keys);
+        changes = shadow_.update(area.path, std::move(keys));
+    }
+    post(std::move(changes), seen);
+}
+
+// Hands the changes to take(), which holds only this lock, so the main loop
+// never waits for a walk.
+void RegistryWatch::post(std::vector<RegistryChange> changes, uint64_t seen) {
+    if (changes.empty()) return;
+    for (RegistryChange& change : changes) change.seen = seen;
     std::lock_guard lock(mutex_);
-    std::vector<KeyReading> keys;
-    readTree(area.root, area.subkey, area.path, true, shadow_, keys);
-    std::vector<RegistryChange> changes = shadow_.update(area.path, std::move(keys));
-    waiting_.insert(waiting_.end(), changes.begin(), changes.end());
-    if (!waiting_.empty()) SetEvent(ready_);
+    waiting_.insert(waiting_.end(), std::make_move_iterator(changes.begin()), std::make_move_iterator(changes.end()));
+    SetEvent(ready_);
 }
 
 // The root's own values, and the keys just below it: a new one is read and
 // watched from now on, one gone is reported gone.
-void RegistryWatch::answerRoot(Area& area) {
+void RegistryWatch::answerRoot(Area& area, uint64_t seen) {
     std::vector<std::unique_ptr<Area>> added;
+    std::vector<RegistryChange> changes;
     {
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(shadowMutex_);
         std::vector<KeyReading> own;
         std::vector<std::string> subkeys;
         readTree(area.root, area.subkey, area.path, false, shadow_, own, &subkeys);
-        std::vector<RegistryChange> changes;
         if (!own.empty()) changes = shadow_.updateValues(std::move(own.front()));
         std::set<std::string, IgnoreCaseLess> present;
         for (const std::string& name : subkeys) {
@@ -302,9 +331,8 @@ void RegistryWatch::answerRoot(Area& area) {
         for (const std::string& path : std::vector<std::string>(areas_.begin(), areas_.end()))
             if (isWithin(path, area.path) && path.size() > area.path.size() && !present.contains(path))
                 for (RegistryChange& change : shadow_.update(path, {})) changes.push_back(std::move(change));
-        waiting_.insert(waiting_.end(), changes.begin(), changes.end());
-        if (!waiting_.empty()) SetEvent(ready_);
     }
+    post(std::move(changes), seen);
     for (auto& newArea : added) watch(std::move(newArea));
 }
 

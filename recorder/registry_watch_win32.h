@@ -22,8 +22,9 @@
 
 class RegistryWatch {
 public:
-    // Reads the watched keys whole into the shadow, then watches them.
-    RegistryWatch();
+    // Reads the watched keys whole into the shadow, then watches them. Given
+    // the shadow an earlier run kept, what differs from it waits to be taken.
+    explicit RegistryWatch(std::string_view kept = {});
     ~RegistryWatch();
     RegistryWatch(const RegistryWatch&) = delete;
     RegistryWatch& operator=(const RegistryWatch&) = delete;
@@ -34,20 +35,23 @@ public:
     std::vector<RegistryChange> take();
     // Times a thread's wait failed and its keys were registered and read again.
     uint32_t restarts() const { return restarts_; }
+    // The shadow as bytes, for the next run.
+    std::string kept();
 
     struct Area;
     class Group;
 
 private:
     void watch(std::unique_ptr<Area> area);
-    void answer(Area& area);
-    void answerRoot(Area& area);
-    void post(std::vector<RegistryChange> changes);
+    void answer(Area& area, uint64_t seen);
+    void answerRoot(Area& area, uint64_t seen);
+    void post(std::vector<RegistryChange> changes, uint64_t seen);
 
-    std::mutex mutex_;  // guards the shadow, the waiting changes and the areas watched
+    std::mutex shadowMutex_;  // guards the shadow and the areas watched, held while walking
     RegistryShadow shadow_;
-    std::vector<RegistryChange> waiting_;
     std::set<std::string, IgnoreCaseLess> areas_;
+    std::mutex mutex_;  // guards the waiting changes alone, which take() needs
+    std::vector<RegistryChange> waiting_;
     std::mutex groupsMutex_;  // guards the threads' list, which their own answers may extend
     std::vector<std::unique_ptr<Group>> groups_;
     HANDLE ready_;

@@ -3,10 +3,15 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include "engine/saved_copy.h"
+#include "monitor/report_writer_win32.h"
+#include "recorder/saved_state.h"
+#include "browse/paths.h"
 #include "recorder/path_map.h"
 
 namespace {
@@ -14,6 +19,8 @@ namespace {
 // A handful of files per folder: Wine looks through a whole folder for
 // every file it creates there.
 constexpr uint32_t folderCount = 256;
+
+constexpr std::string_view indexMagic = "RetraceShadowIndex1";
 
 void deleteTree(const std::string& folder) {
     WIN32_FIND_DATAA found;
@@ -67,6 +74,10 @@ std::optional<std::string> readWithoutHolding(const std::string& path) {
 }
 
 ShadowCache::ShadowCache(std::string folder, uint64_t undoBinSize) : folder_(std::move(folder)), budget_(undoBinSize) {
+    std::string index;
+    if (readFileQuietly(folder_ + "\\index", index) && takeOver(index)) return;
+    held_.clear();
+    budget_ = ShadowBudget(undoBinSize);
     deleteTree(folder_);
     SHCreateDirectoryExA(nullptr, folder_.c_str(), nullptr);
     for (uint32_t index = 0; index < folderCount; ++index) {
@@ -74,6 +85,42 @@ ShadowCache::ShadowCache(std::string folder, uint64_t undoBinSize) : folder_(std
         std::snprintf(name, sizeof name, "\\%02X", index);
         CreateDirectoryA((folder_ + name).c_str(), nullptr);
     }
+}
+
+// The index's copies that are still there, within the budget; the numbers
+// of new copies go on after the highest.
+bool ShadowCache::takeOver(std::string_view index) {
+    StateReader in(index, indexMagic);
+    for (uint64_t count = in.number().value_or(0); count > 0 && in.ok(); --count) {
+        std::optional<std::string> path = in.text();
+        Held held;
+        held.file = folder_ + in.text().value_or("");
+        held.bytes = in.number().value_or(0);
+        uint64_t shadowClass = in.number().value_or(0);
+        held.shadowClass = shadowClass <= uint64_t(ShadowClass::Document) ? ShadowClass(shadowClass) : ShadowClass::None;
+        uint32_t number = uint32_t(in.number().value_or(0));
+        if (!path || GetFileAttributesA(held.file.c_str()) == INVALID_FILE_ATTRIBUTES ||
+            !budget_.take(held.shadowClass, held.bytes))
+            continue;
+        next_ = std::max(next_, number + 1);
+        held_[*path] = std::move(held);
+    }
+    return in.atEnd();
+}
+
+void ShadowCache::keep() const {
+    StateWriter out(indexMagic);
+    out.number(held_.size());
+    for (const auto& [path, held] : held_) {
+        out.text(path);
+        out.text(std::string_view(held.file).substr(folder_.size()));
+        out.number(held.bytes);
+        out.number(uint64_t(held.shadowClass));
+        out.number(std::strtoul(fileNameOf(held.file).data(), nullptr, 16));
+    }
+    std::string index = folder_ + "\\index", fresh = index + ".new";
+    if (writeFileWhole(fresh, out.bytes(), CREATE_ALWAYS))
+        MoveFileExA(fresh.c_str(), index.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
 std::string ShadowCache::freshFile() {

@@ -8,15 +8,21 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "database/ignore_case_hash.h"
 #include "recorder/shadow_policy.h"
 
 class ShadowCache {
 public:
-    // Keeps its copies in `folder`, emptied first: copies from an earlier
-    // run may be of content that has changed since.
+    // Keeps its copies in `folder`. The copies an earlier run kept, with the
+    // index it left, are taken over: they hold the content from before any
+    // change made while the recorder was away. Without an index the folder is
+    // emptied first.
     ShadowCache(std::string folder, uint64_t undoBinSize);
+
+    // Writes the index, for the next run to take over the copies.
+    void keep() const;
 
     // Takes a copy of the file as it is now, when its class and the budget
     // allow; forgets the one it had otherwise.
@@ -38,6 +44,7 @@ private:
         ShadowClass shadowClass = ShadowClass::None;
     };
     std::string freshFile();
+    bool takeOver(std::string_view index);
 
     std::string folder_;
     ShadowBudget budget_;

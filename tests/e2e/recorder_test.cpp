@@ -9,7 +9,10 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <map>
+#include <memory>
 #include <set>
 #include <thread>
 
@@ -46,6 +49,16 @@ void quitRecorder() {
     waitUntil([] { return !recorderRunning(); }, 20000);
 }
 
+// What the recorder keeps between runs, forgotten so that each test starts
+// it as for the first time, with nothing to catch up on.
+void forgetKeptState() {
+    char appData[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData);
+    const std::string folder = std::string(appData) + "\\Retrace\\Recorder";
+    for (const char* name : {"\\files.catalog", "\\registry.shadow", "\\Shadow\\index"})
+        DeleteFileA((folder + name).c_str());
+}
+
 std::vector<FileReportEntry> fileReport() { return parseFileReport(bytesOf(bin + "\\filereport.000").value_or("")); }
 
 // The earlier content a saved copy holds, read without the program's reader.
@@ -65,6 +78,7 @@ class Recorder : public RecordedHistoryTest {
 protected:
     void SetUp() override {
         quitRecorder();
+        forgetKeptState();
         RecordedHistoryTest::SetUp();
         deleteTree(work);
         putFile(work + "\\Archive\\Old\\keep.doc", "kept");
@@ -76,6 +90,7 @@ protected:
     }
     void TearDown() override {
         quitRecorder();
+        forgetKeptState();
         RecordedHistoryTest::TearDown();
         deleteTree(work);
         DeleteFileA(ini.c_str());
@@ -543,4 +558,227 @@ TEST_F(Recorder, AWatchClosedFromUnderItIsNoticedStartedAgainRescannedAndCounted
     quitRecorder();
     EXPECT_EQ(recorder.waitForExit(), 0u);
     deleteTree(heal);
+}
+
+namespace {
+
+void setRegistryText(const std::string& subkey, const char* name, const char* text) {
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, subkey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), DWORD(std::strlen(text) + 1));
+    RegCloseKey(key);
+}
+
+// Every value of the key, by name (case ignored, as the registry does), with
+// its type and data; empty when the key is missing.
+std::map<std::string, std::string> registryValues(const char* subkey) {
+    std::map<std::string, std::string> values;
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, subkey, 0, KEY_READ, &key) != ERROR_SUCCESS) return values;
+    char name[256];
+    BYTE data[4096];
+    for (DWORD index = 0;; ++index) {
+        DWORD nameLength = sizeof name, dataLength = sizeof data, type = 0;
+        if (RegEnumValueA(key, index, name, &nameLength, nullptr, &type, data, &dataLength) != ERROR_SUCCESS) break;
+        values[toLowerAscii(name)] = std::to_string(type) + ":" + std::string(reinterpret_cast<char*>(data), dataLength);
+    }
+    RegCloseKey(key);
+    return values;
+}
+
+// The visible top-level window of that class the process shows, once it shows.
+HWND windowOf(DWORD processId, const char* className) {
+    HWND found = nullptr;
+    waitUntil(
+        [&] {
+            for (HWND window = FindWindowExA(nullptr, nullptr, className, nullptr); window && !found;
+                 window = FindWindowExA(nullptr, window, className, nullptr)) {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(window, &owner);
+                if (owner == processId && IsWindowVisible(window)) found = window;
+            }
+            return found != nullptr;
+        },
+        20000);
+    return found;
+}
+
+// Presses Ctrl with the key in the window, brought to the front, as a person would.
+void pressControlKey(HWND window, WORD key) {
+    SetForegroundWindow(window);
+    waitUntil([&] { return GetForegroundWindow() == window; }, 5000);
+    INPUT keys[4] = {};
+    for (INPUT& input : keys) input.type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = keys[3].ki.wVk = VK_CONTROL;
+    keys[1].ki.wVk = keys[2].ki.wVk = key;
+    keys[2].ki.dwFlags = keys[3].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(4, keys, sizeof(INPUT));
+}
+
+// An unrelated program that starts with the one at work and lives a moment.
+std::unique_ptr<ChildProcess> unrelatedProgram(int milliseconds) {
+    return std::make_unique<ChildProcess>(std::string(ACTORS_DIR) + "/blip.exe", "live " + std::to_string(milliseconds));
+}
+
+// Who made each record, by what it names.
+struct Attribution {
+    int changes = 0, right = 0, unknown = 0, wrong = 0;
+};
+
+}  // namespace
+
+// Wine's own programs, each run while an unrelated program starts at the same
+// moment: every record names the program that made it or is counted unknown,
+// and the sessions of regedit and notepad undo the registry to what it was.
+// The settings notepad writes as it exits belong to its session.
+TEST_F(Recorder, WinesOwnProgramsAreNamedOrCountedUnknownAndTheirSessionsUndoTheRegistry) {
+    const std::string w = work, imported = "Software\\Retrace E2E\\Imported", memo = w + "\\memo.txt";
+    const char notepadKey[] = "Software\\Microsoft\\Notepad";
+    setRegistryText(imported, "Changed", "before");
+    setRegistryText(imported, "Removed", "old");
+    putFile(w + "\\Source\\a.txt", "copied");
+    CreateDirectoryA((w + "\\Copies").c_str(), nullptr);
+    putFile(memo, "memo v1");
+    putFile(w + "\\import.reg", "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Retrace E2E\\Imported]\r\n"
+                                "\"Added\"=\"new\"\r\n\"Changed\"=\"after\"\r\n\"Removed\"=-\r\n");
+    const auto importedBefore = registryValues(imported.c_str());
+    // Notepad's first run: the settings it writes as it exits are new.
+    RegDeleteTreeA(HKEY_CURRENT_USER, notepadKey);
+    RegDeleteKeyA(HKEY_CURRENT_USER, notepadKey);
+    startRetrace();
+
+    auto run = [&](const char* program, const std::string& arguments, int unrelatedLives) {
+        auto unrelated = unrelatedProgram(unrelatedLives);
+        // regedit lives in the Windows folder itself, the others in System32.
+        const std::string folder = std::strcmp(program, "regedit") == 0 ? "C:\\windows\\" : "C:\\windows\\system32\\";
+        ChildProcess child(folder + program + ".exe", arguments);
+        EXPECT_EQ(child.waitForExit(30000), 0u) << program << " " << arguments;
+        unrelated->waitForExit();
+        Sleep(1500);  // a quiet moment, once the recorder has named who made the change
+    };
+    const std::string q = "\"";
+    run("regedit", "/S " + q + w + "\\import.reg" + q, 2000);
+    // The unrelated program lives a tenth of a second, half a second, two.
+    for (int lives : {100, 500, 2000}) {
+        run("reg", "add " + q + "HKCU\\" + registryKey + q + " /v Color /d blue" + std::to_string(lives) + " /f", lives);
+        run("reg", "delete " + q + "HKCU\\" + registryKey + q + " /v Color /f", lives);
+        run("xcopy", q + w + "\\Source\\a.txt" + q + " " + q + w + "\\Copies" + q + " /y", lives);
+        run("cmd", "/c mkdir " + q + w + "\\Tree\\Deep" + q + " && echo x> " + q + w + "\\Tree\\Deep\\x.txt" + q, lives);
+        run("cmd", "/c copy " + q + memo + q + " " + q + w + "\\memo copy.txt" + q, lives);
+        run("cmd", "/c ren " + q + w + "\\memo copy.txt" + q + " " + q + "memo two.txt" + q, lives);
+        run("cmd", "/c del " + q + w + "\\memo two.txt" + q, lives);
+        run("cmd", "/c rd /s /q " + q + w + "\\Tree" + q, lives);
+    }
+    {
+        ChildProcess notepad("C:\\windows\\system32\\notepad.exe", q + memo + q);
+        HWND window = windowOf(notepad.processId(), "Notepad");
+        ASSERT_NE(window, nullptr);
+        HWND edit = FindWindowExA(window, nullptr, "Edit", nullptr);
+        ASSERT_NE(edit, nullptr);
+        SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("memo v2"));
+        SendMessageA(edit, EM_SETMODIFY, TRUE, 0);
+        auto unrelated = unrelatedProgram(2000);
+        pressControlKey(window, 'S');
+        ASSERT_TRUE(waitUntil([&] { return contentOf(memo) == "memo v2"; })) << contentOf(memo);
+        unrelated->waitForExit();
+        Sleep(1500);
+        auto alsoUnrelated = unrelatedProgram(2000);
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        EXPECT_EQ(notepad.waitForExit(), 0u);
+        Sleep(1500);
+    }
+
+    std::vector<ActionRecord> history = click();
+    ASSERT_FALSE(history.empty());
+    const std::string d = toLowerAscii(w);
+    auto madeBy = [&](const ActionRecord& r) -> std::string {
+        const std::string path = toLowerAscii(r.source == sourceRegistryReport ? r.dataC : r.dataA);
+        if (path.find("\\retrace e2e\\recorder") != std::string::npos) return "reg";
+        if (path.find("\\retrace e2e\\imported") != std::string::npos) return "regedit";
+        if (path.find("\\microsoft\\notepad") != std::string::npos || path == toLowerAscii(memo)) return "notepad";
+        if (path.starts_with(d + "\\copies")) return "xcopy";
+        if (path.starts_with(d + "\\tree") || path.starts_with(d + "\\memo ")) return "cmd";
+        return "?";
+    };
+    std::map<std::string, Attribution> table;
+    int unknownRecords = 0;
+    for (const ActionRecord& r : history) {
+        if (r.kind == kindBootMarker) continue;
+        const std::string program = madeBy(r);
+        Attribution& row = table[program];
+        ++row.changes;
+        if (r.processId == 0) {
+            ++row.unknown;
+            ++unknownRecords;
+        } else if (equalsIgnoreCase(r.programName, program)) {
+            ++row.right;
+        } else {
+            ++row.wrong;
+            ADD_FAILURE() << "made by " << program << ", recorded as " << r.programName << ": " << r.dataA << r.dataC;
+        }
+    }
+    std::printf("attribution: program, changes, right, unknown, wrong\n");
+    for (auto& [program, row] : table)
+        std::printf("attribution: %s, %d, %d, %d, %d\n", program.c_str(), row.changes, row.right, row.unknown, row.wrong);
+    EXPECT_FALSE(table.contains("?")) << describe(history);
+    for (const char* program : {"reg", "regedit", "xcopy", "cmd", "notepad"}) EXPECT_GT(table[program].changes, 0) << program;
+    RecorderCounts counts;
+    ASSERT_TRUE(readRecorderCounts(counts));
+    EXPECT_EQ(counts.unknownProgram, uint32_t(unknownRecords));
+
+    // The import and notepad, undone as programs: the registry is as it was,
+    // values they made gone rather than left empty.
+    ASSERT_GT(table["regedit"].right, 0) << describe(history);
+    undoSessions("Undo Program - Regedit", true);
+    EXPECT_EQ(registryValues(imported.c_str()), importedBefore);
+    ASSERT_GT(table["notepad"].right, 0) << describe(history);
+    undoSessions("Undo Program - Notepad", true);
+    EXPECT_TRUE(registryValues(notepadKey).empty());
+}
+
+// Stopped, the recorder sees nothing; started again, it finds what changed
+// meanwhile against what it kept and records it under one name: undoing that
+// session brings the value's old data back, and the deleted file comes back
+// from the copy the recorder kept of it.
+TEST_F(Recorder, WhatChangedWhileTheRecorderWasAwayIsRecordedAtItsNextStartAndUndoes) {
+    startRetrace();
+    act("regtool", {"set-value", registryKey, "Zoom", "100"});
+    click();
+    quitRecorder();
+
+    setRegistryText(registryKey, "Zoom", "250");
+    ASSERT_TRUE(DeleteFileA((work + "\\plan.doc").c_str()));
+    putFile(work + "\\made.doc", "made");
+    ASSERT_TRUE(MoveFileA((work + "\\Archive\\Old\\keep.doc").c_str(), (work + "\\keep.doc").c_str()));
+    // The click starts the recorder again, which finds the changes; the next one takes them in.
+    click();
+    ASSERT_TRUE(waitUntil([] { return fileReport().size() >= 3; }, 30000))
+        << "recorder running: " << recorderRunning() << ", entries: " << fileReport().size();
+    Sleep(2000);
+    std::vector<ActionRecord> history = click();
+
+    std::map<std::string, int32_t> away;  // what each record of the catch-up names, and its kind
+    for (const ActionRecord& r : history)
+        if (equalsIgnoreCase(r.programName, "Offline"))
+            away[toLowerAscii(r.source == sourceRegistryReport ? r.dataC : r.dataA)] = r.kind;
+    const std::string d = toLowerAscii(work);
+    const std::map<std::string, int32_t> expected{
+        {d + "\\plan.doc", kindDelete},
+        {d + "\\made.doc", kindCreate},
+        {d + "\\archive\\old\\keep.doc", kindMove},
+        {"hkcu\\software\\retrace e2e\\recorder\\zoom", kindRegistryChangeValue},
+    };
+    EXPECT_EQ(away, expected) << describe(history);
+    RecorderCounts counts;
+    ASSERT_TRUE(readRecorderCounts(counts));
+    EXPECT_EQ(counts.madeWhileAway, 4u);
+
+    // The session takes back the setting; the files come back from the file history.
+    undoSessions("Undo Program - Offline", false);
+    EXPECT_EQ(registryText(registryKey, "Zoom"), "100");
+    undoFileAction(work + "\\plan.doc", "Delete");
+    EXPECT_EQ(contentOf(work + "\\plan.undo.doc"), "plan v1");
+    undoFileAction(work + "\\Archive\\Old\\keep.doc", "Move");
+    EXPECT_EQ(contentOf(work + "\\Archive\\Old\\keep.doc"), "kept");
 }

@@ -1,7 +1,8 @@
 // Writes the fuzz targets' seed corpora with the writers the monitor
 // stand-in and the program use: a morning's file and registry reports, the
 // action list Retrace makes of them, saved copies as the encoder writes
-// them, two texts of a settings file, and paths to restore beside.
+// them, two texts of a settings file, paths to restore beside, a batch of
+// directory notices, and registry readings with a shadow as the recorder keeps it.
 //
 //     fuzz_seed_corpus tests/fuzz/corpus
 
@@ -17,6 +18,7 @@
 #include "engine/saved_copy.h"
 #include "monitor/file_report.h"
 #include "monitor/registry_report.h"
+#include "recorder/registry_shadow.h"
 
 namespace {
 
@@ -123,5 +125,15 @@ int main(int argc, char** argv) {
     // The first byte: how many restore names are taken already.
     seed("restore_name", "report", std::string("\x01") + "C:\\Docs\\report.doc");
     seed("restore_name", "readme", std::string("\x00", 1) + "C:\\My.Docs\\README");
+
+    // Notices of a safe save and of a rename over a file; two readings of a
+    // subtree and a shadow kept by the recorder.
+    seed("file_correlator", "safe save", std::string("\x05" "\x00\x04\x00" "\x03\x00\x00" "\x03\x04\x00", 10));
+    seed("file_correlator", "rename over", std::string("\x03" "\x03\x00\x01" "\x01\x04\x00", 7));
+    RegistryShadow shadow;
+    shadow.update("HKCU\\S", {{"HKCU\\S", 1, std::vector<RegistryValue>{{"x", 1, "a"}}},
+                               {"HKCU\\S\\a", 1, std::vector<RegistryValue>{{"", 4, std::string("\x01\0\0\0", 4)}}}});
+    seed("registry_shadow", "two readings and a kept shadow",
+         std::string("\x09\x31\x4a", 3) + '\0' + std::string("\x11\x2b\x5b", 3) + '\0' + shadow.saved());
     return 0;
 }

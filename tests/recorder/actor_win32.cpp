@@ -13,10 +13,12 @@
 //   set-value <HKCU subkey> <name> <text>
 //   delete-value <HKCU subkey> <name>
 //   create-key|delete-key <HKCU subkey>
+//   live <milliseconds>               (changes nothing: an unrelated program that comes and goes)
 
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -79,6 +81,10 @@ bool act(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "live") == 0) {
+        Sleep(DWORD(std::atoi(argv[2])));
+        return 0;
+    }
     bool done = act(argc, argv);
     Sleep(1000);
     return done ? 0 : 1;

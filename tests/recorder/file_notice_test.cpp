@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+
 #include "recorder/file_catalog.h"
 
 namespace {
@@ -48,4 +51,39 @@ TEST(FileCatalog, ARescanFindsWhatTheWatchMissedWithinItsScope) {
     EXPECT_NE(catalog.find("C:\\D\\moved\\DEEP"), nullptr);
     catalog.erase("C:\\D");
     EXPECT_EQ(catalog.size(), 1u);
+}
+
+// The catalog kept at exit and taken back at the next start; a file that is
+// gone and one that appeared with its identity were one file, moved.
+TEST(FileCatalog, AKeptCatalogTellsFilesMovedWhileTheRecorderWasAwayByTheirIdentity) {
+    FileCatalog catalog;
+    catalog.set("C:\\D\\moved", {1, 10, false});
+    catalog.set("C:\\D\\deleted", {1, 10, false});
+    catalog.set("C:\\D\\Sub", {0, 0, true});
+    const std::map<std::string, uint64_t> identities{{"C:\\D\\moved", 7}, {"C:\\D\\deleted", 8}, {"C:\\D\\Sub\\there", 7},
+                                                     {"C:\\D\\made", 9}};
+    auto identityOf = [&](const std::string& path) {
+        auto found = identities.find(path);
+        return found == identities.end() ? 0 : found->second;
+    };
+    catalog.takeIdentities(identityOf);
+    FileCatalog next;
+    ASSERT_TRUE(next.restore(catalog.saved()));
+    EXPECT_EQ(next.find("C:\\D\\moved")->identity, 7u);
+    EXPECT_EQ(*next.find("C:\\D\\Sub"), (CatalogEntry{0, 0, true}));
+
+    // "made" took the deleted file's number, as Unix file systems do, but is another file.
+    const TreeListing listing{{"C:\\D\\Sub", {0, 0, true}}, {"C:\\D\\Sub\\there", {1, 10, false}},
+                              {"C:\\D\\made", {1, 12, false}}};
+    auto onDisk = [&](const std::string& path) {
+        CatalogEntry entry = std::find_if(listing.begin(), listing.end(), [&](auto& e) { return e.first == path; })->second;
+        entry.identity = path == "C:\\D\\made" ? 8 : identityOf(path);
+        return entry;
+    };
+    EXPECT_EQ(describe(next.withMovesPaired(next.differencesFrom("C:\\D", true, listing), onDisk)),
+              "renamed C:\\D\\moved C:\\D\\Sub\\there;added C:\\D\\made;removed C:\\D\\deleted;");
+
+    const std::string kept = catalog.saved();
+    EXPECT_FALSE(next.restore(kept.substr(0, kept.size() - 1)));
+    EXPECT_EQ(next.size(), 0u);
 }

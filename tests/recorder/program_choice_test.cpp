@@ -2,29 +2,67 @@
 
 #include <gtest/gtest.h>
 
-TEST(ProgramChoice, TheOneProgramStartedSinceTheQuietMomentMadeTheChange) {
-    const ProcessFacts shell{10, 1, "C:\\windows\\explorer.exe", 5};
-    const ProcessFacts editor{20, 10, "C:\\Apps\\WordWriter.exe", 150};
-    const ProcessFacts launcher{30, 10, "C:\\Apps\\launch.exe", 120};
-    const ProcessFacts launched{31, 30, "C:\\Apps\\paint.exe", 130};
-    const ProcessFacts service{40, 1, "C:\\windows\\system32\\svchost.exe", 140};
-    const ProcessFacts recorder{50, 1, "C:\\Retrace\\recorder.exe", 160};
+namespace {
+
+constexpr uint64_t ms(uint64_t milliseconds) { return milliseconds * clockUnitsPerMillisecond; }
+
+ProcessLife life(uint32_t id, uint32_t parent, const char* image, uint64_t started,
+                 std::optional<uint64_t> ended = std::nullopt) {
+    return {{id, parent, image, ms(started)}, ended ? std::optional(ms(*ended)) : std::nullopt};
+}
+
+}  // namespace
+
+// Scripted timelines: who lived when, a change seen at 10,000 ms after a
+// quiet moment at 9,000 ms, and which process the choice names.
+TEST(ProgramChoice, TheProcessWhoseLifeBracketsTheChangeMadeIt) {
+    const ProcessLife shell = life(10, 1, "C:\\windows\\explorer.exe", 5);
+    const ProcessLife editor = life(20, 10, "C:\\Apps\\WordWriter.exe", 100);
+    const ProcessLife editorClosing = life(20, 10, "C:\\Apps\\WordWriter.exe", 100, 10300);
+    const ProcessLife importer = life(30, 10, "C:\\windows\\regedit.exe", 9800, 10050);
+    const ProcessLife blip = life(40, 10, "C:\\Tools\\blip.exe", 9950, 10080);
+    const ProcessLife blipAfter = life(41, 10, "C:\\Tools\\blip.exe", 10020, 10120);
+    const ProcessLife launcher = life(50, 10, "C:\\windows\\system32\\cmd.exe", 9500);
+    const ProcessLife launched = life(51, 50, "C:\\windows\\system32\\reg.exe", 9600, 10010);
+    const ProcessLife launcherEnding = life(50, 10, "C:\\windows\\system32\\cmd.exe", 9500, 10030);
+    const ProcessLife newcomer = life(60, 10, "C:\\Apps\\paint.exe", 9300);
+    const ProcessLife otherNewcomer = life(61, 10, "C:\\Apps\\mail.exe", 9400);
+    const ProcessLife service = life(70, 1, "C:\\windows\\system32\\svchost.exe", 9900, 10100);
+    const ProcessLife recorder = life(80, 1, "C:\\Retrace\\recorder.exe", 9990, 10100);
+    const ProcessLife longGone = life(90, 10, "C:\\Apps\\old.exe", 9100, 9500);
+    const ProcessLife endedLate = life(91, 10, "C:\\Apps\\slow.exe", 50, 11500);
+    const ProcessLife justBefore = life(92, 10, "C:\\Apps\\quick.exe", 9910, 9940);
     struct Case {
         const char* what;
-        std::vector<ProcessFacts> processes;
-        uint32_t expected;  // 0: no single program
+        std::vector<ProcessLife> lives;
+        uint32_t foreground;
+        uint32_t expected;  // 0: unknown
     } cases[] = {
-        {"one new program", {shell, editor, service}, 20},
-        {"none new", {shell}, 0},
-        {"two new programs", {shell, editor, launched}, 0},
-        {"a launcher gives way to what it started", {shell, launcher, launched}, 31},
-        {"system programs and the recorder never count", {shell, service, recorder, editor}, 20},
+        {"settings written on exit: the program that ended just after", {shell, editorClosing, newcomer}, 10, 20},
+        {"a short-lived importer that ended as the change was seen", {shell, editor, importer}, 0, 30},
+        {"a short-lived program is contested by the program in front", {shell, editor, importer}, 20, 0},
+        {"but not by the program in front that started it", {shell, launcher, launched}, 50, 51},
+        {"nor by the one that started its launcher", {shell, launcher, launched}, 10, 51},
+        {"one that ended an instant before the change was seen wrote it", {shell, justBefore}, 0, 92},
+        {"two ended just after: unknown, not a guess", {shell, importer, blip}, 0, 0},
+        {"a program started after the change never made it", {shell, editor, blipAfter}, 20, 20},
+        {"a launcher gives way to what it started", {shell, launcherEnding, launched}, 0, 51},
+        {"the one program started since the quiet moment", {shell, editor, newcomer}, 0, 60},
+        {"a save in front while another program starts: unknown", {shell, editor, newcomer}, 20, 0},
+        {"two programs started since the quiet moment: unknown", {shell, editor, newcomer, otherNewcomer}, 20, 0},
+        {"a launcher still running gives way to its child", {shell, launcher, launched}, 0, 51},
+        {"else the program in front", {shell, editor}, 20, 20},
+        {"nobody in front: unknown", {shell, editor}, 0, 0},
+        {"system programs and the recorder never count", {shell, editor, service, recorder}, 20, 20},
+        {"one that ended long before is no candidate", {shell, longGone}, 0, 0},
+        {"one that ended after the second is no exit writer", {shell, editor, endedLate}, 20, 20},
+        {"a program in front that started after the change is not it", {shell, blipAfter}, 41, 0},
     };
     for (const Case& c : cases) {
-        auto chosen = soleNewProcess(c.processes, 100, 50);
+        auto chosen = chooseProcess(c.lives, {ms(9000), ms(10000)}, c.foreground, 80);
         EXPECT_EQ(chosen ? chosen->processId : 0u, c.expected) << c.what;
     }
-    EXPECT_EQ(programOf(editor), (Program{"WordWrit", "C:\\Apps\\WordWriter.exe", 20}));
+    EXPECT_EQ(programOf(editor.process), (Program{"WordWrit", "C:\\Apps\\WordWriter.exe", 20}));
     EXPECT_EQ(moduleNameOf("C:\\My.Apps\\notepad"), "notepad");
     EXPECT_FALSE(Program{}.known());
 }

@@ -3,12 +3,17 @@
 // becomes of 10,000 file changes in a minute, how soon a stop is answered in
 // the middle of a burst of 4,000 changes, and its memory. It runs the
 // recorder against a scratch Undo Bin and a scratch folder of its own, which
-// it names in the settings and removes again.
+// it names in the settings and removes again. The registry mode makes a tree
+// of keys under HKCU\Software, as large as a real machine's, and prints the
+// first snapshot's time, the time from a value's change to its entry, the
+// CPU per change and the memory the shadow of the tree takes.
 //
 //   recorder_wine_benchmark.exe [changes [seconds]]    defaults: 10000 in 60
+//   recorder_wine_benchmark.exe registry [keys]        default: 200000
 
 #include <windows.h>
 #include <psapi.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -31,6 +36,8 @@ namespace {
 const std::string root = "C:\\Recorder Benchmark";
 const std::string bin = root + "\\Bin", work = root + "\\Work";
 
+const char* const benchmarkKey = "Software\\Retrace Benchmark Tree";
+
 std::vector<FileReportEntry> report() { return parseFileReport(bytesOf(bin + "\\filereport.000").value_or("")); }
 
 uint64_t reportSize() {
@@ -51,6 +58,123 @@ bool waitFor(double milliseconds, auto condition) {
     return condition();
 }
 
+uint64_t registryReportSize() {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    return GetFileAttributesExA((bin + "\\regreport.000").c_str(), GetFileExInfoStandard, &data) ? data.nFileSizeLow : 0;
+}
+
+double committedMegabytes(HANDLE process) {
+    PROCESS_MEMORY_COUNTERS memory{};
+    GetProcessMemoryInfo(process, &memory, sizeof memory);
+    return memory.PagefileUsage / 1e6;
+}
+
+// Starts the recorder watching the scratch folder; its start-up, with the
+// first registry snapshot, is done once the boot marker is in the report.
+PROCESS_INFORMATION startRecorder(double& startUpMilliseconds) {
+    std::string recorder = std::string("Z:") + RECORDER_EXE;  // a path of the build tree, which Wine shows as drive Z:
+    for (char& c : recorder)
+        if (c == '/') c = '\\';
+    std::string line = "\"" + recorder + "\" \"/watch:" + work + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    DeleteFileA((bin + "\\filereport.000").c_str());
+    double started = now();
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        std::printf("cannot start %s\n", recorder.c_str());
+        std::exit(1);
+    }
+    waitFor(600000, [] { return !report().empty(); });
+    startUpMilliseconds = now() - started;
+    return process;
+}
+
+void endRecorder(PROCESS_INFORMATION& process) {
+    askRecorder(RecorderRequest::Quit);
+    WaitForSingleObject(process.hProcess, 60000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+
+// Vendors of products of keys, each key with two values: the shape of
+// HKCU\Software on a machine in use.
+void makeTree(int keys) {
+    HKEY tree;
+    RegCreateKeyExA(HKEY_CURRENT_USER, benchmarkKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &tree, nullptr);
+    for (int made = 0; made < keys; ++made) {
+        char path[96];
+        std::snprintf(path, sizeof path, "Vendor %03d\\Product %02d\\Settings %03d", made / 1000, made / 100 % 10,
+                      made % 100);
+        HKEY key;
+        if (RegCreateKeyExA(tree, path, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS) continue;
+        DWORD number = DWORD(made);
+        RegSetValueExA(key, "Number", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+        RegSetValueExA(key, "Name", 0, REG_SZ, reinterpret_cast<const BYTE*>(path), DWORD(std::strlen(path) + 1));
+        RegCloseKey(key);
+    }
+    RegCloseKey(tree);
+}
+
+void setDeepValue(int round) {
+    HKEY key;
+    std::string path = std::string(benchmarkKey) + "\\Vendor 117\\Product 03\\Settings 042";
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+    DWORD number = DWORD(round);
+    RegSetValueExA(key, "Number", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+    RegCloseKey(key);
+}
+
+int registryFigures(int keys) {
+    double startUp = 0;
+    PROCESS_INFORMATION process = startRecorder(startUp);
+    Sleep(2000);
+    double baseMemory = committedMegabytes(process.hProcess);
+    std::printf("without the tree: start-up %.0f ms, committed %.1f MB\n", startUp, baseMemory);
+    endRecorder(process);
+
+    double made = now();
+    makeTree(keys);
+    std::printf("%d keys made under HKCU\\%s in %.1f s\n", keys, benchmarkKey, (now() - made) / 1000);
+    // The tree is no change to report: the recorder starts afresh, as on a
+    // machine where it was never away, rather than find it made meanwhile.
+    char appData[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData);
+    DeleteFileA((std::string(appData) + "\\Retrace\\Recorder\\registry.shadow").c_str());
+    process = startRecorder(startUp);
+    Sleep(2000);
+    double treeMemory = committedMegabytes(process.hProcess);
+    std::printf("with the tree: first snapshot and start-up %.1f s, committed %.1f MB: the shadow of %d keys takes "
+                "about %.1f MB\n", startUp / 1000, treeMemory, keys, treeMemory - baseMemory);
+
+    Sleep(1000);
+    double cpuBefore = cpuMilliseconds(process.hProcess), idleStart = now();
+    Sleep(10000);
+    double idle = cpuMilliseconds(process.hProcess) - cpuBefore;
+    std::printf("CPU while idle with the tree: %.1f ms in %.0f s (%.2f%% of one core)\n", idle,
+                (now() - idleStart) / 1000, idle / (now() - idleStart) * 100);
+
+    std::vector<double> latencies;
+    const int rounds = 20;
+    cpuBefore = cpuMilliseconds(process.hProcess);
+    for (int round = 0; round < rounds; ++round) {
+        uint64_t size = registryReportSize();
+        double changed = now();
+        setDeepValue(round + 1);
+        if (waitFor(30000, [&] { return registryReportSize() > size; })) latencies.push_back(now() - changed);
+        Sleep(200);
+    }
+    double cpuPerChange = (cpuMilliseconds(process.hProcess) - cpuBefore) / rounds;
+    if (!latencies.empty())
+        std::printf("registry change to report entry: median %.0f ms, slowest %.0f ms (%zu of %d); recorder CPU per "
+                    "change %.1f ms\n", median(latencies), *std::max_element(latencies.begin(), latencies.end()),
+                    latencies.size(), rounds, cpuPerChange);
+    endRecorder(process);
+    RegDeleteTreeA(HKEY_CURRENT_USER, benchmarkKey);
+    RegDeleteKeyA(HKEY_CURRENT_USER, benchmarkKey);
+    return 0;
+}
+
 void write(const std::string& path, const char* text) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD written = 0;
@@ -61,8 +185,10 @@ void write(const std::string& path, const char* text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int changes = argc > 1 ? std::atoi(argv[1]) : 10000;
-    const double seconds = argc > 2 ? std::atof(argv[2]) : 60;
+    setvbuf(stdout, nullptr, _IONBF, 0);  // each figure as soon as it is known, even into a file
+    const bool registryMode = argc > 1 && std::strcmp(argv[1], "registry") == 0;
+    const int changes = argc > 1 && !registryMode ? std::atoi(argv[1]) : 10000;
+    const double seconds = argc > 2 && !registryMode ? std::atof(argv[2]) : 60;
     if (recorderRunning()) {
         std::printf("A recorder runs already; end it first (retrace-recorder.exe UNLOAD).\n");
         return 1;
@@ -74,29 +200,26 @@ int main(int argc, char** argv) {
     CreateDirectoryA(root.c_str(), nullptr);
     CreateDirectoryA(work.c_str(), nullptr);
     setFieldText(settings.UndoBinPath, bin);
+    settings.EnableDriver = 1;  // a recorder with monitoring off marks no start and records nothing
     saveSettings(settings);
-
-    std::string recorder = std::string("Z:") + RECORDER_EXE;  // a path of the build tree, which Wine shows as drive Z:
-    for (char& c : recorder)
-        if (c == '/') c = '\\';
-    std::string line = "\"" + recorder + "\" \"/watch:" + work + "\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    double started = now();
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-        std::printf("cannot start %s\n", recorder.c_str());
-        return 1;
+    if (registryMode) {
+        int code = registryFigures(argc > 2 ? std::atoi(argv[2]) : 200000);
+        deleteTree(root);
+        saveSettings(saved);
+        return code;
     }
-    waitFor(60000, [] { return !report().empty(); });
-    std::printf("start-up to the boot marker: %.0f ms (registry snapshot, folder scan, file cache)\n", now() - started);
+
+    double startUp = 0;
+    PROCESS_INFORMATION process = startRecorder(startUp);
+    std::printf("start-up to the boot marker: %.0f ms (registry snapshot, folder scan, file cache)\n", startUp);
 
     // Idle: nothing changes in the watched places.
     Sleep(1000);
     double cpuBefore = cpuMilliseconds(process.hProcess), idleStart = now();
     Sleep(10000);
-    std::printf("CPU while idle: %.1f ms in %.0f s\n", cpuMilliseconds(process.hProcess) - cpuBefore,
-                (now() - idleStart) / 1000);
+    double idle = cpuMilliseconds(process.hProcess) - cpuBefore, idleSpan = now() - idleStart;
+    std::printf("CPU while idle: %.1f ms in %.0f s (%.2f%% of one core, the process tracker included)\n", idle,
+                idleSpan / 1000, idle / idleSpan * 100);
 
     // Latency: one change at a time, from the write to its entry in the report.
     std::vector<double> latencies;
@@ -163,10 +286,7 @@ int main(int argc, char** argv) {
     std::printf("recorder memory: peak working set %.1f MB, peak committed %.1f MB\n", memory.PeakWorkingSetSize / 1e6,
                 memory.PeakPagefileUsage / 1e6);
 
-    askRecorder(RecorderRequest::Quit);
-    WaitForSingleObject(process.hProcess, 30000);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    endRecorder(process);
     deleteTree(root);
     saveSettings(saved);
     // Its counts would otherwise show on the Information page.

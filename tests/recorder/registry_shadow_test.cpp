@@ -130,3 +130,36 @@ TEST(RegistryShadow, RetracesOwnKeysAndTheShellsBusyListsAreLeftOut) {
     EXPECT_FALSE(isLeftOutKey("HKCU\\Software\\Tarnwick\\Undone"));
     EXPECT_FALSE(isLeftOutKey("HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer"));
 }
+
+// The shadow kept at exit and taken back at the next start: the first
+// reading then answers what changed meanwhile, with the data from before.
+// Any shorter or altered copy of the bytes is refused whole.
+TEST(RegistryShadow, AKeptShadowAnswersWhatChangedWhileTheRecorderWasAway) {
+    RegistryShadow shadow;
+    Registry before{{"HKCU\\S", {}},
+                    {"HKCU\\S\\App", {{"Size", {4, std::string("\x0C\0\0\0", 4)}}, {"", {1, "default"}}}},
+                    {"HKCU\\S\\App\\Sub", {}},
+                    {"HKCU\\S\\App\\Sub2", {{"k", {3, std::string("\0\xFF", 2)}}}}};
+    shadow.update("HKCU\\S", readAll(before, 1));
+    const std::string kept = shadow.saved();
+
+    RegistryShadow next;
+    ASSERT_TRUE(next.restore(kept));
+    EXPECT_EQ(next.keyCount(), 4u);
+    EXPECT_EQ(next.unchangedSubkeys("HKCU\\S\\App", 1), (std::vector<std::string>{"Sub", "Sub2"}));
+    EXPECT_EQ(next.unchangedSubkeys("HKCU\\S\\App\\Sub", 1), std::vector<std::string>{});
+    EXPECT_EQ(next.unchangedSubkeys("HKCU\\S\\App", 2), std::nullopt);  // written since: ask the registry
+    Registry after = before;
+    after["HKCU\\S\\App"]["Size"] = {4, std::string("\x10\0\0\0", 4)};
+    std::vector<RegistryChange> changes = next.update("HKCU\\S", readAll(after, 2));
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0], (RegistryChange{kindRegistryChangeValue, "HKCU\\S\\App\\Size", 4,
+                                          std::string("\x0C\0\0\0", 4), std::string("\x10\0\0\0", 4)}));
+
+    for (size_t length = 0; length < kept.size(); length += 7) {
+        RegistryShadow damaged;
+        EXPECT_FALSE(damaged.restore(kept.substr(0, length))) << length;
+        EXPECT_EQ(damaged.keyCount(), 0u);
+    }
+    EXPECT_FALSE(RegistryShadow().restore(kept + "x"));
+}

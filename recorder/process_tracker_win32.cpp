@@ -1,0 +1,156 @@
+#include "recorder/process_tracker_win32.h"
+
+#include <tlhelp32.h>
+
+#include <set>
+
+namespace {
+
+// Often enough to see a program that lives 100 ms at least twice.
+constexpr DWORD lookEveryMilliseconds = 40;
+// How long an ended process is remembered: longer than any batch waits.
+constexpr uint64_t rememberEndedMilliseconds = 30000;
+// How many looks a new process has to tell its program file, about 2 s.
+constexpr int mostDescribeAttempts = 50;
+// How long the window in front is taken as known for one batch's choices.
+constexpr uint64_t foregroundFreshMilliseconds = 50;
+
+uint64_t timeValue(const FILETIME& time) { return uint64_t(time.dwHighDateTime) << 32 | time.dwLowDateTime; }
+
+// The program file and start of the process. A process caught as it starts
+// may not tell its program file yet, and under Wine may give a start time
+// that is not one yet: false, and it is asked again later.
+bool describe(HANDLE handle, ProcessFacts& process) {
+    char path[MAX_PATH];
+    DWORD length = sizeof path;
+    FILETIME created, exited, kernel, user;
+    if (!QueryFullProcessImageNameA(handle, 0, path, &length) || length == 0 ||
+        !GetProcessTimes(handle, &created, &exited, &kernel, &user) || timeValue(created) == 0 ||
+        timeValue(created) > systemClockNow())
+        return false;
+    process.imagePath.assign(path, length);
+    process.startTime = timeValue(created);
+    return true;
+}
+
+uint64_t exitTimeOf(HANDLE handle) {
+    FILETIME created, exited, kernel, user;
+    if (handle && GetProcessTimes(handle, &created, &exited, &kernel, &user) && timeValue(exited) != 0)
+        return timeValue(exited);
+    return systemClockNow();
+}
+
+// The process of the window in front, unless that is the desktop or the
+// taskbar, where nobody works on a file.
+uint32_t foregroundProcess() {
+    HWND window = GetForegroundWindow();
+    char className[64] = "";
+    if (!window || !GetClassNameA(window, className, sizeof className)) return 0;
+    for (const char* shell : {"Progman", "WorkerW", "Shell_TrayWnd", "#32769"})
+        if (lstrcmpiA(className, shell) == 0) return 0;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    return processId;
+}
+
+}  // namespace
+
+uint64_t systemClockNow() {
+    FILETIME time;
+    GetSystemTimeAsFileTime(&time);
+    return timeValue(time);
+}
+
+ProcessTracker::ProcessTracker() : quietSince_(systemClockNow()), quit_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
+    look();
+    thread_ = std::thread([this] { run(); });
+}
+
+ProcessTracker::~ProcessTracker() {
+    SetEvent(quit_);
+    thread_.join();
+    CloseHandle(quit_);
+    for (auto& [id, running] : running_)
+        if (running.handle) CloseHandle(running.handle);
+}
+
+void ProcessTracker::run() {
+    while (WaitForSingleObject(quit_, lookEveryMilliseconds) == WAIT_TIMEOUT) look();
+}
+
+// Compares the process list with the processes known: the new are opened
+// and described, the gone get their exit time. A process that has ended
+// but is still held open by someone is listed without threads.
+void ProcessTracker::look() {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return;
+    std::set<uint32_t> present;
+    std::vector<PROCESSENTRY32> fresh;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    {
+        std::lock_guard lock(mutex_);
+        for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+            if (entry.cntThreads == 0) continue;
+            present.insert(entry.th32ProcessID);
+            if (!running_.contains(entry.th32ProcessID)) fresh.push_back(entry);
+        }
+    }
+    CloseHandle(snapshot);
+    std::vector<Running> opened;
+    for (const PROCESSENTRY32& found : fresh) {
+        Running running;
+        running.life.process = {found.th32ProcessID, found.th32ParentProcessID, "", 0};
+        // A handle kept so that its exit time can be asked after it ends.
+        running.handle = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, found.th32ProcessID);
+        if (running.handle) describe(running.handle, running.life.process);
+        opened.push_back(std::move(running));
+    }
+    const uint64_t now = systemClockNow();
+    std::lock_guard lock(mutex_);
+    bool changed = !opened.empty();
+    for (Running& running : opened) running_[running.life.process.processId] = std::move(running);
+    for (auto it = running_.begin(); it != running_.end();) {
+        Running& running = it->second;
+        const bool undescribed = running.handle && running.life.process.imagePath.empty();
+        if (undescribed && running.describeAttempts++ < mostDescribeAttempts &&
+            describe(running.handle, running.life.process))
+            changed = true;
+        if (present.contains(it->first)) {
+            ++it;
+            continue;
+        }
+        ProcessLife life = std::move(running.life);
+        life.endTime = exitTimeOf(running.handle);
+        if (running.handle) CloseHandle(running.handle);
+        if (!life.process.imagePath.empty()) ended_.push_back(std::move(life));
+        it = running_.erase(it);
+        changed = true;
+    }
+    while (!ended_.empty() && *ended_.front().endTime + rememberEndedMilliseconds * clockUnitsPerMillisecond < now) {
+        ended_.pop_front();
+        changed = true;
+    }
+    if (changed) ++generation_;
+}
+
+Program ProcessTracker::programOf(std::string_view, uint64_t seen) {
+    uint64_t tick = GetTickCount64();
+    if (tick - foregroundAsked_ > foregroundFreshMilliseconds) {
+        foreground_ = foregroundProcess();
+        foregroundAsked_ = tick;
+    }
+    {
+        std::lock_guard lock(mutex_);
+        if (livesGeneration_ != generation_) {
+            lives_.assign(ended_.begin(), ended_.end());
+            for (const auto& [id, running] : running_)
+                if (!running.life.process.imagePath.empty()) lives_.push_back(running.life);
+            livesGeneration_ = generation_;
+        }
+    }
+    std::optional<ProcessFacts> chosen = chooseProcess(lives_, {quietSince_, seen}, foreground_, GetCurrentProcessId());
+    return chosen ? ::programOf(*chosen) : Program{};
+}
+
+void ProcessTracker::batchEnds() { quietSince_ = systemClockNow(); }
