@@ -31,10 +31,10 @@ UndoBinLock::~UndoBinLock() {
     if (mutex_) CloseHandle(mutex_);
 }
 
-bool binRecorderLockTaken(const std::string& binFolder) {
+bool binRecorderLockTaken(const std::string& binFolder, unsigned long patience) {
     HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, lockName(BinWriter::Recorder, binFolder).c_str());
     if (!mutex) return false;
-    const bool free = owned(WaitForSingleObject(mutex, 0));
+    const bool free = owned(WaitForSingleObject(mutex, patience));
     if (free) ReleaseMutex(mutex);
     CloseHandle(mutex);
     return !free;

@@ -26,8 +26,9 @@ private:
     bool held_ = false;
 };
 
-// Whether a recorder holds the bin's lock, this process aside.
-bool binRecorderLockTaken(const std::string& binFolder);
+// Whether a recorder holds the bin's lock, this process aside, after waiting
+// up to `patience` milliseconds for one that is ending to let go.
+bool binRecorderLockTaken(const std::string& binFolder, unsigned long patience = 0);
 
 // What a writer that cannot get the lock says, once.
 std::string binTakenMessage(const std::string& binFolder);

@@ -71,7 +71,9 @@ std::optional<ProcessFacts> chooseProcess(std::span<const ProcessLife> lives, Ch
     Candidates alive, endedSoon, startedInWindow;
     for (const ProcessLife& life : lives) {
         const ProcessFacts& process = life.process;
-        if (process.processId == ownId || process.imagePath.empty() || isSystemProgram(process.imagePath)) continue;
+        // One whose program file was not yet known still lived: it makes the
+        // choice doubtful rather than leaving the field to another.
+        if (process.processId == ownId || isSystemProgram(process.imagePath)) continue;
         if (process.startTime > moment.seen || (life.endTime && *life.endTime < earliest)) continue;
         alive.push_back(&life);
         if (life.endTime && *life.endTime <= exitLimit) endedSoon.push_back(&life);
@@ -89,8 +91,9 @@ std::optional<ProcessFacts> chooseProcess(std::span<const ProcessLife> lives, Ch
         const ProcessFacts& process = chosen->process;
         bool newcomer = process.startTime > moment.quietSince;
         if (newcomer && inFront && !startedBy(lives, process, inFront->processId)) return std::nullopt;
+        if (process.imagePath.empty()) return std::nullopt;
         return process;
     }
-    if (!inFront) return std::nullopt;
+    if (!inFront || inFront->imagePath.empty()) return std::nullopt;
     return *inFront;
 }

@@ -24,12 +24,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
 
     // Held until the program ends. A recorder of this session may hold the
     // recorder's lock already; one of another session may not. A Retrace
-    // started again at once after "UNLOAD" waits for the last one's save.
+    // started again at once after "UNLOAD" waits for the last one's save,
+    // and for a recorder that is ending to keep what it knows.
     Settings settings;
     loadSettings(settings);
     const std::string bin(fieldText(settings.UndoBinPath));
     UndoBinLock binLock(BinWriter::Retrace, bin, 20000);
-    if (!binLock.held() || (binRecorderLockTaken(bin) && !recorderRunning())) {
+    if (!binLock.held() || (!recorderRunning() && binRecorderLockTaken(bin, 20000))) {
         MessageBoxA(nullptr, binTakenMessage(bin).c_str(), "Retrace", MB_ICONWARNING | MB_OK);
         return 0;
     }

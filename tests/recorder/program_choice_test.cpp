@@ -32,6 +32,7 @@ TEST(ProgramChoice, TheProcessWhoseLifeBracketsTheChangeMadeIt) {
     const ProcessLife longGone = life(90, 10, "C:\\Apps\\old.exe", 9100, 9500);
     const ProcessLife endedLate = life(91, 10, "C:\\Apps\\slow.exe", 50, 11500);
     const ProcessLife justBefore = life(92, 10, "C:\\Apps\\quick.exe", 9910, 9940);
+    const ProcessLife nameless = life(93, 10, "", 9960, 10040);
     struct Case {
         const char* what;
         std::vector<ProcessLife> lives;
@@ -45,6 +46,8 @@ TEST(ProgramChoice, TheProcessWhoseLifeBracketsTheChangeMadeIt) {
         {"nor by the one that started its launcher", {shell, launcher, launched}, 10, 51},
         {"one that ended an instant before the change was seen wrote it", {shell, justBefore}, 0, 92},
         {"two ended just after: unknown, not a guess", {shell, importer, blip}, 0, 0},
+        {"nor when one of the two ended before its program file was known", {shell, nameless, blip}, 0, 0},
+        {"a lone process of unknown program file is not named", {shell, nameless}, 0, 0},
         {"a program started after the change never made it", {shell, editor, blipAfter}, 20, 20},
         {"a launcher gives way to what it started", {shell, launcherEnding, launched}, 0, 51},
         {"the one program started since the quiet moment", {shell, editor, newcomer}, 0, 60},
