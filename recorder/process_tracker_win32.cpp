@@ -123,7 +123,9 @@ void ProcessTracker::look() {
         ProcessLife life = std::move(running.life);
         life.endTime = exitTimeOf(running.handle);
         if (running.handle) CloseHandle(running.handle);
-        if (!life.process.imagePath.empty()) ended_.push_back(std::move(life));
+        // Kept even when its program file was never told: it lived, and may
+        // have made the change that another would otherwise be named for.
+        ended_.push_back(std::move(life));
         it = running_.erase(it);
         changed = true;
     }
@@ -144,8 +146,7 @@ Program ProcessTracker::programOf(std::string_view, uint64_t seen) {
         std::lock_guard lock(mutex_);
         if (livesGeneration_ != generation_) {
             lives_.assign(ended_.begin(), ended_.end());
-            for (const auto& [id, running] : running_)
-                if (!running.life.process.imagePath.empty()) lives_.push_back(running.life);
+            for (const auto& [id, running] : running_) lives_.push_back(running.life);
             livesGeneration_ = generation_;
         }
     }
