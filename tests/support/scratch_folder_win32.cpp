@@ -7,6 +7,7 @@
 #include "engine/file_transfer_win32.h"
 #include "settings/settings_lists.h"
 #include "settings/settings_store_win32.h"
+#include "tests/support/settings_key_win32.h"
 
 ScratchFolder::ScratchFolder(const std::string& name) {
     char temp[MAX_PATH];
@@ -28,6 +29,13 @@ void deleteTree(const std::string& folder) {
 }
 
 void useUndoBin(const std::string& folder) {
+    // A new prefix has no settings key until a test installs one, and a
+    // save never creates it.
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, settingsKeyPath, 0, KEY_READ, &key) == ERROR_SUCCESS)
+        RegCloseKey(key);
+    else
+        installDefaultSettingsKey();
     Settings settings;
     loadSettings(settings);
     setFieldText(settings.UndoBinPath, folder);
