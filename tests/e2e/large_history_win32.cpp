@@ -7,6 +7,7 @@
 #include "browse/paths.h"
 #include "database/action_list.h"
 #include "database/derive_flags.h"
+#include "engine/file_transfer_win32.h"
 #include "engine/saved_copy.h"
 #include "settings/registered_extensions_win32.h"
 #include "settings/settings_lists.h"
@@ -14,14 +15,6 @@
 #include "tests/database/record_builder.h"
 
 namespace {
-
-void writeFile(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-}
 
 std::vector<ActionRecord> writerActions(const std::string& docs, size_t count, size_t perRun, int32_t kind) {
     std::vector<ActionRecord> records;
@@ -58,9 +51,9 @@ std::vector<ActionRecord> writerModifies(const std::string& docs, const std::str
 void storeHistory(const std::string& bin, std::vector<ActionRecord> records) {
     for (const ActionRecord& record : records)
         if (record.kind == kindModify && !record.dataC.empty())
-            writeFile(record.dataC, encodeSavedCopy("earlier " + std::string(fileNameOf(record.dataA))));
+            writeWholeFile(record.dataC, encodeSavedCopy("earlier " + std::string(fileNameOf(record.dataA))));
     Settings settings;
     loadSettings(settings);
     deriveFlags(records, {buildDataFileExtensions(), settings.szDownloadModules});
-    writeFile(bin + "\\" + actionListFileName, serializeActionList(records));
+    writeWholeFile(bin + "\\" + actionListFileName, serializeActionList(records));
 }
