@@ -21,7 +21,7 @@ public:
     virtual uint64_t answerDelayMilliseconds() const = 0;
     // Who changed the file or key at `path`, seen at `seen` (the system
     // clock); an unknown program when the source cannot tell.
-    virtual Program programOf(std::string_view path, uint64_t seen) = 0;
+    virtual Program programOf(std::string_view path, uint64_t made, uint64_t seen) = 0;
     // The batch is written: from now on is a quiet moment.
     virtual void batchEnds() = 0;
 };

@@ -1,5 +1,7 @@
 #include "recorder/directory_watch_win32.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr DWORD changesWatched =
@@ -19,10 +21,17 @@ bool ansiName(const WCHAR* name, DWORD characters, std::string& result) {
            !defaulted;
 }
 
+// Windows refuses to watch a folder on the network with more than 64 KB.
+DWORD bufferBytesFor(const std::string& folder, DWORD wanted) {
+    constexpr DWORD networkMost = 64 * 1024;
+    const bool remote = folder.starts_with("\\\\") || GetDriveTypeA(folder.substr(0, 3).c_str()) == DRIVE_REMOTE;
+    return remote ? std::min(wanted, networkMost) : wanted;
+}
+
 }  // namespace
 
 DirectoryWatch::DirectoryWatch(std::string folder, bool recursive, DWORD bufferBytes)
-    : folder_(std::move(folder)), recursive_(recursive), buffer_((bufferBytes + 3) / 4) {
+    : folder_(std::move(folder)), recursive_(recursive), buffer_((bufferBytesFor(folder_, bufferBytes) + 3) / 4) {
     overlapped_.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     handle_ = CreateFileA(folder_.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr);

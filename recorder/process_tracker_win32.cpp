@@ -136,7 +136,7 @@ void ProcessTracker::look() {
     if (changed) ++generation_;
 }
 
-Program ProcessTracker::programOf(std::string_view, uint64_t seen) {
+Program ProcessTracker::programOf(std::string_view, uint64_t made, uint64_t seen) {
     uint64_t tick = GetTickCount64();
     if (tick - foregroundAsked_ > foregroundFreshMilliseconds) {
         foreground_ = foregroundProcess();
@@ -150,7 +150,7 @@ Program ProcessTracker::programOf(std::string_view, uint64_t seen) {
             livesGeneration_ = generation_;
         }
     }
-    std::optional<ProcessFacts> chosen = chooseProcess(lives_, {quietSince_, seen}, foreground_, GetCurrentProcessId());
+    std::optional<ProcessFacts> chosen = chooseProcess(lives_, {quietSince_, made, seen}, foreground_, GetCurrentProcessId());
     return chosen ? ::programOf(*chosen) : Program{};
 }
 

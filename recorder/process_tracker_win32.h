@@ -28,7 +28,7 @@ public:
 
     void batchBegins() override {}
     uint64_t answerDelayMilliseconds() const override { return exitAfterChangeMilliseconds; }
-    Program programOf(std::string_view path, uint64_t seen) override;
+    Program programOf(std::string_view path, uint64_t made, uint64_t seen) override;
     void batchEnds() override;
 
 private:

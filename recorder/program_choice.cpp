@@ -29,6 +29,11 @@ bool isSystemProgram(std::string_view imagePath) {
                        [&](const char* known) { return equalsIgnoreCase(name, known); });
 }
 
+uint64_t changeMadeAt(uint64_t written, uint64_t seen) {
+    const uint64_t most = writtenBeforeSeenMostMilliseconds * clockUnitsPerMillisecond;
+    return written != 0 && written <= seen && seen - written <= most ? written : seen;
+}
+
 namespace {
 
 using Candidates = std::vector<const ProcessLife*>;
@@ -66,7 +71,7 @@ bool startedBy(std::span<const ProcessLife> lives, const ProcessFacts& process, 
 
 std::optional<ProcessFacts> chooseProcess(std::span<const ProcessLife> lives, ChangeMoment moment,
                                           uint32_t foregroundId, uint32_t ownId) {
-    const uint64_t earliest = moment.seen - std::min(moment.seen, noticeLagMilliseconds * clockUnitsPerMillisecond);
+    const uint64_t earliest = moment.made - std::min(moment.made, noticeLagMilliseconds * clockUnitsPerMillisecond);
     const uint64_t exitLimit = moment.seen + exitAfterChangeMilliseconds * clockUnitsPerMillisecond;
     Candidates alive, endedSoon, startedInWindow;
     for (const ProcessLife& life : lives) {
@@ -74,7 +79,7 @@ std::optional<ProcessFacts> chooseProcess(std::span<const ProcessLife> lives, Ch
         // One whose program file was not yet known still lived: it makes the
         // choice doubtful rather than leaving the field to another.
         if (process.processId == ownId || isSystemProgram(process.imagePath)) continue;
-        if (process.startTime > moment.seen || (life.endTime && *life.endTime < earliest)) continue;
+        if (process.startTime > moment.made || (life.endTime && *life.endTime < earliest)) continue;
         alive.push_back(&life);
         if (life.endTime && *life.endTime <= exitLimit) endedSoon.push_back(&life);
         if (process.startTime > moment.quietSince) startedInWindow.push_back(&life);

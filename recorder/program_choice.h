@@ -21,6 +21,14 @@ inline constexpr uint64_t exitAfterChangeMilliseconds = 1000;
 // the settling of a registry burst come after the write.
 inline constexpr uint64_t noticeLagMilliseconds = 150;
 
+// How long before it is seen a change may say it was written: a notice
+// comes late while the recorder is busy, but a copy keeps its source's time.
+inline constexpr uint64_t writtenBeforeSeenMostMilliseconds = 10000;
+
+// When a change was made: the time its file or key says it was written,
+// where that lies shortly before it was seen; else when it was seen.
+uint64_t changeMadeAt(uint64_t written, uint64_t seen);
+
 struct ProcessFacts {
     uint32_t processId = 0;
     uint32_t parentId = 0;
@@ -57,11 +65,13 @@ bool isSystemProgram(std::string_view imagePath);
 // The moments a choice is made for.
 struct ChangeMoment {
     uint64_t quietSince = 0;  // the last quiet moment before the change's batch
+    uint64_t made = 0;        // when the change was made, as near as is known; never after `seen`
     uint64_t seen = 0;        // when the change was seen
 };
 
 // The process that made the change, from the processes seen over the time
-// around it; `foregroundId` owns the window in front (0: none), `ownId` is
+// around it: alive when it was made, and for the exit rule ended soon after
+// it was seen; `foregroundId` owns the window in front (0: none), `ownId` is
 // the recorder. A process started after the change never made it, nor one
 // that had ended before, nor a system process. Within one rule, a process
 // whose child also qualifies gives way to it, as a launcher hands the work

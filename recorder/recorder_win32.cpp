@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <utility>
 
 #include "browse/paths.h"
 #include "database/action_record.h"
@@ -42,6 +43,8 @@ constexpr size_t mostNotices = 100000;
 // How often the watches are looked at: one that died silently is noticed
 // within this, restarted, and its folder compared again.
 constexpr uint64_t healthCheckMilliseconds = 1000;
+// How often the watches are read while a batch is written.
+constexpr uint64_t readBetweenEntriesMilliseconds = 20;
 // A watch that cannot be restarted is tried again after this, doubled with
 // every further failure up to the longest.
 constexpr uint64_t firstRetryMilliseconds = 1000;
@@ -189,7 +192,7 @@ public:
             else
                 takeNotices(index - 4);
         }
-        closeBatch();
+        while (batch_.open) closeBatch();
         counts_.lost += uint32_t(waiting_.size());
         dropWaiting();
         storeCounts();
@@ -218,6 +221,8 @@ private:
     std::optional<RecorderCounts> storedCounts_;  // as last written for Retrace to show
     LoggingState state_{false};
     bool bootMarked_ = false;
+    bool readingBetweenEntries_ = false;
+    uint64_t nextReadBetweenEntries_ = 0;
 
     static std::string dataFolder() { return knownFolder(CSIDL_LOCAL_APPDATA) + "\\Retrace\\Recorder"; }
 
@@ -493,20 +498,24 @@ private:
 
     void closeBatch() {
         if (!batch_.open) return;
+        // What comes while this batch is written opens the next one.
+        const Batch closing = std::exchange(batch_, {});
         ChangeStamp stamp = stampNow();
-        std::map<std::string, uint64_t, IgnoreCaseLess> seen = noticeTimes(batch_.notices);
-        for (const FileChange& change : correlate(batch_.notices)) {
-            stamp.program = attribution_.programOf(change.path, std::max(seen[change.path], seen[change.otherPath]));
+        std::map<std::string, uint64_t, IgnoreCaseLess> seen = noticeTimes(closing.notices);
+        for (const FileChange& change : correlate(closing.notices)) {
+            // A file's time can be set, and a copy keeps its source's: only
+            // the notice tells when a file changed.
+            const uint64_t noticed = std::max(seen[change.path], seen[change.otherPath]);
+            stamp.program = attribution_.programOf(change.path, noticed, noticed);
             recordFile(change, stamp, Found::Live);
         }
-        for (const RegistryChange& change : batch_.registry) {
-            stamp.program = attribution_.programOf(change.path, change.seen);
+        for (const RegistryChange& change : closing.registry) {
+            stamp.program = attribution_.programOf(change.path, changeMadeAt(change.written, change.seen), change.seen);
             recordRegistry(change, stamp, Found::Live);
         }
-        settle(batch_.notices);
-        for (size_t index : batch_.lostWatches) rescan(watches_[index], stamp);
+        settle(closing.notices);
+        for (size_t index : closing.lostWatches) rescan(watches_[index], stamp);
         attribution_.batchEnds();
-        batch_ = {};
         storeCounts();
     }
 
@@ -563,7 +572,7 @@ private:
     }
 
     void recordFile(const FileChange& change, const ChangeStamp& stamp, Found found) {
-        takeStopRequest();
+        betweenEntries();
         uint64_t size = sizeOf(change);
         const EntryPlace place = state_.place();
         if (rules_->ignores(change, size) || place == EntryPlace::Nowhere) return;
@@ -582,7 +591,7 @@ private:
     }
 
     void recordRegistry(const RegistryChange& change, const ChangeStamp& stamp, Found found) {
-        takeStopRequest();
+        betweenEntries();
         if (state_.place() == EntryPlace::Nowhere) return;
         RegistryReportEntry entry = registryEntryOf(change, stamp);
         if (!fitsRegistryReport(entry) || !deliver(Waiting{std::nullopt, entry})) return;
@@ -620,7 +629,7 @@ private:
             }
         }
         for (const std::string& path : paths) {
-            takeStopRequest();
+            betweenEntries();
             CatalogEntry entry;
             if (entryOnDisk(path, entry)) {
                 catalog_.set(path, entry);
@@ -641,10 +650,20 @@ private:
         closeBatch();
     }
 
-    // A stop that comes while a batch is written takes effect between two
-    // entries, so its answer never waits for the whole batch.
-    void takeStopRequest() {
+    // Between two entries of a batch being written: a stop takes effect
+    // here, so its answer never waits for the whole batch, and the watches
+    // are read, so that none is left unread while a large batch is written.
+    // Windows fails a read that overflows; Wine keeps only what one read
+    // holds and drops the rest without a word.
+    void betweenEntries() {
         if (WaitForSingleObject(stop_, 0) == WAIT_OBJECT_0) answerStop();
+        const uint64_t now = GetTickCount64();
+        if (readingBetweenEntries_ || now < nextReadBetweenEntries_) return;
+        readingBetweenEntries_ = true;
+        nextReadBetweenEntries_ = now + readBetweenEntriesMilliseconds;
+        for (size_t index = 0; index < watches_.size(); ++index)
+            if (WaitForSingleObject(watches_[index].watch->event(), 0) == WAIT_OBJECT_0) takeNotices(index);
+        readingBetweenEntries_ = false;
     }
 
     void answerStop() {
@@ -665,7 +684,7 @@ private:
         SetEvent(started_);
         size_t delivered = 0;
         for (; delivered < waiting_.size(); ++delivered) {
-            takeStopRequest();
+            betweenEntries();
             if (state_.place() != EntryPlace::Bin) break;
             Waiting& entry = waiting_[delivered];
             if (entry.file) {

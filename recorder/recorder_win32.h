@@ -11,7 +11,9 @@
 #include <vector>
 
 struct RecorderOptions {
-    DWORD watchBufferBytes = 64 * 1024;  // what a watch holds between two reads
+    // What a watch holds between two reads: a burst of thousands of saves
+    // fits. Wine drops, without a word, what does not fit.
+    DWORD watchBufferBytes = 1024 * 1024;
     std::vector<std::string> extraFolders;  // watched besides the user's Desktop and Documents
 };
 

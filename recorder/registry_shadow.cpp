@@ -36,6 +36,25 @@ void diffValues(std::string_view key, const std::vector<RegistryValue>& before,
             changes.push_back({kindRegistryDeleteValue, valuePath(key, was.name), was.type, was.data, ""});
 }
 
+// Gives the changes found in one key, from its creation until the end of
+// this scope, the key's last write time: the moment the latest of them was
+// made. Gone keys have no time of their own.
+class WrittenAt {
+public:
+    WrittenAt(std::vector<RegistryChange>& changes, uint64_t lastWrite)
+        : changes_(changes), first_(changes.size()), lastWrite_(lastWrite) {}
+    ~WrittenAt() {
+        for (size_t index = first_; index < changes_.size(); ++index) changes_[index].written = lastWrite_;
+    }
+    WrittenAt(const WrittenAt&) = delete;
+    WrittenAt& operator=(const WrittenAt&) = delete;
+
+private:
+    std::vector<RegistryChange>& changes_;
+    size_t first_;
+    uint64_t lastWrite_;
+};
+
 constexpr std::string_view shadowMagic = "RetraceRegistryShadow1";
 
 }  // namespace
@@ -73,6 +92,7 @@ std::vector<RegistryChange> RegistryShadow::update(std::string_view root, std::v
     std::set<std::string, IgnoreCaseLess> seen;
     for (KeyReading& reading : keys) {
         seen.insert(reading.path);
+        WrittenAt written(changes, reading.lastWrite);
         auto found = keys_.find(reading.path);
         if (found == keys_.end()) {
             if (known) changes.push_back({kindRegistryCreateKey, keyLevelPath(reading.path), 0, "", ""});
@@ -132,6 +152,7 @@ std::vector<RegistryChange> RegistryShadow::updateValues(KeyReading reading) {
     if (!reading.values) return changes;
     Key& key = keys_[reading.path];
     key.lastWrite = reading.lastWrite;
+    WrittenAt written(changes, reading.lastWrite);
     diffValues(reading.path, key.values, *reading.values, changes);
     key.values = std::move(*reading.values);
     return changes;

@@ -38,6 +38,7 @@ struct RegistryChange {
     uint32_t valueType = 0;
     std::string oldData;
     std::string newData;
+    uint64_t written = 0;  // its key's last write time, in the system clock; 0: not known
     uint64_t seen = 0;  // when the watcher was told, in the system clock; 0: not known
     friend bool operator==(const RegistryChange&, const RegistryChange&) = default;
 };

@@ -62,10 +62,33 @@ TEST(ProgramChoice, TheProcessWhoseLifeBracketsTheChangeMadeIt) {
         {"a program in front that started after the change is not it", {shell, blipAfter}, 41, 0},
     };
     for (const Case& c : cases) {
-        auto chosen = chooseProcess(c.lives, {ms(9000), ms(10000)}, c.foreground, 80);
+        auto chosen = chooseProcess(c.lives, {ms(9000), ms(10000), ms(10000)}, c.foreground, 80);
         EXPECT_EQ(chosen ? chosen->processId : 0u, c.expected) << c.what;
     }
     EXPECT_EQ(programOf(editor.process), (Program{"WordWrit", "C:\\Apps\\WordWriter.exe", 20}));
     EXPECT_EQ(moduleNameOf("C:\\My.Apps\\notepad"), "notepad");
     EXPECT_FALSE(Program{}.known());
+}
+
+// A change seen 1.5 s late, while the recorder was busy, is placed at the
+// time its file or key says it was written, when that is believable.
+TEST(ProgramChoice, ALateNoticeIsPlacedAtTheChangesOwnWriteTime) {
+    EXPECT_EQ(changeMadeAt(ms(10000), ms(11500)), ms(10000));
+    EXPECT_EQ(changeMadeAt(0, ms(11500)), ms(11500));                   // not known
+    EXPECT_EQ(changeMadeAt(ms(12000), ms(11500)), ms(11500));           // after it was seen: a clock moved
+    EXPECT_EQ(changeMadeAt(ms(1000), ms(11500)), ms(11500));            // a copy keeps its source's old time
+    EXPECT_EQ(changeMadeAt(ms(1500), ms(11500)), ms(1500));             // at the edge of believable
+
+    const ProcessLife shell = life(10, 1, "C:\\windows\\explorer.exe", 5);
+    const ProcessLife writer = life(51, 10, "C:\\windows\\system32\\reg.exe", 9900, 10200);
+    const ProcessLife blip = life(40, 10, "C:\\Tools\\blip.exe", 11000, 11600);
+    const std::vector<ProcessLife> lives{shell, writer, blip};
+    auto chosen = [&](uint64_t made) {
+        auto process = chooseProcess(lives, {ms(9000), made, ms(11500)}, 0, 80);
+        return process ? process->processId : 0u;
+    };
+    EXPECT_EQ(chosen(ms(11500)), 40u);  // what the late notice alone would say
+    // Placed at its write, the writer that ended soon after is the only one
+    // alive then, though it ended more than a second before the notice.
+    EXPECT_EQ(chosen(changeMadeAt(ms(10000), ms(11500))), 51u);
 }

@@ -72,11 +72,12 @@ TEST(RegistryShadow, ValueAndKeyChangesCarryTheDataBeforeAndAfterInAnOrderUndoRe
     after["HKCU\\S\\New"] = {{"n", {1, "fresh"}}};
     std::vector<RegistryChange> changes = shadow.update("HKCU\\S", readAll(after, 2));
     const std::vector<RegistryChange> expected{
-        {kindRegistryChangeValue, "HKCU\\S\\App\\Size", 4, "\x0C\0\0\0", "\x10\0\0\0"},
-        {kindRegistryNewValue, "HKCU\\S\\App\\Zoom", 1, "", "2"},
-        {kindRegistryDeleteValue, "HKCU\\S\\App\\Old", 1, "x", ""},
-        {kindRegistryCreateKey, "HKCU\\S\\New\\", 0, "", ""},
-        {kindRegistryNewValue, "HKCU\\S\\New\\n", 1, "", "fresh"},
+        // Each found in a key that was read carries the key's write time.
+        {kindRegistryChangeValue, "HKCU\\S\\App\\Size", 4, "\x0C\0\0\0", "\x10\0\0\0", 2},
+        {kindRegistryNewValue, "HKCU\\S\\App\\Zoom", 1, "", "2", 2},
+        {kindRegistryDeleteValue, "HKCU\\S\\App\\Old", 1, "x", "", 2},
+        {kindRegistryCreateKey, "HKCU\\S\\New\\", 0, "", "", 2},
+        {kindRegistryNewValue, "HKCU\\S\\New\\n", 1, "", "fresh", 2},
         {kindRegistryDeleteValue, "HKCU\\S\\Gone\\Deep\\w", 3, "2", ""},
         {kindRegistryDeleteKey, "HKCU\\S\\Gone\\Deep\\", 0, "", ""},
         {kindRegistryDeleteValue, "HKCU\\S\\Gone\\v", 1, "1", ""},
@@ -154,7 +155,7 @@ TEST(RegistryShadow, AKeptShadowAnswersWhatChangedWhileTheRecorderWasAway) {
     std::vector<RegistryChange> changes = next.update("HKCU\\S", readAll(after, 2));
     ASSERT_EQ(changes.size(), 1u);
     EXPECT_EQ(changes[0], (RegistryChange{kindRegistryChangeValue, "HKCU\\S\\App\\Size", 4,
-                                          std::string("\x0C\0\0\0", 4), std::string("\x10\0\0\0", 4)}));
+                                          std::string("\x0C\0\0\0", 4), std::string("\x10\0\0\0", 4), 2}));
 
     for (size_t length = 0; length < kept.size(); length += 7) {
         RegistryShadow damaged;
