@@ -1,12 +1,14 @@
 #include "recorder/process_tracker_win32.h"
 
-#include <tlhelp32.h>
+#include <winternl.h>
 
+#include <algorithm>
 #include <set>
 
 namespace {
 
-// Often enough to see a program that lives 100 ms at least twice.
+// Often enough to see a program that lives 100 ms at least twice: under
+// Wine the first look may come before it can tell its program file.
 constexpr DWORD lookEveryMilliseconds = 40;
 // How long an ended process is remembered: longer than any batch waits.
 constexpr uint64_t rememberEndedMilliseconds = 30000;
@@ -16,6 +18,22 @@ constexpr int mostDescribeAttempts = 50;
 constexpr uint64_t foregroundFreshMilliseconds = 50;
 
 uint64_t timeValue(const FILETIME& time) { return uint64_t(time.dwHighDateTime) << 32 | time.dwLowDateTime; }
+
+// The system's process list, read into a buffer kept from one look to the
+// next: read straight from the kernel it costs a fraction of a snapshot,
+// which copies it once more. False when it cannot be read.
+bool readProcessList(std::vector<BYTE>& buffer) {
+    constexpr NTSTATUS lengthMismatch = NTSTATUS(0xC0000004L);
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        ULONG needed = 0;
+        NTSTATUS status = NtQuerySystemInformation(SystemProcessInformation, buffer.data(), ULONG(buffer.size()), &needed);
+        if (status >= 0) return true;
+        if (status != lengthMismatch) return false;
+        // Room for processes that start before the next try.
+        buffer.resize(std::max<size_t>(needed, buffer.size()) + 64 * 1024);
+    }
+    return false;
+}
 
 // The program file and start of the process. A process caught as it starts
 // may not tell its program file yet, and under Wine may give a start time
@@ -82,27 +100,28 @@ void ProcessTracker::run() {
 // and described, the gone get their exit time. A process that has ended
 // but is still held open by someone is listed without threads.
 void ProcessTracker::look() {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return;
+    if (!readProcessList(processList_)) return;
     std::set<uint32_t> present;
-    std::vector<PROCESSENTRY32> fresh;
-    PROCESSENTRY32 entry{};
-    entry.dwSize = sizeof entry;
+    std::vector<std::pair<uint32_t, uint32_t>> fresh;  // process and parent
     {
         std::lock_guard lock(mutex_);
-        for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-            if (entry.cntThreads == 0) continue;
-            present.insert(entry.th32ProcessID);
-            if (!running_.contains(entry.th32ProcessID)) fresh.push_back(entry);
+        for (size_t offset = 0;;) {
+            const auto& entry = *reinterpret_cast<const SYSTEM_PROCESS_INFORMATION*>(processList_.data() + offset);
+            const auto id = uint32_t(uintptr_t(entry.UniqueProcessId));
+            if (entry.NumberOfThreads != 0 && id != 0) {
+                present.insert(id);
+                if (!running_.contains(id)) fresh.emplace_back(id, uint32_t(uintptr_t(entry.InheritedFromUniqueProcessId)));
+            }
+            if (entry.NextEntryOffset == 0) break;
+            offset += entry.NextEntryOffset;
         }
     }
-    CloseHandle(snapshot);
     std::vector<Running> opened;
-    for (const PROCESSENTRY32& found : fresh) {
+    for (auto [id, parent] : fresh) {
         Running running;
-        running.life.process = {found.th32ProcessID, found.th32ParentProcessID, "", 0};
+        running.life.process = {id, parent, "", 0};
         // A handle kept so that its exit time can be asked after it ends.
-        running.handle = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, found.th32ProcessID);
+        running.handle = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, id);
         if (running.handle) describe(running.handle, running.life.process);
         opened.push_back(std::move(running));
     }

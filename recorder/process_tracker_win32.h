@@ -40,6 +40,7 @@ private:
     void run();
     void look();
 
+    std::vector<BYTE> processList_ = std::vector<BYTE>(256 * 1024);  // the tracker thread's own
     std::mutex mutex_;  // guards the processes and their generation
     std::map<uint32_t, Running> running_;
     std::deque<ProcessLife> ended_;  // oldest first
