@@ -182,7 +182,13 @@ public:
             }
             failedWaits_ = 0;
             size_t index = woken - WAIT_OBJECT_0;
-            if (index == 0) break;
+            if (index == 0) {
+                // A start Retrace asked for before the quit, while a batch
+                // was written, still takes effect: what waited for it is
+                // written rather than dropped.
+                if (WaitForSingleObject(start_, 0) == WAIT_OBJECT_0) startLogging();
+                break;
+            }
             if (index == 1)
                 stopLogging();
             else if (index == 2)
