@@ -29,8 +29,9 @@ std::string errorBoxShownBy(std::future<Result>& read) {
     std::string text;
     while (read.wait_for(std::chrono::milliseconds(25)) != std::future_status::ready)
         if (HWND box = FindWindowA("#32770", "Error!")) {
+            // A box caught as it is made has no text yet: looked at again.
             text = messageBoxText(box);
-            PostMessageA(box, WM_COMMAND, IDOK, 0);
+            if (!text.empty()) PostMessageA(box, WM_COMMAND, IDOK, 0);
         }
     return text;
 }
