@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 #include <vector>
 
@@ -106,6 +107,29 @@ bool uninstalled() {
     return waitUntil([] { return !folderExists(installed); }, 60000);
 }
 
+// What was on screen and running when Retrace did not end: a box left open,
+// or an uninstaller that never asked.
+std::string whatStillRuns() {
+    std::string seen = "windows:";
+    EnumWindows(
+        [](HWND window, LPARAM text) {
+            if (!IsWindowVisible(window)) return TRUE;
+            char name[128] = "", title[256] = "";
+            GetClassNameA(window, name, sizeof name);
+            GetWindowTextA(window, title, sizeof title);
+            *reinterpret_cast<std::string*>(text) += std::string(" [") + name + " \"" + title + "\"]";
+            return TRUE;
+        },
+        LPARAM(&seen));
+    seen += "\nprocesses:";
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 process{sizeof process};
+    for (BOOL more = Process32First(snapshot, &process); more; more = Process32Next(snapshot, &process))
+        seen += std::string(" ") + process.szExeFile;
+    CloseHandle(snapshot);
+    return seen;
+}
+
 }  // namespace
 
 TEST(Installer, InstallsWithTheDefaultsRunsFromItsFolderAndItsUninstallerEndsAndRemovesIt) {
@@ -137,7 +161,7 @@ TEST(Installer, InstallsWithTheDefaultsRunsFromItsFolderAndItsUninstallerEndsAnd
     EXPECT_TRUE(waitUntil([&] { return fileExists(bin + "\\actionlist.000"); }));
 
     ASSERT_EQ(runToEnd(installed + "\\uninstall.exe", "/S"), 0u);
-    EXPECT_EQ(retrace.waitForExit(30000), 0u);  // ended by "UNLOAD", not killed
+    EXPECT_EQ(retrace.waitForExit(30000), 0u) << whatStillRuns();  // ended by "UNLOAD", not killed
     EXPECT_TRUE(uninstalled());
     EXPECT_FALSE(fileExists(startupShortcut));
     EXPECT_EQ(recorderAtLogon(), "");
