@@ -44,7 +44,7 @@ std::optional<RecordView> viewRecord(std::string_view bytes, size_t offset) {
 ActionRecord recordFrom(const RecordView& view) {
     ActionRecord record;
     std::memcpy(record.programName, view.programName.data(), nameSize - 1);
-    record.programPath = view.programPath;
+    record.programPath = RecordText::interned(view.programPath);
     record.processId = view.processId;
     record.kind = view.kind;
     record.date = view.date;
@@ -100,21 +100,17 @@ void serializeRecord(const ActionRecord& record, std::string& out) {
 }
 
 ParsedActionList parseActionList(std::string_view bytes) {
-    // First pass: check every record and count the live ones, so a damaged
-    // file costs no allocation and a sound one exactly one for the array.
-    // It leaves room for the records of many rebuilds: growing the array
-    // moves every record, which a tray click must not wait for.
-    size_t live = 0;
+    // One pass. No record is shorter than 81 bytes, so that many always
+    // fit; the rest is room for the records of many rebuilds: growing the
+    // array moves every record, which a tray click must not wait for. Room
+    // never filled is never touched, so it costs no memory in use.
+    const size_t most = bytes.size() / 81;
+    ParsedActionList parsed;
+    parsed.records.reserve(most + most / 4 + 4096);
+    RecordTextBulk bulk;
     for (size_t offset = 0; offset < bytes.size();) {
         auto view = viewRecord(bytes, offset);
         if (!view) return {{}, true};
-        live += view->undone() == 0;
-        offset = view->next;
-    }
-    ParsedActionList parsed;
-    parsed.records.reserve(live + live / 4 + 4096);
-    for (size_t offset = 0; offset < bytes.size();) {
-        auto view = viewRecord(bytes, offset);  // fits: the first pass said so
         if (view->undone() == 0) parsed.records.push_back(recordFrom(*view));
         offset = view->next;
     }
@@ -123,6 +119,7 @@ ParsedActionList parseActionList(std::string_view bytes) {
 
 std::vector<ActionRecord> readableActionRecords(std::string_view bytes) {
     std::vector<ActionRecord> records;
+    RecordTextBulk bulk;
     for (size_t offset = 0; offset < bytes.size();) {
         auto view = viewRecord(bytes, offset);
         if (!view) break;

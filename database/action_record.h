@@ -2,8 +2,10 @@
 // One recorded change, or one boot marker, as the program keeps it.
 
 #include <cstdint>
-#include <string>
 #include <string_view>
+#include <type_traits>
+
+#include "database/record_text.h"
 
 // Action kind codes, shared with the monitor drivers' reports.
 enum ActionKind : int32_t {
@@ -22,21 +24,22 @@ enum ActionKind : int32_t {
 
 enum RecordSource : int32_t { sourceFileReport = 1, sourceRegistryReport = 2 };
 
-// Field order and names follow the action list file. The owned buffers are
-// strings: a null buffer and an empty one mean the same to every reader.
-// Registry records keep their value data in dataA and dataB as bytes, zero
-// bytes included, with sizeA and sizeB as their lengths.
+// Field order and names follow the action list file. The variable parts are
+// texts in the shared text store (record_text.h), so a record is 84 bytes
+// and copied as bytes; a null buffer and an empty one mean the same to
+// every reader. Registry records keep their value data in dataA and dataB
+// as bytes, zero bytes included, with sizeA and sizeB as their lengths.
 struct ActionRecord {
     char programName[9] = {};  // up to 8 characters; "CPL" an applet, "explorer" the shell
-    std::string programPath;
+    RecordText programPath;    // interned: a program's records share it
     int32_t processId = 0;
     int32_t kind = kindNone;
     uint16_t date = 0;  // MS-DOS date
     uint16_t time = 0;  // MS-DOS time
     int32_t source = 0;
-    std::string dataA;
-    std::string dataB;
-    std::string dataC;
+    RecordText dataA;
+    RecordText dataB;
+    RecordText dataC;
     // The ten integer slots, stored in this order.
     int32_t sizeA = 0;
     int32_t sizeB = 0;
@@ -49,6 +52,8 @@ struct ActionRecord {
     int32_t isIniFile = 0;
     int32_t isDownload = 0;
 };
+
+static_assert(std::is_trivially_copyable_v<ActionRecord> && sizeof(ActionRecord) == 84);
 
 // The label lists and dialogs show for a kind; "" for codes 0 and 6 and for
 // any code outside the table, which files may well hold.

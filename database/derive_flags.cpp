@@ -51,7 +51,7 @@ LastDeleteIndex indexLastDeletes(std::span<const ActionRecord> records) {
     std::vector<bool> recycledLength;
     std::vector<size_t> deletes;
     for (size_t j = 0; j < records.size(); ++j) {
-        const std::string& path = records[j].dataA;
+        std::string_view path = records[j].dataA;
         if (records[j].kind == kindDelete) {
             deletes.push_back(j);
         } else if (records[j].kind == kindRecycle) {
@@ -61,7 +61,7 @@ LastDeleteIndex indexLastDeletes(std::span<const ActionRecord> records) {
         }
     }
     for (size_t j : deletes) {
-        const std::string& path = records[j].dataA;
+        std::string_view path = records[j].dataA;
         if (path.size() >= recycledLength.size() || !recycledLength[path.size()]) continue;
         auto found = lastDeletes.find(std::string_view(path));
         if (found != lastDeletes.end()) found->second = j;

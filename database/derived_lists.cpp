@@ -255,7 +255,7 @@ std::vector<AppletEntry> appletListFrom(std::span<const ActionRecord> records, c
     DenseIds<uint64_t> pairIds;
     for (size_t j = 0; j < n; ++j) {
         if (s.pathLengths[j] >= appletLength.size() || !appletLength[s.pathLengths[j]]) continue;
-        const std::string& path = records[j].programPath;
+        std::string_view path = records[j].programPath;
         bool samePath = j > 0 && entryOf[j - 1] >= 0 && path == records[j - 1].programPath;
         if (samePath) {
             entryOf[j] = entryOf[j - 1];
@@ -358,9 +358,9 @@ std::vector<std::string> newestAppletPaths(std::span<const ActionRecord> records
     std::vector<std::string> paths;
     for (size_t j = records.size(); j-- > 0 && paths.size() < count;) {
         if (!(traitsOf(records[j]) & namesAnApplet)) continue;
-        const std::string& path = records[j].programPath;
+        std::string_view path = records[j].programPath;
         if (std::ranges::none_of(paths, [&](const std::string& known) { return equalsIgnoreCase(known, path); }))
-            paths.push_back(path);
+            paths.emplace_back(path);
     }
     std::ranges::reverse(paths);
     return paths;

@@ -15,7 +15,7 @@ template <class Entry>
 ActionRecord recordOfProcess(Entry& entry) {
     ActionRecord record;
     copyProgramName(record.programName, entry.programName);
-    record.programPath = std::move(entry.programPath);
+    record.programPath = RecordText::interned(entry.programPath);
     record.processId = int32_t(entry.processId);
     record.kind = entry.kind;
     record.date = entry.date;
@@ -69,6 +69,7 @@ void mergeReports(std::vector<FileReportEntry> fileEntries, std::vector<Registry
     // is not moved whole at every rebuild.
     size_t needed = records.size() + fileEntries.size() + registryEntries.size();
     if (needed > records.capacity()) records.reserve(std::max(needed, 2 * records.capacity()));
+    RecordTextBulk bulk;
     auto file = fileEntries.begin();
     auto registry = registryEntries.begin();
     while (file != fileEntries.end() && registry != registryEntries.end()) {

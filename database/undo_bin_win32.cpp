@@ -84,6 +84,8 @@ uint64_t sweepAndMeasure(const std::string& binFolder) {
     FolderListing listing = listFolder(binFolder);
     uint64_t size = listing.size;
     std::vector<bool> deleted(listing.fileNames.size());
+    // The lists kept aside are read at every sweep: their texts go when it ends.
+    RecordTextScratch scratch;
     std::optional<std::vector<ActionRecord>> keptAside = recordsKeptAside(binFolder, listing.fileNames);
     std::vector<size_t> sweep;
     if (keptAside) sweep = filesToSweep(binFolder, listing.fileNames, actionList, *keptAside);

@@ -4,7 +4,7 @@
 
 std::optional<size_t> laterChangeOf(std::span<const ActionRecord> records, size_t index) {
     if (index >= records.size()) return std::nullopt;
-    const std::string& path = records[index].dataA;
+    std::string_view path = records[index].dataA;
     for (size_t later = index + 1; later < records.size(); ++later) {
         const ActionRecord& record = records[later];
         // A registry record's dataA is value data, which may spell the path

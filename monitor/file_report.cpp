@@ -1,6 +1,7 @@
 #include "monitor/file_report.h"
 
 #include <cstdio>
+#include <optional>
 #include <unordered_map>
 
 #include "browse/paths.h"
@@ -103,11 +104,11 @@ public:
             if (entries[i].kind == kindRecycle) inReport_.try_emplace(entries[i].otherPath, i);
     }
 
-    const std::string* find(std::string_view binPath) {
-        if (auto found = inReport_.find(binPath); found != inReport_.end()) return &entries_[found->second].path;
+    std::optional<std::string_view> find(std::string_view binPath) {
+        if (auto found = inReport_.find(binPath); found != inReport_.end()) return entries_[found->second].path;
         if (!historyIndexed_) indexHistory();
-        if (auto found = inHistory_.find(binPath); found != inHistory_.end()) return &history_[found->second].dataA;
-        return nullptr;
+        if (auto found = inHistory_.find(binPath); found != inHistory_.end()) return history_[found->second].dataA;
+        return std::nullopt;
     }
 
 private:
@@ -152,7 +153,7 @@ std::vector<bool> firstPass(std::vector<FileReportEntry>& entries, std::span<con
         }
 
         if (entry.kind == kindDelete)
-            if (const std::string* formerPath = recycleOrigins.find(entry.path)) entry.path = *formerPath;
+            if (std::optional<std::string_view> formerPath = recycleOrigins.find(entry.path)) entry.path = *formerPath;
 
         if (entry.kind == kindCreate) settleCreatedSize(entry, nextSame[i], entries, currentFileSize);
     }

@@ -44,8 +44,16 @@ void reportRates(benchmark::State& state, size_t bytes) {
 
 void parseList(benchmark::State& state) {
     const std::string bytes = serializeActionList(history(size_t(state.range(0))));
-    for (auto _ : state) benchmark::DoNotOptimize(parseActionList(bytes));
+    size_t memory = 0;
+    for (auto _ : state) {
+        const size_t textBefore = recordTextBytesStored();
+        ParsedActionList parsed = parseActionList(bytes);
+        // What the loaded list holds in memory: its records and their texts.
+        memory = parsed.records.size() * sizeof(ActionRecord) + recordTextBytesStored() - textBefore;
+        benchmark::DoNotOptimize(parsed);
+    }
     reportRates(state, bytes.size());
+    state.counters["memoryMB"] = double(memory) / 1e6;
 }
 
 void serializeList(benchmark::State& state) {

@@ -9,6 +9,7 @@
 //   click_wine_benchmark.exe [runs]     (default 5 clicks per history)
 
 #include <windows.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -51,7 +52,24 @@ void writeCopies(const std::string& bin, const std::vector<std::string>& names, 
 struct Figures {
     double startUp = 0;
     std::vector<double> toMenu, toIdle;
+    double residentMB = 0, listMB = 0;
 };
+
+// The program's working set once its last click's work is done.
+double residentMegabytes(DWORD processId) {
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+    if (!process) return 0;
+    PROCESS_MEMORY_COUNTERS memory{};
+    GetProcessMemoryInfo(process, &memory, sizeof memory);
+    CloseHandle(process);
+    return memory.WorkingSetSize / 1e6;
+}
+
+double fileMegabytes(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA attributes;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &attributes)) return 0;
+    return (double(attributes.nFileSizeHigh) * 4294967296.0 + attributes.nFileSizeLow) / 1e6;
+}
 
 // One history: stored, then clicked `runs` times with fresh reports each time.
 Figures measure(const std::string& bin, size_t records, size_t newEntries, int runs) {
@@ -98,6 +116,8 @@ Figures measure(const std::string& bin, size_t records, size_t newEntries, int r
         figures.toIdle.push_back(now() - click);
         waitUntil([&] { return menuWindowsOf(retrace.processId()).empty(); });
     }
+    figures.residentMB = residentMegabytes(retrace.processId());
+    figures.listMB = fileMegabytes(bin + "\\actionlist.000");
     unloadRunningRetrace();
     return figures;
 }
@@ -105,8 +125,8 @@ Figures measure(const std::string& bin, size_t records, size_t newEntries, int r
 void print(const char* label, const Figures& figures) {
     std::printf("%-22s start-up %7.1f ms | click to menu:", label, figures.startUp);
     for (double time : figures.toMenu) std::printf(" %6.1f", time);
-    std::printf(" | median %6.1f ms | background done after %7.1f ms\n", median(figures.toMenu),
-                median(figures.toIdle));
+    std::printf(" | median %6.1f ms | background done after %7.1f ms | resident %6.1f MB, list file %6.1f MB\n",
+                median(figures.toMenu), median(figures.toIdle), figures.residentMB, figures.listMB);
 }
 
 }  // namespace

@@ -218,7 +218,7 @@ TEST_F(OptionsSheet, ClearingTheUndoBinKeepsTheCurrentBootSessionOnDiskAndShowsT
     ASSERT_TRUE(waitUntil([] { return storedHistory().size() == 6; }));
     auto savedCopyOf = [](const std::string& name) {
         for (const ActionRecord& record : storedHistory())
-            if (record.kind == kindModify && record.dataA == toLowerAscii(docs) + "\\" + name) return record.dataC;
+            if (record.kind == kindModify && record.dataA == toLowerAscii(docs) + "\\" + name) return std::string(record.dataC);
         return std::string();
     };
     const std::string oldCopy = savedCopyOf("old.doc"), newCopy = savedCopyOf("new.doc");

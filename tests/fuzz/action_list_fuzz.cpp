@@ -6,6 +6,7 @@
 #include "tests/fuzz/fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    RecordTextScratch scratch;  // each input's texts go with it
     std::string_view bytes = fileBytes(data, size);
     std::vector<ActionRecord> readable = readableActionRecords(bytes);
     require(readable.size() <= size / 81);

@@ -20,6 +20,7 @@ void requireInBounds(const std::vector<TrayMenuItem>& items) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    RecordTextScratch scratch;  // each input's texts go with it
     std::vector<ActionRecord> records = readableActionRecords(fileBytes(data, size));
     TrayMenuInputs inputs{.actionCount = int(records.size())};
     for (const ProgramEntry& entry : makeProgramList(records)) inputs.programLabels.push_back(programEntryLabel(entry));
