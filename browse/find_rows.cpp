@@ -42,7 +42,7 @@ ListRow findRow(const ActionRecord& record, int32_t index) {
     return {{record.dataA, formatActionDate(record.date), formatActionTime(record.time)}, index};
 }
 
-const std::string& pathNowOf(const ActionRecord& record) {
+RecordText pathNowOf(const ActionRecord& record) {
     const bool moved = record.kind == kindRename || record.kind == kindMove;
     return moved && !record.dataB.empty() ? record.dataB : record.dataA;
 }

@@ -23,4 +23,4 @@ ListRow findRow(const ActionRecord& record, int32_t index);
 
 // Where the record's file is now, as far as the record knows: after a rename
 // or a move, the new path; otherwise the path it names.
-const std::string& pathNowOf(const ActionRecord& record);
+RecordText pathNowOf(const ActionRecord& record);

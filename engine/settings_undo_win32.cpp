@@ -69,7 +69,7 @@ void undoSettingsFile(int index) {
     std::string later = laterFileContent(index);
     if (sameSettingsText(*earlier, later)) return;
 
-    const std::string& file = actionList[index].dataA;
+    const std::string file = actionList[index].dataA;
     std::vector<IniChange> changes = diffIniTexts(*earlier, later);
     // Clears first: a changed entry is both a clear of its later line and a
     // restore of its earlier one, and must end with the earlier value.

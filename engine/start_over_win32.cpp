@@ -26,7 +26,7 @@ void restoreSystemFiles(int markerIndex) {
     OwnWork ownWork;
     // The marker's text comes from a report file: it may only name files
     // inside the SO folder.
-    const std::string& marker = actionList[markerIndex].dataA;
+    const std::string marker = actionList[markerIndex].dataA;
     if (!isStartOverSetName(marker)) return;
     Settings settings;
     loadSettings(settings);

@@ -238,13 +238,13 @@ std::string fileUndoWords(const ActionRecord& record, const std::string& restore
     }
 }
 
-const std::string& pathLeftBy(const ActionRecord& record) {
+RecordText pathLeftBy(const ActionRecord& record) {
     return record.kind == kindRename || record.kind == kindMove ? record.dataB : record.dataA;
 }
 
 std::optional<size_t> laterFileAction(std::span<const ActionRecord> records, size_t index) {
     if (index >= records.size()) return std::nullopt;
-    const std::string& path = pathLeftBy(records[index]);
+    const RecordText path = pathLeftBy(records[index]);
     for (size_t later = index + 1; later < records.size(); ++later) {
         const ActionRecord& record = records[later];
         if (isFileAction(record) && !record.undone && equalsIgnoreCase(record.dataA, path)) return later;

@@ -78,7 +78,7 @@ std::optional<size_t> laterFileAction(std::span<const ActionRecord> records, siz
 
 // The path a file action left its file at: the new name of a Rename or Move,
 // the file's own path otherwise.
-const std::string& pathLeftBy(const ActionRecord& record);
+RecordText pathLeftBy(const ActionRecord& record);
 
 // A registry value's data as a person reads it: a string up to its zero, a
 // DWORD in decimal, several strings joined by " | ", other data as hex bytes
