@@ -50,6 +50,8 @@ public:
     const char* end() const { return data() + size(); }
     char operator[](size_t index) const { return data()[index]; }
     size_t find(std::string_view part, size_t from = 0) const { return view().find(part, from); }
+    bool starts_with(std::string_view part) const { return view().starts_with(part); }
+    bool ends_with(std::string_view part) const { return view().ends_with(part); }
     void assign(const char* text, size_t size) { *this = RecordText(std::string_view(text, size)); }
 
     friend bool operator==(const RecordText& a, const RecordText& b) { return a.at_ == b.at_ || a.view() == b.view(); }

@@ -123,7 +123,8 @@ std::string whatStillRuns() {
         LPARAM(&seen));
     seen += "\nprocesses:";
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32 process{sizeof process};
+    PROCESSENTRY32 process{};
+    process.dwSize = sizeof process;
     for (BOOL more = Process32First(snapshot, &process); more; more = Process32Next(snapshot, &process))
         seen += std::string(" ") + process.szExeFile;
     CloseHandle(snapshot);

@@ -50,7 +50,7 @@ TEST_F(LongWork, AThreeThousandFileUndoCountsOnThePanelAndNamesTheTwoFilesThatFa
         rename.kind = kindRename;
         rename.dataA = lowerDocs + "\\" + name;
         rename.dataB = lowerDocs + "\\moved " + name;
-        rename.dataC.clear();
+        rename.dataC = "";
         history.push_back(rename);
         putFile(docs + "\\" + name, "took the name since");
         putFile(docs + "\\moved " + name, "moved");
