@@ -130,10 +130,19 @@ std::vector<ActionRecord> readableActionRecords(std::string_view bytes) {
 }
 
 std::string serializeActionList(const std::vector<ActionRecord>& records) {
+    return *serializeActionListUnless(records, [] { return false; });
+}
+
+std::optional<std::string> serializeActionListUnless(const std::vector<ActionRecord>& records,
+                                                     const std::function<bool()>& giveUp) {
+    constexpr size_t recordsBetweenAsks = 16384;
     size_t total = 0;
     for (const ActionRecord& record : records) total += serializedSize(record);
     std::string out;
     out.reserve(total);
-    for (const ActionRecord& record : records) serializeRecord(record, out);
+    for (size_t index = 0; index < records.size(); ++index) {
+        if (index % recordsBetweenAsks == 0 && giveUp()) return std::nullopt;
+        serializeRecord(records[index], out);
+    }
     return out;
 }

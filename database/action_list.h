@@ -14,6 +14,7 @@
 //   40  the ten integer slots, sizeA to isDownload
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -75,3 +76,8 @@ std::vector<ActionRecord> readableActionRecords(std::string_view bytes);
 
 // The file form of a whole list, undone records included.
 std::string serializeActionList(const std::vector<ActionRecord>& records);
+
+// serializeActionList, or nothing once `giveUp` answers true: it is asked
+// every few thousand records, so a long list's save can stop soon.
+std::optional<std::string> serializeActionListUnless(const std::vector<ActionRecord>& records,
+                                                     const std::function<bool()>& giveUp);

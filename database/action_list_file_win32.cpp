@@ -83,10 +83,11 @@ bool replaceWith(const std::string& temporary, const std::string& path) {
     return false;
 }
 
-bool writeWhole(HANDLE file, const std::string& bytes) {
+bool writeWhole(HANDLE file, const std::string& bytes, const std::function<bool()>& giveUp) {
     size_t done = 0;
     while (done < bytes.size()) {
-        DWORD chunk = DWORD(std::min<size_t>(bytes.size() - done, 1u << 30)), written = 0;
+        if (giveUp()) return false;
+        DWORD chunk = DWORD(std::min<size_t>(bytes.size() - done, 16u << 20)), written = 0;
         if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) return false;
         done += written;
     }
@@ -129,7 +130,7 @@ bool saveActionList() {
     return writeActionList();
 }
 
-bool writeActionList() {
+bool writeActionList(const std::function<bool()>& giveUp) {
     if (fileUnread) return false;
     // Nothing is written into the root of a drive or a folder of someone's
     // own files named as the bin.
@@ -138,13 +139,15 @@ bool writeActionList() {
     const std::string folder = binFolder + "\\";
     const std::string path = folder + actionListFileName;
     const std::string temporary = folder + actionListTemporaryFileName;
-    const std::string bytes = serializeActionList(actionList);
+    const std::optional<std::string> serialized = serializeActionListUnless(actionList, giveUp);
+    if (!serialized) return false;
+    const std::string& bytes = *serialized;
     if (alreadyHolds(path, bytes)) return true;
 
     HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                               nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
-    bool written = writeWhole(file, bytes);
+    bool written = writeWhole(file, bytes, giveUp);
     CloseHandle(file);
     if (written && replaceWith(temporary, path)) {
         remember(path, bytes);

@@ -2,6 +2,7 @@
 // "actionlist.000" in the Undo Bin folder: loading it into actionList at
 // start-up and saving actionList back after every change.
 
+#include <functional>
 #include <string>
 
 // The file's full path, "%s\actionlist.000" from the Undo Bin folder of
@@ -44,4 +45,6 @@ bool actionListFileUnread();
 bool saveActionList();
 
 // saveActionList for the history work itself, which must not wait for itself.
-bool writeActionList();
+// It stops early, leaving the old file as it was and answering false, once
+// `giveUp` answers true; it is asked as the list is made and written.
+bool writeActionList(const std::function<bool()>& giveUp = [] { return false; });

@@ -383,14 +383,25 @@ std::vector<FileActionGroup> newestFileActionGroups(std::span<const ActionRecord
     }
 }
 
-void buildDerivedLists(std::span<const ActionRecord> records) {
+bool buildDerivedLists(std::span<const ActionRecord> records, const std::function<bool()>& giveUp) {
     freeDerivedLists();
+    auto givenUp = [&] {
+        if (!giveUp()) return false;
+        freeDerivedLists();
+        ++derivedListsGeneration;  // no index taken before names anything now
+        return true;
+    };
     Summary summary = summarise(records);
+    if (givenUp()) return false;
     programList = programListFrom(records, summary);
+    if (givenUp()) return false;
     fileActionList = fileActionListFrom(summary);
+    if (givenUp()) return false;
     appletList = appletListFrom(records, summary);
+    if (givenUp()) return false;
     actionIndex = actionIndexFrom(summary);
     ++derivedListsGeneration;
+    return true;
 }
 
 void freeDerivedLists() {

@@ -7,6 +7,7 @@
 // rebuild; undo and redo between rebuilds leave them as they are.
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -60,8 +61,11 @@ extern ActionIndex actionIndex;
 // may now name other entries, can be told apart from current ones.
 extern uint32_t derivedListsGeneration;
 
-// Replaces the four lists with those of `records`.
-void buildDerivedLists(std::span<const ActionRecord> records);
+// Replaces the four lists with those of `records`. Once `giveUp` answers
+// true, which it is asked between the steps, it stops and leaves no lists,
+// answering false: a later build replaces them.
+bool buildDerivedLists(std::span<const ActionRecord> records,
+                       const std::function<bool()>& giveUp = [] { return false; });
 void freeDerivedLists();
 
 // The lists themselves, for the records given.

@@ -12,3 +12,11 @@ void postHistoryWork(std::function<void()> job);
 
 // Returns once all history work posted so far is done. Never from that work.
 void waitForHistoryWork();
+
+// waitForHistoryWork for a rebuild that saves, sweeps and lists again
+// itself: the work posted so far may give up what it has not finished of
+// those, so that a click does not wait for work it redoes.
+void supersedeHistoryWork();
+
+// Asked by that work between its steps: true while a rebuild waits to redo it.
+bool historyWorkSuperseded();

@@ -55,7 +55,9 @@ namespace {
 // there were reports, else in the background with the rest: the sweep,
 // logging again and the lists.
 void rebuild(bool settleNow) {
-    waitForHistoryWork();
+    // This rebuild saves, sweeps and lists again: what the last one left
+    // unfinished of those need not hold up the menu.
+    supersedeHistoryWork();
     // A recorder that did not answer may still append to the reports and
     // save copies into the bin: its reports are read but kept, and the bin
     // is neither trimmed nor swept until a later click finds it stopped.
@@ -92,13 +94,14 @@ void rebuild(bool settleNow) {
         const size_t registryTaken = registry.status == FileReadStatus::Read ? registry.size : 0;
         // A report goes only once the list that holds its records is on disk.
         auto settle = [=] {
-            const bool saved = writeActionList();
+            const bool saved = writeActionList(historyWorkSuperseded);
             takenIn.file = saved && deleteFileReport && DeleteFileA(fileReportPath().c_str()) ? 0 : fileTaken;
             takenIn.registry =
                 saved && deleteRegistryReport && DeleteFileA(registryReportPath().c_str()) ? 0 : registryTaken;
         };
         auto tidy = [=] {
-            if (stopped && !upkeep.swept) sweepUndoBin();
+            // A sweep given up leaves only copies that no record names, for the next.
+            if (stopped && !upkeep.swept && !historyWorkSuperseded()) sweepUndoBin();
             startLogging(StartMode::IfEnabled);
         };
         if (settleAtOnce) {
@@ -113,7 +116,7 @@ void rebuild(bool settleNow) {
     }
     // Freeing and building the lists of a long history takes longer than
     // the menu may; the menu finds its entries without them.
-    postHistoryWork([] { buildDerivedLists(actionList); });
+    postHistoryWork([] { buildDerivedLists(actionList, historyWorkSuperseded); });
 }
 
 }  // namespace

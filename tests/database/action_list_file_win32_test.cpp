@@ -279,6 +279,34 @@ TEST_F(ActionListFile, ASaveWhoseNewFileCannotBeWrittenLeavesTheOldFileAsItWas) 
     EXPECT_EQ(readFile(listPath), old);
 }
 
+// A save that a later one replaces gives up wherever it is asked: while the
+// list is made or while it is written. Until it gets through, the old file
+// stays as it was and no temporary file is left.
+TEST_F(ActionListFile, ASaveGivenUpAtAnyAskLeavesTheOldFileAsItWas) {
+    const std::string old = serializeActionList({record(kindCreate, "c:\\old.txt")});
+    const std::vector<ActionRecord> pattern = history();
+    std::vector<ActionRecord> longList;
+    for (size_t index = 0; index < 40'000; ++index) longList.push_back(pattern[index % pattern.size()]);
+    bool written = false;
+    for (int givingUpAt = 1; !written && givingUpAt < 100; ++givingUpAt) {
+        writeFile(listPath, old);
+        ASSERT_EQ(loadActionList(), ActionListLoad::Loaded);
+        actionList = longList;
+        int asks = 0;
+        written = writeActionList([&] { return ++asks == givingUpAt; });
+        if (!written) {
+            EXPECT_EQ(asks, givingUpAt);
+            EXPECT_EQ(readFile(listPath), old) << "given up at ask " << givingUpAt;
+            EXPECT_EQ(filesIn(folder), std::set<std::string>{"actionlist.000"}) << "given up at ask " << givingUpAt;
+        } else {
+            // Three asks while the 40,000 records are made, one while they are written.
+            EXPECT_EQ(givingUpAt, 5);
+        }
+    }
+    ASSERT_TRUE(written);
+    EXPECT_EQ(readFile(listPath), serializeActionList(longList));
+}
+
 TEST_F(ActionListFile, ASaveStruckAtAnyCallLeavesTheOldListOrTheNewOneLoadable) {
     const std::vector<ActionRecord> oldList = {history()[0], history()[1]};
     std::vector<ActionRecord> newList = history();

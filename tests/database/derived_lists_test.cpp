@@ -322,6 +322,19 @@ TEST(DerivedLists, BuildsAllFourAndFreesThem) {
     buildDerivedLists(std::span(records).first(1));
     EXPECT_TRUE(programList.empty());
     EXPECT_EQ(actionIndex.bootMarkers.size(), 1u);
+
+    // A build given up between any two steps leaves no lists rather than some.
+    for (int givingUpAt = 1; givingUpAt <= 4; ++givingUpAt) {
+        buildDerivedLists(records);
+        const uint32_t generation = derivedListsGeneration;
+        int asks = 0;
+        EXPECT_FALSE(buildDerivedLists(records, [&] { return ++asks == givingUpAt; })) << givingUpAt;
+        EXPECT_TRUE(programList.empty() && appletList.empty() && fileActionList.empty()) << givingUpAt;
+        EXPECT_EQ(actionIndex, ActionIndex{}) << givingUpAt;
+        EXPECT_NE(derivedListsGeneration, generation) << givingUpAt;
+    }
+    EXPECT_TRUE(buildDerivedLists(records, [] { return false; }));
+    EXPECT_EQ(programList, makeProgramList(records));
     freeDerivedLists();
     EXPECT_TRUE(programList.empty() && appletList.empty() && fileActionList.empty());
     EXPECT_EQ(actionIndex, ActionIndex{});
