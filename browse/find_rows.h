@@ -7,8 +7,8 @@
 #include <span>
 #include <vector>
 
-#include "browse/list_texts.h"
 #include "database/action_record.h"
+#include "ui/list_texts.h"
 
 enum class FindTab { Create, Modify, Rename, Copy, Move, Download };
 

@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "browse/dialog_toolkit_win32.h"
-#include "browse/file_operations_win32.h"
+#include "base/file_operations_win32.h"
 #include "browse/find_rows.h"
-#include "browse/list_view_win32.h"
-#include "browse/property_sheet_win32.h"
 #include "database/action_list.h"
 #include "res/resource.h"
+#include "ui/dialog_toolkit_win32.h"
+#include "ui/list_view_win32.h"
+#include "ui/property_sheet_win32.h"
 
 namespace {
 

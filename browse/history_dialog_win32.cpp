@@ -6,15 +6,15 @@
 #include <span>
 #include <vector>
 
-#include "browse/dialog_toolkit_win32.h"
-#include "browse/file_operations_win32.h"
+#include "base/file_operations_win32.h"
 #include "browse/history_rows.h"
-#include "browse/list_view_win32.h"
 #include "database/action_list.h"
 #include "database/derived_lists.h"
 #include "engine/undo_preview_win32.h"
 #include "res/resource.h"
-#include "shell/main_window_win32.h"
+#include "ui/application_win32.h"
+#include "ui/dialog_toolkit_win32.h"
+#include "ui/list_view_win32.h"
 
 namespace {
 
@@ -69,9 +69,7 @@ constexpr ControlAnchor anchors[] = {
 
 void initialise(HWND dialog, const HistoryDialogState& state) {
     const HistoryFormLayout& layout = layoutOf(state.form);
-    // First: centring the dialog may already resize it under Wine.
-    GetClientRect(dialog, &state.previousClient);
-    commonDialogSetUp(dialog);
+    openResizableDialog(dialog, state.previousClient);
     SetWindowTextA(dialog, layout.caption);
     EnableWindow(GetDlgItem(dialog, IDOK), FALSE);
     // Only file actions have a preview here; a program's or applet's undo

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "browse/paths.h"
+#include "base/paths.h"
 
 namespace {
 // The rows of a collection, its last entry first.

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "browse/list_texts.h"
 #include "database/action_record.h"
 #include "database/derived_lists.h"
+#include "ui/list_texts.h"
 
 // Program, files changed in all its sessions, sessions.
 std::vector<ListRow> programHistoryRows(std::span<const ProgramEntry> programs);

@@ -5,7 +5,7 @@
 
 #include <commctrl.h>
 
-#include "browse/file_operations_win32.h"
+#include "base/file_operations_win32.h"
 #include "browse/wizard_pages_win32.h"
 #include "browse/wizard_rows.h"
 #include "database/action_list.h"

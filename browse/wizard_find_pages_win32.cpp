@@ -6,7 +6,7 @@
 
 #include <commctrl.h>
 
-#include "browse/file_operations_win32.h"
+#include "base/file_operations_win32.h"
 #include "browse/find_rows.h"
 #include "browse/wizard_pages_win32.h"
 #include "browse/wizard_rows.h"

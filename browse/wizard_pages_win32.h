@@ -11,7 +11,7 @@
 #include <span>
 #include <string>
 
-#include "browse/list_view_win32.h"
+#include "ui/list_view_win32.h"
 
 // The pages by their place in the wizard, which is what navigation uses.
 enum WizardPageIndex : int {

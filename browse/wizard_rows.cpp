@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "browse/paths.h"
-#include "settings/settings_lists.h"
+#include "base/paths.h"
+#include "base/text.h"
 
 namespace {
 std::string programNameOf(const ActionRecord& record) { return std::string(fieldText(record.programName)); }

@@ -7,10 +7,10 @@
 #include <span>
 #include <vector>
 
-#include "browse/list_texts.h"
 #include "browse/wizard_selection.h"
 #include "database/action_record.h"
 #include "database/derived_lists.h"
+#include "ui/list_texts.h"
 
 // Every record of every file action, the newest action first and within one
 // its last record first: name, date, time. Each row's value is its record.

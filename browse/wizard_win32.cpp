@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "browse/dialog_toolkit_win32.h"
-#include "browse/property_sheet_win32.h"
 #include "browse/wizard_pages_win32.h"
+#include "ui/dialog_toolkit_win32.h"
+#include "ui/property_sheet_win32.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "database/little_endian.h"
+#include "base/little_endian.h"
 
 std::vector<ActionRecord> actionList;
 

@@ -7,10 +7,10 @@
 #include <optional>
 #include <string_view>
 
+#include "base/whole_file_win32.h"
 #include "database/action_list.h"
 #include "database/history_work.h"
 #include "database/undo_bin_win32.h"
-#include "database/whole_file_win32.h"
 #include "settings/settings_store_win32.h"
 
 namespace {

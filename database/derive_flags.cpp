@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include "settings/settings_lists.h"
+#include "base/text.h"
 
 namespace {
 std::string_view textAfterLast(std::string_view text, char c) {

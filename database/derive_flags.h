@@ -11,8 +11,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "base/ignore_case_hash.h"
 #include "database/action_record.h"
-#include "database/ignore_case_hash.h"
 
 struct DerivedFlagInputs {
     // The data-file extension list, without dots; empty entries are removed

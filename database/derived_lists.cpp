@@ -6,10 +6,10 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "browse/paths.h"
-#include "database/dos_time.h"
-#include "database/ignore_case_hash.h"
-#include "settings/settings_lists.h"
+#include "base/dos_time.h"
+#include "base/ignore_case_hash.h"
+#include "base/paths.h"
+#include "base/text.h"
 
 std::vector<ProgramEntry> programList;
 std::vector<AppletEntry> appletList;

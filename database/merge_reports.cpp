@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "database/dos_time.h"
-#include "settings/settings_lists.h"
+#include "base/dos_time.h"
+#include "base/text.h"
 
 namespace {
 void copyProgramName(char (&to)[9], const char (&from)[9]) {

@@ -2,9 +2,9 @@
 
 #include <unordered_set>
 
+#include "base/ignore_case_hash.h"
+#include "base/text.h"
 #include "database/action_list.h"
-#include "database/ignore_case_hash.h"
-#include "settings/settings_lists.h"
 
 bool isUnsafeBinFolder(std::string_view binFolder) {
     while (!binFolder.empty() && (binFolder.back() == '\\' || binFolder.back() == '/')) binFolder.remove_suffix(1);

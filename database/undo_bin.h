@@ -11,8 +11,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "base/ignore_case_hash.h"
 #include "database/action_record.h"
-#include "database/ignore_case_hash.h"
 
 // True for a folder whose files the upkeep must never delete wholesale: no
 // folder at all, or the root of a drive or a share, where the sweep would

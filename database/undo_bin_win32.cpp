@@ -7,12 +7,12 @@
 #include <optional>
 #include <string>
 
-#include "browse/file_operations_win32.h"
+#include "base/file_operations_win32.h"
+#include "base/text.h"
+#include "base/whole_file_win32.h"
 #include "database/action_list.h"
 #include "database/action_list_file_win32.h"
 #include "database/undo_bin.h"
-#include "database/whole_file_win32.h"
-#include "settings/settings_lists.h"
 #include "settings/settings_store_win32.h"
 
 namespace {

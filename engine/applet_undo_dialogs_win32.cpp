@@ -1,7 +1,5 @@
 #include "engine/applet_undo_dialogs_win32.h"
 
-#include "browse/dialog_toolkit_win32.h"
-#include "browse/list_texts.h"
 #include "database/action_list.h"
 #include "database/action_list_file_win32.h"
 #include "database/derived_lists.h"
@@ -13,6 +11,8 @@
 #include "engine/session_undo.h"
 #include "engine/undo_preview_win32.h"
 #include "settings/settings_store_win32.h"
+#include "ui/dialog_toolkit_win32.h"
+#include "ui/list_texts.h"
 
 namespace {
 

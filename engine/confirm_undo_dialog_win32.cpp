@@ -1,9 +1,9 @@
 #include "engine/confirm_undo_dialog_win32.h"
 
-#include "browse/dialog_toolkit_win32.h"
-#include "browse/list_texts.h"
 #include "res/resource.h"
-#include "shell/main_window_win32.h"
+#include "ui/application_win32.h"
+#include "ui/dialog_toolkit_win32.h"
+#include "ui/list_texts.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <span>
 #include <vector>
 
-#include "browse/list_texts.h"
 #include "database/action_record.h"
 #include "database/derived_lists.h"
 #include "engine/session_undo.h"
+#include "ui/list_texts.h"
 
 // The files a program's sessions changed, newest session first and within
 // one the last file first: name, action, size, date, time and the session's

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "browse/file_operations_win32.h"
+#include "base/file_operations_win32.h"
 #include "engine/file_handle_win32.h"
 
 namespace {

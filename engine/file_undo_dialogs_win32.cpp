@@ -2,9 +2,7 @@
 
 #include <string>
 
-#include "browse/dialog_toolkit_win32.h"
-#include "browse/file_operations_win32.h"
-#include "browse/list_texts.h"
+#include "base/file_operations_win32.h"
 #include "database/action_list.h"
 #include "database/derived_lists.h"
 #include "engine/confirm_undo_dialog_win32.h"
@@ -14,6 +12,8 @@
 #include "engine/redo_win32.h"
 #include "engine/undo_preview.h"
 #include "engine/undo_preview_win32.h"
+#include "ui/dialog_toolkit_win32.h"
+#include "ui/list_texts.h"
 
 namespace {
 

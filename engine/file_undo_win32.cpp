@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "browse/file_operations_win32.h"
-#include "browse/paths.h"
+#include "base/file_operations_win32.h"
+#include "base/paths.h"
 #include "database/action_list.h"
 #include "database/undo_bin_win32.h"
 #include "engine/file_steps_win32.h"
@@ -13,7 +13,7 @@
 #include "engine/settings_undo_win32.h"
 #include "engine/undo_progress.h"
 #include "monitor/own_work_win32.h"
-#include "shell/busy_indicator_win32.h"
+#include "ui/busy_indicator_win32.h"
 
 namespace {
 

@@ -4,8 +4,9 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "database/ignore_case_hash.h"
-#include "engine/crc32.h"
+#include "base/crc32.h"
+#include "base/ignore_case_hash.h"
+#include "base/text.h"
 
 namespace {
 
@@ -85,24 +86,6 @@ bool sameSettingsText(std::string_view earlier, std::string_view later) {
     earlier = settingsText(earlier);
     later = settingsText(later);
     return crc32(earlier.data(), earlier.size()) == crc32(later.data(), later.size());
-}
-
-std::vector<std::string_view> splitLines(std::string_view text) {
-    text = settingsText(text);
-    std::vector<std::string_view> lines;
-    size_t start = 0;
-    for (;;) {
-        // A lone LF ends a line too: files written with bare line feeds must
-        // be restored as well.
-        size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            lines.push_back(text.substr(start));
-            return lines;
-        }
-        if (end > start) lines.push_back(text.substr(start, end - start));
-        start = end + 1;
-        if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
-    }
 }
 
 std::vector<IniChange> diffIniTexts(std::string_view earlier, std::string_view later) {

@@ -15,11 +15,6 @@ std::string_view settingsText(std::string_view bytes);
 // same crc32.
 bool sameSettingsText(std::string_view earlier, std::string_view later);
 
-// Cuts a text into lines. A line ends at CR LF, at a lone CR or at a lone LF;
-// empty lines are dropped; the text after the last line end is the last
-// line, also when it is empty. The views point into `text`.
-std::vector<std::string_view> splitLines(std::string_view text);
-
 enum class IniOperation : int32_t {
     clear = 20,    // write an empty value: the key stays, emptied
     restore = 22,  // write the earlier value

@@ -1,6 +1,6 @@
 #include "engine/later_change.h"
 
-#include "settings/settings_lists.h"
+#include "base/text.h"
 
 std::optional<size_t> laterChangeOf(std::span<const ActionRecord> records, size_t index) {
     if (index >= records.size()) return std::nullopt;

@@ -2,9 +2,9 @@
 
 #include <commctrl.h>
 
-#include "browse/dialog_toolkit_win32.h"
 #include "res/resource.h"
-#include "shell/main_window_win32.h"
+#include "ui/application_win32.h"
+#include "ui/dialog_toolkit_win32.h"
 
 namespace {
 
@@ -34,9 +34,7 @@ void keepSelectionHidden(HWND dialog, ListConfirmationState& state) {
 
 void initialise(HWND dialog, ListConfirmationState& state) {
     const ListConfirmation& confirmation = state.confirmation;
-    // First: centring the dialog may already resize it under Wine.
-    GetClientRect(dialog, &state.previousClient);
-    commonDialogSetUp(dialog);
+    openResizableDialog(dialog, state.previousClient);
     SetWindowTextA(dialog, confirmation.caption.c_str());
     setUpList(dialog, IDC_CONFIRMATION_LIST, confirmation.columns);
     appendListRows(dialog, IDC_CONFIRMATION_LIST, confirmation.rows);

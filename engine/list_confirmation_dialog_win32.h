@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "browse/list_view_win32.h"
+#include "ui/list_view_win32.h"
 
 enum class RowChoice {
     PickRows,    // the user selects rows; none at first

@@ -2,9 +2,6 @@
 
 #include <commctrl.h>
 
-#include "browse/dialog_toolkit_win32.h"
-#include "browse/list_texts.h"
-#include "browse/list_view_win32.h"
 #include "database/action_list.h"
 #include "database/derived_lists.h"
 #include "engine/confirmation_rows.h"
@@ -15,7 +12,10 @@
 #include "engine/session_undo.h"
 #include "engine/undo_preview_win32.h"
 #include "res/resource.h"
-#include "shell/main_window_win32.h"
+#include "ui/application_win32.h"
+#include "ui/dialog_toolkit_win32.h"
+#include "ui/list_texts.h"
+#include "ui/list_view_win32.h"
 
 namespace {
 
@@ -63,9 +63,7 @@ void followPick(HWND dialog, int pickedList) {
 }
 
 void initialise(HWND dialog, ProgramUndoState& state) {
-    // First: centring the dialog may already resize it under Wine.
-    GetClientRect(dialog, &state.previousClient);
-    commonDialogSetUp(dialog);
+    openResizableDialog(dialog, state.previousClient);
     for (int button : {IDC_UNDO_FILE, IDC_UNDO_SESSION_AND_FILES, IDC_UNDO_SESSION_ONLY})
         showButton(dialog, button, false);
     SetWindowTextA(dialog, ("Undo Program - " + displayCase(state.program.programName)).c_str());

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "browse/paths.h"
-#include "settings/settings_lists.h"
+#include "base/paths.h"
+#include "base/text.h"
 
 std::vector<RedoEntry> redoList;
 

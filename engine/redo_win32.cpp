@@ -2,17 +2,17 @@
 
 #include <windows.h>
 
-#include "browse/file_operations_win32.h"
-#include "browse/paths.h"
+#include "base/file_operations_win32.h"
+#include "base/paths.h"
+#include "base/text.h"
 #include "database/action_list.h"
 #include "database/undo_bin_win32.h"
 #include "engine/file_steps_win32.h"
 #include "engine/file_transfer_win32.h"
 #include "engine/redo_list.h"
 #include "monitor/own_work_win32.h"
-#include "settings/settings_lists.h"
 #include "settings/settings_store_win32.h"
-#include "shell/busy_indicator_win32.h"
+#include "ui/busy_indicator_win32.h"
 
 std::string redoFolderPath() {
     std::string binFolder = undoBinFolderInUse();

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "base/text.h"
 #include "monitor/registry_report.h"
-#include "settings/settings_lists.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "engine/restore_name.h"
 
-#include "browse/paths.h"
+#include "base/paths.h"
 
 namespace {
 constexpr size_t kLongestPath = 259;

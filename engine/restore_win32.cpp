@@ -2,11 +2,11 @@
 
 #include <windows.h>
 
-#include "browse/file_operations_win32.h"
+#include "base/file_operations_win32.h"
 #include "engine/file_handle_win32.h"
 #include "engine/file_transfer_win32.h"
 #include "engine/restore_name.h"
-#include "engine/saved_copy_reader.h"
+#include "monitor/saved_copy_reader.h"
 
 namespace {
 

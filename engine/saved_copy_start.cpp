@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/saved_copy_reader.h"
+#include "monitor/saved_copy_reader.h"
 
 SavedCopyStart readSavedCopyStart(std::string_view savedCopy, size_t limit) {
     SavedCopyStart result;

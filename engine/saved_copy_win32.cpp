@@ -1,8 +1,9 @@
 #include "engine/saved_copy_win32.h"
 
+#include "base/whole_file_win32.h"
 #include "database/undo_bin_win32.h"
-#include "database/whole_file_win32.h"
-#include "engine/saved_copy.h"
+#include "monitor/saved_copy.h"
+#include "monitor/saved_copy_reader.h"
 
 std::optional<std::string> readSavedCopy(const std::string& savedPath) {
     if (!isSavedCopyInUndoBin(savedPath)) return std::nullopt;

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
+#include "base/whole_file_win32.h"
 #include "database/action_list.h"
-#include "database/whole_file_win32.h"
 #include "engine/ini_diff.h"
 #include "engine/later_change.h"
 #include "engine/registry_path.h"

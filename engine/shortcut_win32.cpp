@@ -4,7 +4,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-#include "browse/file_operations_win32.h"
+#include "base/file_operations_win32.h"
 
 namespace {
 // Virtual key U with Shift and Control.

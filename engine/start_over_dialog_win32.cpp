@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "browse/dialog_toolkit_win32.h"
 #include "database/action_list.h"
 #include "database/action_list_file_win32.h"
 #include "database/derived_lists.h"
@@ -11,7 +10,8 @@
 #include "engine/start_over_win32.h"
 #include "res/resource.h"
 #include "settings/settings_store_win32.h"
-#include "shell/main_window_win32.h"
+#include "ui/application_win32.h"
+#include "ui/dialog_toolkit_win32.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "browse/list_texts.h"
+#include "ui/list_texts.h"
 
 std::string hourPointText(const ActionRecord& first) {
     return formatActionDate(first.date) + " " + formatActionHour(first.time);

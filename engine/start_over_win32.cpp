@@ -4,14 +4,14 @@
 
 #include <vector>
 
+#include "base/text.h"
 #include "database/action_list.h"
 #include "engine/file_undo_win32.h"
 #include "engine/redo_win32.h"
 #include "engine/restore_win32.h"
 #include "engine/start_over_points.h"
-#include "engine/start_over_set.h"
 #include "monitor/own_work_win32.h"
-#include "settings/settings_lists.h"
+#include "monitor/start_over_set.h"
 #include "settings/settings_store_win32.h"
 
 void startOverFrom(int firstIndex) {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "settings/settings_lists.h"
+#include "base/text.h"
 
 namespace {
 

@@ -13,10 +13,10 @@
 #include <string_view>
 #include <vector>
 
-#include "browse/list_texts.h"
 #include "database/action_record.h"
 #include "engine/ini_diff.h"
 #include "engine/registry_path.h"
+#include "ui/list_texts.h"
 
 // At most this much of each version is read for the preview.
 inline constexpr size_t previewReadLimit = 64 * 1024;

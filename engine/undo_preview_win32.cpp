@@ -6,10 +6,8 @@
 #include <optional>
 #include <vector>
 
-#include "browse/dialog_toolkit_win32.h"
-#include "browse/file_operations_win32.h"
-#include "browse/list_view_win32.h"
-#include "browse/paths.h"
+#include "base/file_operations_win32.h"
+#include "base/paths.h"
 #include "database/action_list.h"
 #include "engine/file_handle_win32.h"
 #include "engine/file_transfer_win32.h"
@@ -20,7 +18,9 @@
 #include "engine/settings_undo_win32.h"
 #include "engine/undo_preview.h"
 #include "res/resource.h"
-#include "shell/main_window_win32.h"
+#include "ui/application_win32.h"
+#include "ui/dialog_toolkit_win32.h"
+#include "ui/list_view_win32.h"
 
 namespace {
 
@@ -240,9 +240,7 @@ constexpr ControlAnchor anchors[] = {
 
 void initialise(HWND dialog, PreviewState& state) {
     const PreviewContent& content = state.content;
-    // First: centring the dialog may already resize it under Wine.
-    GetClientRect(dialog, &state.previousClient);
-    commonDialogSetUp(dialog);
+    openResizableDialog(dialog, state.previousClient);
     SetDlgItemTextA(dialog, IDC_PREVIEW_WORDS, content.words.c_str());
     SetDlgItemTextA(dialog, IDC_PREVIEW_NOTICE, content.notice.c_str());
     bool canOpen = content.openEarlierOf != -1;

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "engine/crc32.h"
-#include "settings/settings_lists.h"
+#include "base/crc32.h"
+#include "base/text.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <optional>
 #include <unordered_map>
 
-#include "browse/paths.h"
+#include "base/paths.h"
+#include "base/text.h"
 #include "monitor/report_bytes.h"
-#include "settings/settings_lists.h"
 
 namespace {
 

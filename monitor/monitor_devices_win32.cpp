@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
+#include "base/text.h"
 #include "monitor/bin_lock_win32.h"
 #include "monitor/recorder_channel_win32.h"
-#include "settings/settings_lists.h"
 #include "settings/settings_store_win32.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "browse/paths.h"
+#include "base/paths.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "recorder/recorder_counts.h"
+#include "monitor/recorder_counts.h"
 
 inline constexpr const char* recorderProgramName = "retrace-recorder.exe";
 inline constexpr const char* recorderRunningName = "Local\\RetraceRecorder.Running";

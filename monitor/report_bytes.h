@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "database/little_endian.h"
+#include "base/little_endian.h"
 
 inline char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
 

@@ -6,8 +6,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "engine/saved_copy.h"
-#include "engine/start_over_set.h"
+#include "base/whole_file_win32.h"
+#include "monitor/saved_copy.h"
+#include "monitor/start_over_set.h"
 
 namespace {
 
@@ -47,32 +48,6 @@ std::string firstFreeName(const std::string& folder, uint32_t& nextNumber, Take 
 
 }  // namespace
 
-bool writeFileWhole(const std::string& path, std::string_view bytes, DWORD disposition) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    bool ok = bytes.empty() || (WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr) &&
-                                written == bytes.size());
-    CloseHandle(file);
-    return ok;
-}
-
-bool readFileQuietly(const std::string& path, std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    LARGE_INTEGER size;
-    bool ok = GetFileSizeEx(file, &size) && size.QuadPart < (1LL << 31);
-    if (ok) {
-        bytes.resize(size_t(size.QuadPart));
-        DWORD read = 0;
-        ok = bytes.empty() ||
-             (ReadFile(file, bytes.data(), DWORD(bytes.size()), &read, nullptr) && read == bytes.size());
-    }
-    CloseHandle(file);
-    return ok;
-}
-
 ReportWriter::ReportWriter(std::string binFolder) : bin_(std::move(binFolder)), nextCopyNumber_(GetTickCount()) {
     while (bin_.size() > 3 && bin_.ends_with('\\')) bin_.pop_back();
     SHCreateDirectoryExA(nullptr, bin_.c_str(), nullptr);
@@ -80,15 +55,15 @@ ReportWriter::ReportWriter(std::string binFolder) : bin_(std::move(binFolder)), 
 
 AppendResult ReportWriter::appendFile(const FileReportEntry& entry) {
     if (!fitsFileReport(entry)) return AppendResult::DoesNotFit;
-    return append("filereport.000", serializeFileReportEntry(entry));
+    return appendToReport("filereport.000", serializeFileReportEntry(entry));
 }
 
 AppendResult ReportWriter::appendRegistry(const RegistryReportEntry& entry) {
     if (!fitsRegistryReport(entry)) return AppendResult::DoesNotFit;
-    return append("regreport.000", serializeRegistryReportEntry(entry));
+    return appendToReport("regreport.000", serializeRegistryReportEntry(entry));
 }
 
-AppendResult ReportWriter::append(const char* report, const std::string& bytes) {
+AppendResult ReportWriter::appendToReport(const char* report, const std::string& bytes) {
     return appendToFile(bin_ + "\\" + report, bytes) ? AppendResult::Written : AppendResult::Failed;
 }
 

@@ -14,15 +14,6 @@
 #include "monitor/file_report.h"
 #include "monitor/registry_report.h"
 
-// The whole file, read without holding off anyone who writes it meanwhile,
-// and without a message: a background or console program must never wait on
-// a dialog. False when it cannot be read.
-bool readFileQuietly(const std::string& path, std::string& bytes);
-
-// Writes the file whole; `disposition` as CreateFile takes it: CREATE_NEW for
-// a name that must be free, CREATE_ALWAYS to replace. False when it could not.
-bool writeFileWhole(const std::string& path, std::string_view bytes, DWORD disposition);
-
 enum class AppendResult {
     Written,
     DoesNotFit,  // a path too long for the format: nothing written
@@ -58,7 +49,7 @@ public:
 
 private:
     std::string freshCopyPath(const std::string& folder);
-    AppendResult append(const char* report, const std::string& bytes);
+    AppendResult appendToReport(const char* report, const std::string& bytes);
     bool saveStartOverSet(const std::string& marker);
 
     std::string bin_;

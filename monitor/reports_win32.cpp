@@ -1,7 +1,7 @@
 #include "monitor/reports_win32.h"
 
-#include "browse/file_operations_win32.h"
-#include "settings/settings_lists.h"
+#include "base/file_operations_win32.h"
+#include "base/text.h"
 #include "settings/settings_store_win32.h"
 
 namespace {

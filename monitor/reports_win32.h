@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "base/whole_file_win32.h"
 #include "database/action_record.h"
-#include "database/whole_file_win32.h"
 #include "monitor/file_report.h"
 #include "monitor/registry_report.h"
 

@@ -3,7 +3,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "browse/paths.h"
+#include "base/paths.h"
 #include "recorder/path_map.h"
 #include "recorder/saved_state.h"
 

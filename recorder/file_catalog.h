@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "database/ignore_case_hash.h"
+#include "base/ignore_case_hash.h"
 #include "recorder/file_notice.h"
 
 struct CatalogEntry {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <unordered_map>
 
-#include "browse/paths.h"
+#include "base/ignore_case_hash.h"
+#include "base/paths.h"
 #include "database/action_record.h"
-#include "database/ignore_case_hash.h"
 
 namespace {
 

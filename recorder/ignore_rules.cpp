@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "browse/paths.h"
+#include "base/paths.h"
+#include "base/text.h"
 #include "database/action_record.h"
-#include "settings/settings_lists.h"
 
 bool isWithin(std::string_view path, std::string_view folder) {
     while (folder.ends_with('\\')) folder.remove_suffix(1);

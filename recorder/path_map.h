@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/text.h"
 #include "recorder/ignore_rules.h"
-#include "settings/settings_lists.h"
 
 // The entries for `folder` itself and for everything below it, in order.
 template <class Map>

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "browse/paths.h"
-#include "settings/settings_lists.h"
+#include "base/paths.h"
+#include "base/text.h"
 
 std::string moduleNameOf(std::string_view imagePath) {
     std::string_view stem = splitExtension(fileNameOf(imagePath)).stem;

@@ -4,15 +4,18 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <set>
 #include <utility>
 
-#include "browse/paths.h"
+#include "base/dos_time.h"
+#include "base/paths.h"
+#include "base/text.h"
+#include "base/whole_file_win32.h"
 #include "database/action_record.h"
-#include "database/dos_time.h"
 #include "database/undo_bin.h"
 #include "database/undo_bin_win32.h"
 #include "monitor/bin_lock_win32.h"
@@ -30,7 +33,6 @@
 #include "recorder/registry_watch_win32.h"
 #include "recorder/report_entries.h"
 #include "recorder/shadow_cache_win32.h"
-#include "settings/settings_lists.h"
 #include "settings/settings_store_win32.h"
 
 namespace {

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
+#include "base/text.h"
 #include "monitor/registry_report.h"
 #include "recorder/ignore_rules.h"
 #include "recorder/path_map.h"
 #include "recorder/saved_state.h"
-#include "settings/settings_lists.h"
 
 namespace {
 

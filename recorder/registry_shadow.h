@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "database/ignore_case_hash.h"
+#include "base/ignore_case_hash.h"
 
 struct RegistryValue {
     std::string name;

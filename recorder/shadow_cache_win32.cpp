@@ -8,11 +8,11 @@
 #include <cstdlib>
 #include <vector>
 
-#include "engine/saved_copy.h"
-#include "monitor/report_writer_win32.h"
-#include "recorder/saved_state.h"
-#include "browse/paths.h"
+#include "base/paths.h"
+#include "base/whole_file_win32.h"
+#include "monitor/saved_copy.h"
 #include "recorder/path_map.h"
+#include "recorder/saved_state.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "database/ignore_case_hash.h"
+#include "base/ignore_case_hash.h"
 #include "recorder/shadow_policy.h"
 
 class ShadowCache {

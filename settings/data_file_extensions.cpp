@@ -1,6 +1,6 @@
 #include "settings/data_file_extensions.h"
 
-#include "settings/settings_lists.h"
+#include "base/text.h"
 
 namespace {
 void blankListed(std::vector<std::string>& extensions, std::string_view list) {

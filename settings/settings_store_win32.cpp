@@ -6,8 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "monitor/monitor_devices_win32.h"
-#include "settings/settings_lists.h"
+#include "base/text.h"
 
 namespace {
 
@@ -142,10 +141,15 @@ void loadSettings(Settings& settings) {
     expandFolderField(settings.UndoBinPathNew);
 }
 
+namespace {
+std::function<void()> settingsSaved;
+}  // namespace
+
+void whenSettingsSaved(std::function<void()> afterSave) { settingsSaved = std::move(afterSave); }
+
 SettingsSave saveSettings(const Settings& settings) {
     const SettingsSave saved = writeSettings(settings);
-    stopLogging();
-    startLogging(StartMode::IfEnabled);
+    if (settingsSaved) settingsSaved();
     return saved;
 }
 

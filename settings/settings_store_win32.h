@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "settings/settings.h"
 
 // Fills the record from the key. A missing key or value leaves the field as
@@ -18,10 +20,14 @@ void loadSettings(Settings& settings);
 // it where the installation has not opened it to the Users group.
 enum class SettingsSave { Stored, NoKey, Refused };
 
-// Writes every field but szDownloadModules back, then stops logging and
-// starts it again under the values the key holds. When the key is missing or
-// refuses writing, nothing is written.
+// Writes every field but szDownloadModules back, then runs what
+// whenSettingsSaved gave. When the key is missing or refuses writing,
+// nothing is written.
 SettingsSave saveSettings(const Settings& settings);
+
+// Given once at start-up by the program that runs the monitors, which then
+// log again under the values the key holds after every save.
+void whenSettingsSaved(std::function<void()> afterSave);
 
 // saveSettings, for a change the user asked for: a refusal is told plainly,
 // and then the caller carries out nothing that goes with the change. False

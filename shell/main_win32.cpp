@@ -4,9 +4,9 @@
 
 #include <cstring>
 
+#include "base/text.h"
 #include "monitor/bin_lock_win32.h"
 #include "monitor/recorder_channel_win32.h"
-#include "settings/settings_lists.h"
 #include "settings/settings_store_win32.h"
 #include "shell/main_window_win32.h"
 #include "shell/startup_win32.h"

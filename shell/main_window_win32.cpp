@@ -1,6 +1,5 @@
 #include "shell/main_window_win32.h"
 
-#include "browse/dialog_toolkit_win32.h"
 #include "browse/find_sheet_win32.h"
 #include "browse/history_dialog_win32.h"
 #include "browse/wizard_win32.h"
@@ -14,19 +13,18 @@
 #include "engine/redo_win32.h"
 #include "engine/start_over_dialog_win32.h"
 #include "monitor/monitor_devices_win32.h"
-#include "shell/busy_indicator_win32.h"
-#include "shell/hidden_window_win32.h"
-#include "shell/tray_menu_win32.h"
+#include "options/options_sheet_win32.h"
 #include "res/resource.h"
-#include "settings/options_sheet_win32.h"
 #include "settings/settings_store_win32.h"
 #include "shell/tray_icon_win32.h"
 #include "shell/tray_menu.h"
+#include "shell/tray_menu_win32.h"
+#include "ui/busy_indicator_win32.h"
+#include "ui/dialog_toolkit_win32.h"
+#include "ui/hidden_window_win32.h"
 
-HINSTANCE appInstance = nullptr;
 HWND mainWindow = nullptr;
 int commandBusy = 0;
-HWND lastDialog = nullptr;
 
 namespace {
 

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "ui/application_win32.h"
+
 inline constexpr const char* mainWindowClass = "Retrace";
 
 // A registered message that the main window answers with 1 once the
@@ -11,13 +13,10 @@ inline constexpr const char* mainWindowClass = "Retrace";
 // read the action list and the bin that this work writes.
 inline constexpr const char* idleQueryMessageName = "Retrace Idle Query";
 
-extern HINSTANCE appInstance;
 extern HWND mainWindow;
 // 1 while a menu command runs; guards against re-entry from the nested
 // message loops of modal dialogs, not against other threads.
 extern int commandBusy;
-// The dialog initialised most recently; never cleared, so it may be stale.
-extern HWND lastDialog;
 
 // Registers the window class and creates the hidden main window. Failures are
 // ignored: start-up goes on without the window.

@@ -8,9 +8,9 @@
 #include "database/undo_bin_win32.h"
 #include "monitor/monitor_devices_win32.h"
 #include "settings/settings_store_win32.h"
-#include "shell/busy_indicator_win32.h"
 #include "shell/main_window_win32.h"
 #include "shell/tray_icon_win32.h"
+#include "ui/busy_indicator_win32.h"
 
 void runStartup() {
     createMainWindow();
@@ -29,5 +29,9 @@ void runStartup() {
     setTrayIcon(TrayOperation::Add, monitoringIcon(settings));
 
     openMonitorDevices();
+    whenSettingsSaved([] {
+        stopLogging();
+        startLogging(StartMode::IfEnabled);
+    });
     startBusyIndicator();
 }

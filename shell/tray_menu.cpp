@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <array>
 
-#include "browse/list_texts.h"
-#include "browse/paths.h"
+#include "base/paths.h"
 #include "res/resource.h"
+#include "ui/list_texts.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
 #include "shell/tray_menu_win32.h"
 
-#include "browse/file_operations_win32.h"
+#include "base/file_operations_win32.h"
 #include "database/action_list.h"
 #include "database/derived_lists.h"
 #include "engine/redo_list.h"
 #include "res/resource.h"
 #include "settings/settings_store_win32.h"
-#include "shell/main_window_win32.h"
 #include "shell/tray_menu.h"
+#include "ui/application_win32.h"
 
 namespace {
 

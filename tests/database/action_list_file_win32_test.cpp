@@ -10,9 +10,9 @@
 #include <iterator>
 #include <set>
 
+#include "base/text.h"
 #include "database/action_list.h"
 #include "database/action_list_file_win32.h"
-#include "settings/settings_lists.h"
 #include "settings/settings_store_win32.h"
 #include "tests/support/faulty_disk_win32.h"
 #include "tests/support/settings_key_win32.h"

@@ -7,9 +7,9 @@
 #include <cstring>
 #include <random>
 
+#include "base/text.h"
 #include "database/action_list.h"
 #include "database/merge_reports.h"
-#include "settings/settings_lists.h"
 #include "tests/database/string_record_oracle.h"
 
 namespace {

@@ -6,11 +6,11 @@
 #include <algorithm>
 #include <random>
 
+#include "base/dos_time.h"
+#include "base/text.h"
 #include "database/derive_flags.h"
 #include "database/derived_lists.h"
-#include "database/dos_time.h"
 #include "derived_lists_oracle.h"
-#include "settings/settings_lists.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "database/dos_time.h"
+#include "base/dos_time.h"
 #include "database/merge_reports.h"
 
 namespace {

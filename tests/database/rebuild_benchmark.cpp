@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <map>
 
+#include "base/dos_time.h"
 #include "database/derive_flags.h"
 #include "database/derived_lists.h"
-#include "database/dos_time.h"
 #include "database/merge_reports.h"
 #include "database/undo_bin.h"
 #include "tests/database/working_history.h"

@@ -18,7 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "browse/file_operations_win32.h"
+#include "base/file_operations_win32.h"
+#include "base/text.h"
 #include "database/action_list.h"
 #include "database/action_list_file_win32.h"
 #include "database/derive_flags.h"
@@ -31,7 +32,6 @@
 #include "monitor/monitor_devices_win32.h"
 #include "monitor/reports_win32.h"
 #include "settings/registered_extensions_win32.h"
-#include "settings/settings_lists.h"
 #include "settings/settings_store_win32.h"
 #include "shell/tray_menu.h"
 #include "tests/database/working_history.h"

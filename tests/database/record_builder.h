@@ -3,9 +3,9 @@
 
 #include <string>
 
+#include "base/dos_time.h"
+#include "base/text.h"
 #include "database/action_record.h"
-#include "database/dos_time.h"
-#include "settings/settings_lists.h"
 
 struct RecordBuilder {
     ActionRecord record;

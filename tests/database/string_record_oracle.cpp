@@ -3,10 +3,10 @@
 #include <cstring>
 #include <optional>
 
+#include "base/dos_time.h"
+#include "base/little_endian.h"
+#include "base/text.h"
 #include "database/action_record.h"
-#include "database/dos_time.h"
-#include "database/little_endian.h"
-#include "settings/settings_lists.h"
 
 namespace {
 

@@ -6,11 +6,11 @@
 #include <algorithm>
 #include <fstream>
 
-#include "browse/file_operations_win32.h"
+#include "base/file_operations_win32.h"
+#include "base/text.h"
 #include "database/action_list.h"
 #include "database/action_list_file_win32.h"
 #include "database/undo_bin_win32.h"
-#include "settings/settings_lists.h"
 #include "settings/settings_store_win32.h"
 #include "tests/support/faulty_disk_win32.h"
 #include "tests/support/settings_key_win32.h"

@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/dos_time.h"
+#include "base/text.h"
 #include "database/action_record.h"
-#include "database/dos_time.h"
-#include "settings/settings_lists.h"
 
 namespace {
 const char* const programs[] = {"notepad",  "winword",  "excel",    "iexplore", "netscape", "mspaint",

@@ -8,12 +8,12 @@
 #include <fstream>
 #include <map>
 
-#include "browse/file_operations_win32.h"
+#include "base/file_operations_win32.h"
+#include "base/text.h"
 #include "database/action_list.h"
-#include "tests/support/scratch_folder_win32.h"
-#include "settings/settings_lists.h"
 #include "settings/settings_store_win32.h"
 #include "tests/e2e/menu_probe_client_win32.h"
+#include "tests/support/scratch_folder_win32.h"
 
 namespace {
 

@@ -19,12 +19,12 @@
 #include <string>
 #include <vector>
 
-#include "browse/file_operations_win32.h"
+#include "base/file_operations_win32.h"
+#include "base/text.h"
 #include "database/action_list.h"
 #include "database/derive_flags.h"
 #include "database/merge_reports.h"
 #include "settings/registered_extensions_win32.h"
-#include "settings/settings_lists.h"
 #include "settings/settings_store_win32.h"
 #include "tests/database/working_history.h"
 #include "tests/e2e/automation_win32.h"

@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "browse/file_operations_win32.h"
+#include "base/file_operations_win32.h"
+#include "base/text.h"
 #include "res/resource.h"
-#include "settings/settings_lists.h"
 #include "settings/settings_store_win32.h"
 #include "tests/e2e/automation_win32.h"
 #include "tests/e2e/dialog_driver_win32.h"

@@ -9,9 +9,9 @@
 
 #include <vector>
 
-#include "browse/file_operations_win32.h"
+#include "base/file_operations_win32.h"
+#include "base/text.h"
 #include "engine/shortcut_win32.h"
-#include "settings/settings_lists.h"
 #include "settings/settings_store_win32.h"
 #include "tests/e2e/automation_win32.h"
 #include "tests/support/settings_key_win32.h"

@@ -4,13 +4,13 @@
 
 #include <cstdio>
 
-#include "browse/paths.h"
+#include "base/paths.h"
+#include "base/text.h"
 #include "database/action_list.h"
 #include "database/derive_flags.h"
 #include "engine/file_transfer_win32.h"
-#include "engine/saved_copy.h"
+#include "monitor/saved_copy.h"
 #include "settings/registered_extensions_win32.h"
-#include "settings/settings_lists.h"
 #include "settings/settings_store_win32.h"
 #include "tests/database/record_builder.h"
 

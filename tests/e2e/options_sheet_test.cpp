@@ -8,9 +8,9 @@
 #include <algorithm>
 #include <fstream>
 
-#include "browse/file_operations_win32.h"
+#include "base/file_operations_win32.h"
+#include "base/text.h"
 #include "res/resource.h"
-#include "settings/settings_lists.h"
 #include "settings/settings_store_win32.h"
 #include "tests/e2e/dialog_driver_win32.h"
 #include "tests/support/window_search_win32.h"

@@ -6,11 +6,11 @@
 #include <algorithm>
 #include <fstream>
 
-#include "browse/file_operations_win32.h"
+#include "base/file_operations_win32.h"
+#include "base/text.h"
 #include "database/action_list.h"
-#include "tests/support/scratch_folder_win32.h"
-#include "settings/settings_lists.h"
 #include "tests/e2e/menu_probe_client_win32.h"
+#include "tests/support/scratch_folder_win32.h"
 #include "tools/monitor_standin/player_win32.h"
 
 namespace {

@@ -1,10 +1,10 @@
 #include "tests/e2e/recorded_history.h"
 
-#include "browse/file_operations_win32.h"
+#include "base/file_operations_win32.h"
+#include "base/text.h"
 #include "database/action_list.h"
-#include "tests/support/scratch_folder_win32.h"
-#include "settings/settings_lists.h"
 #include "settings/settings_store_win32.h"
+#include "tests/support/scratch_folder_win32.h"
 #include "tools/monitor_standin/player_win32.h"
 
 namespace {

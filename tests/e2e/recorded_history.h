@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "base/text.h"
 #include "database/action_record.h"
-#include "settings/settings_lists.h"
 #include "tests/e2e/retrace_fixture.h"
 
 inline const std::string bin = "C:\\Retrace E2E\\Bin";

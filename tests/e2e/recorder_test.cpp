@@ -16,12 +16,13 @@
 #include <set>
 #include <thread>
 
-#include "browse/file_operations_win32.h"
-#include "browse/paths.h"
-#include "engine/saved_copy.h"
+#include "base/file_operations_win32.h"
+#include "base/paths.h"
 #include "monitor/file_report.h"
 #include "monitor/recorder_channel_win32.h"
 #include "monitor/registry_report.h"
+#include "monitor/saved_copy.h"
+#include "monitor/saved_copy_reader.h"
 #include "res/resource.h"
 #include "settings/settings_store_win32.h"
 #include "tests/e2e/dialog_driver_win32.h"

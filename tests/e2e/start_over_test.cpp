@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <array>
 
-#include "engine/start_over_set.h"
+#include "monitor/start_over_set.h"
 #include "res/resource.h"
 #include "tests/e2e/dialog_driver_win32.h"
 #include "tests/support/scratch_folder_win32.h"

@@ -2,7 +2,7 @@
 
 #include "tests/e2e/retrace_fixture.h"
 
-#include "settings/settings_lists.h"
+#include "base/text.h"
 #include "settings/settings_store_win32.h"
 #include "tests/e2e/menu_probe_client_win32.h"
 #include "tests/e2e/recorded_history.h"

@@ -3,7 +3,7 @@
 
 #include "tests/e2e/recorded_history.h"
 
-#include "browse/file_operations_win32.h"
+#include "base/file_operations_win32.h"
 #include "database/action_list.h"
 #include "res/resource.h"
 #include "settings/settings_store_win32.h"

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "browse/file_operations_win32.h"
+#include "base/file_operations_win32.h"
 #include "res/resource.h"
 #include "tests/e2e/dialog_driver_win32.h"
 #include "tests/e2e/menu_probe_client_win32.h"

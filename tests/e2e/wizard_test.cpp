@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-#include "browse/file_operations_win32.h"
+#include "base/file_operations_win32.h"
 #include "res/resource.h"
 #include "settings/settings_store_win32.h"
 #include "tests/e2e/dialog_driver_win32.h"

@@ -9,12 +9,12 @@
 #include "engine/file_transfer_win32.h"
 #include "engine/redo_list.h"
 #include "engine/undo_progress.h"
-#include "shell/busy_indicator_win32.h"
-#include "shell/main_window_win32.h"
 #include "tests/engine/engine_fixture_win32.h"
 #include "tests/engine/sample_content.h"
 #include "tests/support/faulty_disk_win32.h"
 #include "tools/monitor_standin/recycle_bin_win32.h"
+#include "ui/application_win32.h"
+#include "ui/busy_indicator_win32.h"
 
 namespace {
 

@@ -5,7 +5,6 @@
 #include <string>
 
 using namespace std::string_view_literals;
-using Lines = std::vector<std::string_view>;
 using Changes = std::vector<IniChange>;
 
 namespace {
@@ -23,24 +22,6 @@ IniChange clear(std::string section, std::string key, std::string value) {
 void PrintTo(const IniChange& change, std::ostream* out) {
     *out << (change.operation == IniOperation::clear ? "clear [" : "restore [") << change.section << "] "
          << change.key << "=" << change.value;
-}
-
-TEST(SplitLines, EndsLinesAtCrLfLoneCrAndLoneLfAndDropsEmptyOnes) {
-    std::string longLine(5000, 'x');
-    struct { std::string_view text; Lines lines; } cases[] = {
-        {"", {""}},
-        {"a", {"a"}},
-        {"a\r\nb\r\n", {"a", "b", ""}},
-        {"a\rb", {"a", "b"}},
-        {"a\nb\n", {"a", "b", ""}},
-        {"a\n\r\nb", {"a", "b"}},  // LF, then an empty line in CR LF
-        {"a\r\r\n\nb", {"a", "b"}},
-        {"\r\n\r\na", {"a"}},
-        {"a\0b\r\nc"sv, {"a"}},  // up to the first zero byte
-        {"\0a"sv, {""}},
-        {longLine, {longLine}},
-    };
-    for (auto& c : cases) EXPECT_EQ(splitLines(c.text), c.lines) << testing::PrintToString(c.text);
 }
 
 TEST(SameSettingsText, ComparesTheTextsUpToTheirFirstZeroByte) {

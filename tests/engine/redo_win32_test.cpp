@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "browse/file_operations_win32.h"
+#include "base/file_operations_win32.h"
 #include "engine/file_undo_win32.h"
 #include "tests/engine/engine_fixture_win32.h"
 #include "tests/support/faulty_disk_win32.h"

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "engine/saved_copy.h"
+#include "monitor/saved_copy.h"
 #include "tests/engine/sample_content.h"
 #include "tests/support/scratch_folder_win32.h"
 #include "tests/support/settings_key_win32.h"

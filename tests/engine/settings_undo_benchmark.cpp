@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "engine/crc32.h"
+#include "base/crc32.h"
 #include "engine/ini_diff.h"
 #include "tests/engine/sample_content.h"
 

@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "database/action_list.h"
-#include "engine/saved_copy.h"
+#include "monitor/saved_copy.h"
 #include "tests/database/record_builder.h"
 #include "tests/support/scratch_folder_win32.h"
 #include "tests/support/settings_key_win32.h"

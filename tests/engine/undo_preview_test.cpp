@@ -5,8 +5,8 @@
 #include <map>
 #include <vector>
 
-#include "engine/saved_copy.h"
 #include "engine/saved_copy_start.h"
+#include "monitor/saved_copy.h"
 #include "tests/database/record_builder.h"
 
 namespace {

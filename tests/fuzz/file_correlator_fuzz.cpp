@@ -7,9 +7,9 @@
 
 #include <set>
 
+#include "base/text.h"
 #include "database/action_record.h"
 #include "recorder/file_correlator.h"
-#include "settings/settings_lists.h"
 #include "tests/fuzz/fuzz_input.h"
 
 namespace {

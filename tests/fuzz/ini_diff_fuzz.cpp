@@ -2,6 +2,7 @@
 // lines never hold a line end, and no change carries a line end or blanks
 // around its key into a profile-string write.
 
+#include "base/text.h"
 #include "engine/ini_diff.h"
 #include "tests/fuzz/fuzz_input.h"
 

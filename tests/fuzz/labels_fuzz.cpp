@@ -2,7 +2,7 @@
 // actions and a redo of its last record, each place abbreviated, and the
 // menu they make, with every text in bounds.
 
-#include "browse/paths.h"
+#include "base/paths.h"
 #include "database/action_list.h"
 #include "database/derived_lists.h"
 #include "shell/tray_menu.h"

@@ -1,7 +1,7 @@
 // Any path, with its first few restore names taken: the name found keeps the
 // path's folder and extension, fits a path, and is one that was free.
 
-#include "browse/paths.h"
+#include "base/paths.h"
 #include "engine/restore_name.h"
 #include "tests/fuzz/fuzz_input.h"
 

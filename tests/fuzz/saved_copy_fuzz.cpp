@@ -5,9 +5,9 @@
 
 #include <vector>
 
-#include "engine/saved_copy.h"
-#include "engine/saved_copy_reader.h"
 #include "engine/saved_copy_start.h"
+#include "monitor/saved_copy.h"
+#include "monitor/saved_copy_reader.h"
 #include "tests/fuzz/fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -11,13 +11,13 @@
 #include <filesystem>
 #include <fstream>
 
+#include "base/dos_time.h"
 #include "database/action_list.h"
 #include "database/derive_flags.h"
-#include "database/dos_time.h"
 #include "database/merge_reports.h"
-#include "engine/saved_copy.h"
 #include "monitor/file_report.h"
 #include "monitor/registry_report.h"
+#include "monitor/saved_copy.h"
 #include "recorder/registry_shadow.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <fstream>
 #include <future>
 
+#include "base/text.h"
 #include "monitor/reports_win32.h"
-#include "settings/settings_lists.h"
 #include "settings/settings_store_win32.h"
 #include "tests/support/settings_key_win32.h"
 #include "tests/support/window_search_win32.h"

@@ -4,8 +4,8 @@
 
 #include <set>
 
+#include "base/text.h"
 #include "database/action_record.h"
-#include "settings/settings_lists.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "base/text.h"
 #include "database/action_record.h"
 #include "recorder/batch_timing.h"
 #include "recorder/shadow_policy.h"
-#include "settings/settings_lists.h"
 
 namespace {
 FileChange change(int32_t kind, const std::string& path, const std::string& other = "") {

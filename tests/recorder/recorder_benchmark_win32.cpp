@@ -24,9 +24,9 @@
 #include <thread>
 #include <vector>
 
+#include "base/text.h"
 #include "monitor/file_report.h"
 #include "monitor/recorder_channel_win32.h"
-#include "settings/settings_lists.h"
 #include "settings/settings_store_win32.h"
 #include "tests/support/benchmark_clock_win32.h"
 #include "tests/support/scratch_folder_win32.h"

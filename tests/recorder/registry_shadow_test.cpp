@@ -5,9 +5,9 @@
 #include <map>
 #include <random>
 
+#include "base/text.h"
 #include "engine/registry_path.h"
 #include "monitor/registry_report.h"
-#include "settings/settings_lists.h"
 
 namespace {
 

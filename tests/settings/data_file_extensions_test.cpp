@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "base/text.h"
 #include "settings/data_file_extensions.h"
-#include "settings/settings_lists.h"
 
 namespace {
 using Extensions = std::vector<std::string>;

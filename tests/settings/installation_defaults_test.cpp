@@ -8,8 +8,8 @@
 #include <map>
 #include <sstream>
 
+#include "base/text.h"
 #include "settings/settings.h"
-#include "settings/settings_lists.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include <algorithm>
 
+#include "base/text.h"
 #include "settings/registered_extensions_win32.h"
-#include "settings/settings_lists.h"
 #include "settings/settings_store_win32.h"
 #include "tests/support/settings_key_win32.h"
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "settings/settings_lists.h"
+#include "base/text.h"
 #include "settings/settings_store_win32.h"
 #include "tests/support/settings_key_win32.h"
 

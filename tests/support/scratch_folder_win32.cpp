@@ -4,8 +4,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "base/text.h"
 #include "engine/file_transfer_win32.h"
-#include "settings/settings_lists.h"
 #include "settings/settings_store_win32.h"
 #include "tests/support/settings_key_win32.h"
 

@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <sddl.h>
 
-#include "settings/settings_lists.h"
+#include "base/text.h"
 #include "settings/settings_store_win32.h"
 
 namespace {

@@ -5,10 +5,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "database/whole_file_win32.h"
-#include "engine/saved_copy.h"
+#include "base/whole_file_win32.h"
 #include "monitor/file_report.h"
 #include "monitor/registry_report.h"
+#include "monitor/saved_copy.h"
+#include "monitor/saved_copy_reader.h"
 #include "tests/support/scratch_folder_win32.h"
 #include "tools/monitor_standin/player_win32.h"
 #include "tools/monitor_standin/recycle_bin_win32.h"

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/whole_file_win32.h"
 #include "monitor/report_writer_win32.h"
 #include "tools/monitor_standin/recycle_bin_win32.h"
 

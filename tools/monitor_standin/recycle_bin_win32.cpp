@@ -5,7 +5,7 @@
 #include <cstring>
 #include <set>
 
-#include "browse/paths.h"
+#include "base/paths.h"
 #include "engine/file_transfer_win32.h"
 
 namespace {

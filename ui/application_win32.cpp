@@ -1,0 +1,4 @@
+#include "ui/application_win32.h"
+
+HINSTANCE appInstance = nullptr;
+HWND lastDialog = nullptr;
