@@ -11,12 +11,15 @@ struct ConfirmUndoArgs {
     const std::string& item;
     int helpContext;
     const ConfirmUndoChoices& choices;
+    // Set by the first "Retrace" or "Open": an undo that shows a message runs
+    // a message loop, and a second press there must not undo the record twice.
+    bool chosen = false;
 };
 
 INT_PTR CALLBACK confirmUndoProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    const auto* state = dialogState<const ConfirmUndoArgs>(dialog, message, lParam);
+    auto* state = dialogState<ConfirmUndoArgs>(dialog, message, lParam);
     if (!state) return FALSE;
-    const ConfirmUndoArgs& args = *state;
+    ConfirmUndoArgs& args = *state;
     if (message == WM_INITDIALOG) {
         commonDialogSetUp(dialog);
         setShortenedText(dialog, IDC_CONFIRM_ITEM, displayCase(args.item));
@@ -35,11 +38,14 @@ INT_PTR CALLBACK confirmUndoProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     if (message != WM_COMMAND) return FALSE;
     switch (LOWORD(wParam)) {
     case IDOK:
+        if (args.chosen) return TRUE;
+        args.chosen = true;
         args.choices.retrace();
         EndDialog(dialog, 1);
         return TRUE;
     case IDC_CONFIRM_OPEN:
-        if (!args.choices.open) return TRUE;
+        if (!args.choices.open || args.chosen) return TRUE;
+        args.chosen = true;
         args.choices.open();
         EndDialog(dialog, 0);
         return TRUE;

@@ -16,6 +16,6 @@ struct ConfirmUndoChoices {
 };
 
 // Runs the dialog for the item (shown in display case) and carries out the
-// choice before it closes. Returns 1 after "Retrace", 0 after "Open" or
-// "Cancel".
+// choice before it closes, once however often its button is pressed.
+// Returns 1 after "Retrace", 0 after "Open" or "Cancel".
 int runConfirmUndoDialog(HWND owner, const std::string& item, int helpContext, const ConfirmUndoChoices& choices);

@@ -145,6 +145,37 @@ TEST_F(FileUndoDialogs, AFileChangedSinceIsReportedOnceAndTheOtherFilesStillCome
                                                         toLowerAscii(docs) + "\\y.doc"}));
 }
 
+// "Retrace" pressed again while the undo's own message is up undoes nothing
+// more: one message, and the dialog ends once it is answered.
+TEST_F(FileUndoDialogs, ASecondRetraceWhileTheUndoShowsItsMessageUndoesNothingMore) {
+    auto report = stored(kindModify, "report.doc");
+    ASSERT_TRUE(report);
+    ASSERT_TRUE(DeleteFileA(std::string(report->dataC).c_str()));  // the earlier version is gone
+    auto errorBoxes = [] {
+        int count = 0;
+        EnumWindows(
+            [](HWND window, LPARAM counted) {
+                char title[64] = "";
+                GetWindowTextA(window, title, sizeof title);
+                if (IsWindowVisible(window) && std::string(title) == "Undo Error") ++*reinterpret_cast<int*>(counted);
+                return TRUE;
+            },
+            LPARAM(&count));
+        return count;
+    };
+    HWND confirm = choose(IDM_FILE_FIRST, "Confirm Undo");
+    ASSERT_NE(confirm, nullptr);
+    pressButton(confirm, IDOK);
+    ASSERT_TRUE(waitUntil([&] { return errorBoxes() == 1; }));
+    pressButton(confirm, IDOK);
+    Sleep(1000);
+    EXPECT_EQ(errorBoxes(), 1);
+    pressButton(findMessageBox("Undo Error"), IDOK);
+    ASSERT_TRUE(waitForClose(confirm));
+    Sleep(500);
+    EXPECT_EQ(errorBoxes(), 0);
+}
+
 TEST_F(FileUndoDialogs, TheHistoriesListNewestFirstSortNumbersByValueAndReturnNothingWithoutARow) {
     HWND files = choose(IDM_FILE_MORE, "Files");
     ASSERT_NE(files, nullptr);
