@@ -67,7 +67,16 @@ void onPointChosen(HWND dialog, const PointChoice& chosen) {
     enableRetrace(dialog);
 }
 
-void startOver(HWND dialog) {
+// The point the user confirmed: the first record to undo, and whether it is
+// a boot, whose system files come back too.
+struct StartOverPoint {
+    int firstIndex = -1;
+    bool fromBoot = false;
+};
+
+// Asks once more, then ends the dialog with the point; the work is done
+// once the dialog has gone.
+void confirmPoint(HWND dialog, StartOverPoint& point) {
     if (MessageBoxA(dialog,
                     "Start Over will restore all possible files to the way they were. The system will then "
                     "restart.\n\nAre you sure you want to continue?",
@@ -75,16 +84,14 @@ void startOver(HWND dialog) {
         return;
     const PointChoice* choice = checkedChoice(dialog);
     if (!choice) return;
-    int firstIndex = pointOfEntry(pointsOf(*choice), chosenEntry(dialog, *choice));
-    if (firstIndex < 0) return;
-    startOverFrom(firstIndex);
-    if (choice->radio == IDC_FROM_BOOT) restoreSystemFiles(firstIndex);
-    // On disk before the restart: Windows may end this program at once.
-    saveActionList();
-    requestReboot();
+    point.firstIndex = pointOfEntry(pointsOf(*choice), chosenEntry(dialog, *choice));
+    point.fromBoot = choice->radio == IDC_FROM_BOOT;
+    if (point.firstIndex >= 0) EndDialog(dialog, 1);
 }
 
-INT_PTR CALLBACK startOverProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK startOverProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* point = dialogState<StartOverPoint>(dialog, message, lParam);
+    if (!point) return FALSE;
     if (message == WM_INITDIALOG) {
         commonDialogSetUp(dialog);
         for (const PointChoice& choice : choices) fillPoints(dialog, choice);
@@ -105,7 +112,7 @@ INT_PTR CALLBACK startOverProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
         return TRUE;
     case IDOK:  // Enter presses the default button, when it may be pressed
     case IDC_START_OVER_RETRACE:
-        if (checkedChoice(dialog)) startOver(dialog);
+        if (checkedChoice(dialog)) confirmPoint(dialog, *point);
         return TRUE;
     case IDCANCEL:
         EndDialog(dialog, 0);
@@ -117,5 +124,12 @@ INT_PTR CALLBACK startOverProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 }  // namespace
 
 void showStartOver(HWND owner) {
-    DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_START_OVER), owner, startOverProc, 0);
+    StartOverPoint point;
+    if (DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_START_OVER), owner, startOverProc, LPARAM(&point)) != 1)
+        return;
+    startOverFrom(point.firstIndex);
+    if (point.fromBoot) restoreSystemFiles(point.firstIndex);
+    // On disk before the restart: Windows may end this program at once.
+    saveActionList();
+    requestReboot();
 }

@@ -4,5 +4,7 @@
 
 #include <windows.h>
 
-// Runs the dialog modally; returns when the user cancels it.
+// Runs the dialog modally. Once the user has confirmed a point and the
+// dialog has closed, undoes everything since, saves and asks Windows to
+// restart; returns at once when the user cancels.
 void showStartOver(HWND owner);
