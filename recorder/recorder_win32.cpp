@@ -160,8 +160,10 @@ public:
         for (;;) {
             const uint64_t now = GetTickCount64();
             if (now >= nextHealthCheck_) checkHealth(now);
-            std::vector<HANDLE> handles{quit_, stop_, start_, registry_->ready()};
-            for (const Watched& watched : watches_) handles.push_back(watched.watch->event());
+            // The quit first: it alone ends the loop.
+            const std::vector<WaitSource> sources = waitSources();
+            std::vector<HANDLE> handles{quit_};
+            for (const WaitSource& source : sources) handles.push_back(source.handle);
             uint64_t timeout = nextHealthCheck_ - std::min(now, nextHealthCheck_);
             if (batch_.open) {
                 uint64_t left = batchCloseLeft(now, batch_.first, batch_.last, attribution_.answerDelayMilliseconds());
@@ -191,14 +193,7 @@ public:
                 if (WaitForSingleObject(start_, 0) == WAIT_OBJECT_0) startLogging();
                 break;
             }
-            if (index == 1)
-                stopLogging();
-            else if (index == 2)
-                startLogging();
-            else if (index == 3)
-                takeRegistryChanges();
-            else
-                takeNotices(index - 4);
+            sources[index - 1].onSignal();
         }
         while (batch_.open) closeBatch();
         counts_.lost += uint32_t(waiting_.size());
@@ -489,6 +484,20 @@ private:
             if (!handleValid(handles[request])) reopenRequestEvents();
         storeCounts();
         Sleep(DWORD(std::min<uint64_t>(2000, 50ull << std::min(failedWaits_++, 6u))));
+    }
+
+    // What the main loop waits on besides the quit, and what each sets off.
+    struct WaitSource {
+        HANDLE handle;
+        std::function<void()> onSignal;
+    };
+    std::vector<WaitSource> waitSources() {
+        std::vector<WaitSource> sources{{stop_, [this] { stopLogging(); }},
+                                        {start_, [this] { startLogging(); }},
+                                        {registry_->ready(), [this] { takeRegistryChanges(); }}};
+        for (size_t index = 0; index < watches_.size(); ++index)
+            sources.push_back({watches_[index].watch->event(), [this, index] { takeNotices(index); }});
+        return sources;
     }
 
     std::array<HANDLE*, 5> requestEvents() { return {&quit_, &stop_, &stopped_, &start_, &started_}; }
