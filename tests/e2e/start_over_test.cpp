@@ -166,7 +166,7 @@ TEST_F(StartOver, FromTheFirstBootUndoesEverythingNewestFirstBringsBackTheSystem
 
     // The restart ends every program of the prefix, Retrace too.
     EXPECT_NE(retrace->waitForExit(60000), STILL_ACTIVE);
-    EXPECT_NE(otherProgram.waitForExit(), STILL_ACTIVE);
+    EXPECT_NE(otherProgram.waitForExit(60000), STILL_ACTIVE);
     EXPECT_TRUE(undoErrors.texts().empty());
 
     // Newest first: the sheet's rewrite comes back first, under the first free name.
