@@ -13,6 +13,12 @@
 #include "ui/busy_indicator_win32.h"
 
 void runStartup() {
+    // Every save of the settings, a bin moved at start-up's included, has
+    // the monitors log again under the values saved.
+    whenSettingsSaved([] {
+        stopLogging();
+        startLogging(StartMode::IfEnabled);
+    });
     createMainWindow();
 
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS | ICC_TAB_CLASSES};
@@ -29,9 +35,5 @@ void runStartup() {
     setTrayIcon(TrayOperation::Add, monitoringIcon(settings));
 
     openMonitorDevices();
-    whenSettingsSaved([] {
-        stopLogging();
-        startLogging(StartMode::IfEnabled);
-    });
     startBusyIndicator();
 }
