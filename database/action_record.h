@@ -6,21 +6,7 @@
 #include <type_traits>
 
 #include "database/record_text.h"
-
-// Action kind codes, shared with the monitor drivers' reports.
-enum ActionKind : int32_t {
-    kindNone = 0,
-    kindCreate = 1,
-    kindDelete = 2,
-    kindRename = 3,
-    kindModify = 4,
-    kindRecycle = 5,
-    kindBootMarker = 6,
-    kindCopy = 7,
-    kindMove = 8,
-    kindRegistryFirst = 10,
-    kindRegistryLast = 14,
-};
+#include "monitor/action_kind.h"
 
 enum RecordSource : int32_t { sourceFileReport = 1, sourceRegistryReport = 2 };
 

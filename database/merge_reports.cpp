@@ -1,8 +1,11 @@
 #include "database/merge_reports.h"
 
 #include <algorithm>
+#include <memory>
+#include <unordered_map>
 
 #include "base/dos_time.h"
+#include "base/ignore_case_hash.h"
 #include "base/text.h"
 
 namespace {
@@ -81,4 +84,21 @@ void mergeReports(std::vector<FileReportEntry> fileEntries, std::vector<Registry
     for (; file != fileEntries.end(); ++file) records.push_back(recordFromFileEntry(std::move(*file)));
     for (; registry != registryEntries.end(); ++registry)
         records.push_back(recordFromRegistryEntry(std::move(*registry)));
+}
+
+RecycledFromHistory recycledFrom(std::span<const ActionRecord> history) {
+    struct Index {
+        bool built = false;
+        std::unordered_map<std::string_view, size_t, IgnoreCaseHash, IgnoreCaseEqual> byBinPath;
+    };
+    return [history, index = std::make_shared<Index>()](std::string_view binPath) -> std::optional<std::string_view> {
+        if (!index->built) {
+            for (size_t i = history.size(); i-- > 0;)
+                if (history[i].kind == kindRecycle) index->byBinPath.try_emplace(history[i].dataC, i);
+            index->built = true;
+        }
+        auto found = index->byBinPath.find(binPath);
+        if (found == index->byBinPath.end()) return std::nullopt;
+        return history[found->second].dataA.view();
+    };
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Folding the two monitor reports into the action list.
 
+#include <span>
 #include <vector>
 
 #include "database/action_record.h"
@@ -16,3 +17,8 @@ void mergeReports(std::vector<FileReportEntry> fileEntries, std::vector<Registry
 
 ActionRecord recordFromFileEntry(FileReportEntry entry);
 ActionRecord recordFromRegistryEntry(RegistryReportEntry entry);
+
+// The history's answer to where a recycled file was before: its newest
+// Recycle record's path. `history` must outlive the answer, which indexes
+// it on the first question only, since most reports ask none.
+RecycledFromHistory recycledFrom(std::span<const ActionRecord> history);

@@ -67,7 +67,7 @@ void rebuild(bool settleNow) {
         startLogging(StartMode::IfEnabled);
     } else {
         const size_t firstNew = actionList.size();
-        FileReport files = readFileReport(actionList, takenIn.file);
+        FileReport files = readFileReport(recycledFrom(actionList), takenIn.file);
         RegistryReport registry = readRegistryReport(takenIn.registry);
         PathSpellings asWritten;
         for (FileReportEntry& entry : files.entries)

@@ -4,6 +4,7 @@
 #include <optional>
 #include <unordered_map>
 
+#include "base/ignore_case_hash.h"
 #include "base/paths.h"
 #include "base/text.h"
 #include "monitor/report_bytes.h"
@@ -31,22 +32,10 @@ EntryRead readEntry(ByteCursor& in, FileReportEntry& entry) {
 }
 
 // Paths compare without regard to the case of A-Z, whatever case a history
-// record kept.
-struct PathHash {
-    size_t operator()(std::string_view path) const {
-        uint64_t hash = 14695981039346656037ull;
-        for (char c : path) hash = (hash ^ uint8_t(lowerAscii(c))) * 1099511628211ull;
-        return size_t(hash);
-    }
-};
-
-struct SamePath {
-    bool operator()(std::string_view a, std::string_view b) const { return equalsIgnoreCase(a, b); }
-};
-
-// Keys view strings that must neither change nor move while the map is used.
+// record kept. Keys view strings that must neither change nor move while the
+// map is used.
 template <class Value>
-using PathMap = std::unordered_map<std::string_view, Value, PathHash, SamePath>;
+using PathMap = std::unordered_map<std::string_view, Value, IgnoreCaseHash, IgnoreCaseEqual>;
 
 constexpr size_t none = size_t(-1);
 
@@ -93,43 +82,33 @@ void settleCreatedSize(FileReportEntry& entry, size_t nextSame, const std::vecto
 }
 
 // Where a file inside the Recycle Bin was before it was recycled: the first
-// Recycle entry of the report that put it there, else the newest Recycle
-// record of the history that did. Recycle entries are never changed or
-// removed by the first pass, so the index built before it stays true.
+// Recycle entry of the report that put it there, else what the history
+// says. Recycle entries are never changed or removed by the first pass, so
+// the index built before it stays true.
 class RecycleOrigins {
 public:
-    RecycleOrigins(const std::vector<FileReportEntry>& entries, std::span<const ActionRecord> history)
+    RecycleOrigins(const std::vector<FileReportEntry>& entries, const RecycledFromHistory& history)
         : entries_(entries), history_(history) {
         for (size_t i = 0; i < entries.size(); ++i)
             if (entries[i].kind == kindRecycle) inReport_.try_emplace(entries[i].otherPath, i);
     }
 
-    std::optional<std::string_view> find(std::string_view binPath) {
+    std::optional<std::string_view> find(std::string_view binPath) const {
         if (auto found = inReport_.find(binPath); found != inReport_.end()) return entries_[found->second].path;
-        if (!historyIndexed_) indexHistory();
-        if (auto found = inHistory_.find(binPath); found != inHistory_.end()) return history_[found->second].dataA;
-        return std::nullopt;
+        return history_ ? history_(binPath) : std::nullopt;
     }
 
 private:
-    void indexHistory() {
-        for (size_t i = history_.size(); i-- > 0;)
-            if (history_[i].kind == kindRecycle) inHistory_.try_emplace(history_[i].dataC, i);
-        historyIndexed_ = true;
-    }
-
     const std::vector<FileReportEntry>& entries_;
-    std::span<const ActionRecord> history_;
+    const RecycledFromHistory& history_;
     PathMap<size_t> inReport_;
-    PathMap<size_t> inHistory_;
-    bool historyIndexed_ = false;
 };
 
 // Copies, moves, recycle origins and the sizes of plain creates. The second
 // half of a move pair is only marked here, so no entry moves while the
 // indices are in use; when entry i is reached, every entry behind it is still
 // as read. Answers which entries the pairs absorbed.
-std::vector<bool> firstPass(std::vector<FileReportEntry>& entries, std::span<const ActionRecord> history,
+std::vector<bool> firstPass(std::vector<FileReportEntry>& entries, const RecycledFromHistory& history,
                             const std::function<uint32_t(const std::string&)>& currentFileSize) {
     std::vector<bool> absorbed(entries.size(), false);
     const std::vector<size_t> nextSame = nextWithSamePath(entries);
@@ -214,7 +193,7 @@ std::string bootMarkerText(uint16_t date, uint16_t time) {
     return text;
 }
 
-void postProcessFileReport(std::vector<FileReportEntry>& entries, std::span<const ActionRecord> history,
+void postProcessFileReport(std::vector<FileReportEntry>& entries, const RecycledFromHistory& history,
                            const std::function<uint32_t(const std::string&)>& currentFileSize) {
     dropAbsorbed(entries, firstPass(entries, history, currentFileSize));
     secondPass(entries, currentFileSize);

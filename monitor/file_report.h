@@ -4,12 +4,12 @@
 
 #include <cstdint>
 #include <functional>
-#include <span>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "database/action_record.h"
+#include "monitor/action_kind.h"
 
 inline constexpr size_t maxReportPathLength = 259;
 
@@ -49,9 +49,13 @@ bool fitsFileReport(const FileReportEntry& entry);
 // and time words in hexadecimal, unique at a clock of two seconds.
 std::string bootMarkerText(uint16_t date, uint16_t time);
 
+// Where the history says a file now in the Recycle Bin was before it was
+// recycled, if it says so. The answers must outlive the post-processing.
+using RecycledFromHistory = std::function<std::optional<std::string_view>(std::string_view binPath)>;
+
 // Rewrites the entries into actions: Explorer copies and move pairs, renames
 // that keep the file name, deletions of recycled files mapped back to their
-// former paths (through the report, then through `history`, newest first),
-// and sizes of created files (`currentFileSize` for a size still 0).
-void postProcessFileReport(std::vector<FileReportEntry>& entries, std::span<const ActionRecord> history,
+// former paths (through the report, then through `history`, which may be
+// empty), and sizes of created files (`currentFileSize` for a size still 0).
+void postProcessFileReport(std::vector<FileReportEntry>& entries, const RecycledFromHistory& history,
                            const std::function<uint32_t(const std::string&)>& currentFileSize);

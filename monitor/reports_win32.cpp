@@ -21,7 +21,7 @@ namespace {
 size_t skipped(const WholeFile& file, size_t takenIn) { return takenIn <= file.bytes.size() ? takenIn : 0; }
 }  // namespace
 
-FileReport readFileReport(std::span<const ActionRecord> history, size_t takenIn) {
+FileReport readFileReport(const RecycledFromHistory& history, size_t takenIn) {
     WholeFile file = readWholeFile(fileReportPath());
     size_t from = skipped(file, takenIn), whole = 0;
     FileReport report{file.status, parseFileReport(std::string_view(file.bytes).substr(from), &whole), from + whole};

@@ -1,12 +1,10 @@
 #pragma once
 // Reading the monitor drivers' two reports from the Undo Bin.
 
-#include <span>
 #include <string>
 #include <vector>
 
 #include "base/whole_file_win32.h"
-#include "database/action_record.h"
 #include "monitor/file_report.h"
 #include "monitor/registry_report.h"
 
@@ -31,10 +29,10 @@ struct RegistryReport {
     size_t size = 0;
 };
 
-// The file report, post-processed against `history` (the action list,
-// oldest first) and the sizes of the files on disk now. The first
-// `takenIn` bytes, taken in by an earlier rebuild that could not delete the
-// report, are passed over; a report shorter than that is a new one.
-FileReport readFileReport(std::span<const ActionRecord> history, size_t takenIn = 0);
+// The file report, post-processed against `history` and the sizes of the
+// files on disk now. The first `takenIn` bytes, taken in by an earlier
+// rebuild that could not delete the report, are passed over; a report
+// shorter than that is a new one.
+FileReport readFileReport(const RecycledFromHistory& history, size_t takenIn = 0);
 
 RegistryReport readRegistryReport(size_t takenIn = 0);

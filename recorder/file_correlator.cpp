@@ -5,7 +5,7 @@
 
 #include "base/ignore_case_hash.h"
 #include "base/paths.h"
-#include "database/action_record.h"
+#include "monitor/action_kind.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "base/paths.h"
 #include "base/text.h"
-#include "database/action_record.h"
+#include "monitor/action_kind.h"
 
 bool isWithin(std::string_view path, std::string_view folder) {
     while (folder.ends_with('\\')) folder.remove_suffix(1);

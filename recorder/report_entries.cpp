@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "database/action_record.h"
+#include "monitor/action_kind.h"
 
 namespace {
 template <class Entry>

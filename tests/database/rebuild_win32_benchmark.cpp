@@ -196,7 +196,7 @@ public:
             stopLogging();
             lap(other);
             const size_t firstNew = actionList.size();
-            FileReport files = readFileReport(actionList);
+            FileReport files = readFileReport(recycledFrom(actionList));
             RegistryReport registry = readRegistryReport();
             PathSpellings asWritten;
             for (FileReportEntry& entry : files.entries)

@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         history.push_back(recordFromFileEntry(entry));
     }
     size_t read = entries.size();
-    postProcessFileReport(entries, history, [](const std::string& path) { return uint32_t(path.size()); });
+    postProcessFileReport(entries, recycledFrom(history), [](const std::string& path) { return uint32_t(path.size()); });
     require(entries.size() <= read);
     std::vector<ActionRecord> records;
     mergeReports(std::move(entries), {}, records);

@@ -1,4 +1,5 @@
 #include "monitor/file_report.h"
+#include "database/merge_reports.h"
 
 #include <gtest/gtest.h>
 
@@ -71,7 +72,7 @@ struct Disk {
 std::vector<FileReportEntry> processed(std::vector<FileReportEntry> entries, std::span<const ActionRecord> history = {},
                                        Disk* disk = nullptr) {
     Disk none;
-    postProcessFileReport(entries, history, (disk ? disk : &none)->sizeOf());
+    postProcessFileReport(entries, recycledFrom(history), (disk ? disk : &none)->sizeOf());
     return entries;
 }
 
@@ -425,7 +426,7 @@ TEST(FileReportProcessing, AgreesWithAPlainScanOnRandomReports) {
 
         auto expected = report;
         referenceProcessing(expected, history, sizeOf);
-        postProcessFileReport(report, history, sizeOf);
+        postProcessFileReport(report, recycledFrom(history), sizeOf);
         ASSERT_EQ(report.size(), expected.size()) << round;
         for (size_t i = 0; i < report.size(); ++i) {
             EXPECT_EQ(report[i].kind, expected[i].kind) << round << " " << i;

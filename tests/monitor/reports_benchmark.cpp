@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "database/merge_reports.h"
 #include "monitor/file_report.h"
 #include "monitor/registry_report.h"
 
@@ -118,7 +119,7 @@ void processFile(benchmark::State& state) {
         state.PauseTiming();
         std::vector<FileReportEntry> entries = read;
         state.ResumeTiming();
-        postProcessFileReport(entries, earlier, diskSize);
+        postProcessFileReport(entries, recycledFrom(earlier), diskSize);
         benchmark::DoNotOptimize(entries.data());
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));

@@ -8,6 +8,7 @@
 #include <future>
 
 #include "base/text.h"
+#include "database/merge_reports.h"
 #include "monitor/reports_win32.h"
 #include "settings/settings_store_win32.h"
 #include "tests/support/settings_key_win32.h"
@@ -95,7 +96,7 @@ TEST_F(Reports, TheFileReportIsReadAndProcessedAgainstTheHistoryAndTheDisk) {
     recycled.dataA = "C:\\Docs\\Old Letter.doc";
     recycled.dataC = "C:\\Recycled\\DC7.doc";
 
-    FileReport report = readFileReport(std::span(&recycled, 1));
+    FileReport report = readFileReport(recycledFrom(std::span(&recycled, 1)));
 
     EXPECT_EQ(report.status, FileReadStatus::Read);
     ASSERT_EQ(report.entries.size(), 2u);
