@@ -12,18 +12,10 @@
 #include "engine/restore_name.h"
 #include "engine/restore_win32.h"
 #include "res/resource.h"
-#include "shell/main_window_win32.h"
 
 namespace {
 
 constexpr ListColumn fileColumns[] = {{"Name", 180}, {"Date", 80}, {"Time", 500}};
-
-// The file history shows more of each action than the wizard; the wizard
-// closes first, as the history's own undo may follow.
-void openFileHistory(HWND page) {
-    PropSheet_PressButton(GetParent(page), PSBTN_CANCEL);
-    PostMessageA(mainWindow, WM_COMMAND, IDM_FILE_MORE, 0);
-}
 
 void fillProgramFiles(HWND page) {
     if (wizardSelection.count == 0) return;
@@ -51,7 +43,7 @@ const WizardPage fileUndo[] = {
      .listId = IDC_WIZARD_LIST,
      .columns = fileColumns,
      .activate = [](HWND page) { appendListRows(page, IDC_WIZARD_LIST, fileActionRows(fileActionList, actionList)); },
-     .details = openFileHistory},
+     .details = closeForFileHistory},
     {.templateId = IDD_WIZARD_BY_PROGRAM,
      .back = pageFindHow,
      .next = [](HWND page) {
@@ -72,7 +64,7 @@ const WizardPage fileUndo[] = {
      .listId = IDC_WIZARD_PROGRAM_FILES,
      .columns = fileColumns,
      .activate = fillProgramFiles,
-     .details = openFileHistory},
+     .details = closeForFileHistory},
     {.templateId = IDD_WIZARD_CONFIRM_FILES,
      .back = pageFindHow,
      .next = [](HWND) {

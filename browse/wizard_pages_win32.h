@@ -101,3 +101,6 @@ void undoSelection();
 // A confirmation page's Next: the records become the selection, which is
 // undone; the wizard goes on to its last page.
 int undoAndFinish(std::span<const int32_t> records);
+
+// Closes the wizard, which then ends with WizardEnd::FileHistoryAsked.
+void closeForFileHistory(HWND page);

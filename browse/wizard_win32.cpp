@@ -15,6 +15,8 @@ namespace {
 // page, so the page's title can only follow.
 constexpr UINT retitleFrame = WM_APP + 1;
 
+WizardEnd wizardEnd = WizardEnd::Closed;
+
 const std::vector<WizardPage>& wizardPages() {
     static const std::vector<WizardPage> pages = [] {
         std::vector<WizardPage> all;
@@ -88,8 +90,15 @@ void setUpFrame(HWND sheet) {
 
 }  // namespace
 
-void runWizard(int startPage) {
+void closeForFileHistory(HWND page) {
+    wizardEnd = WizardEnd::FileHistoryAsked;
+    PropSheet_PressButton(GetParent(page), PSBTN_CANCEL);
+}
+
+WizardEnd runWizard(int startPage) {
     std::vector<SheetPage> pages;
     for (const WizardPage& page : wizardPages()) pages.push_back({page.templateId, wizardPageProc, LPARAM(&page)});
+    wizardEnd = WizardEnd::Closed;
     runPropertySheet("Retrace Wizard", pages, setUpFrame, {.wizard = true, .startPage = startPage});
+    return wizardEnd;
 }

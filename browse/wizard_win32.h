@@ -7,6 +7,10 @@
 
 #include <windows.h>
 
+// How the wizard ended. The file pages' "Details" closes it to ask for the
+// file history, which shows more of each action; the caller opens that.
+enum class WizardEnd { Closed, FileHistoryAsked };
+
 // Runs the wizard from the page at that index until the user presses
-// "Done" or "Cancel".
-void runWizard(int startPage);
+// "Done" or "Cancel", or asks for the file history.
+WizardEnd runWizard(int startPage);

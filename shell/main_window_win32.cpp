@@ -120,7 +120,8 @@ bool runRecordCommand(unsigned identifier) {
         showStartOver(mainWindow);
         return true;
     case IDM_WIZARD:
-        runWizard(0);
+        // The file history's own undo may follow: it opens once the wizard has closed.
+        if (runWizard(0) == WizardEnd::FileHistoryAsked) runUndoSection(IDM_FILE_MORE);
         return true;
     }
     return runUndoSection(identifier);
