@@ -40,7 +40,7 @@ public:
     // Decodes the next block into output(). False when there is none left
     // to read: complete() then tells whether the whole content came.
     bool next();
-    std::span<const uint8_t> output() const { return {output_.data(), outputSize_}; }
+    std::span<const uint8_t> output() const { return std::span(output_).first(outputSize_); }
 
     // The blocks added up to the total exactly and used the copy up. A copy
     // with blocks cut short, damaged, or making more or less than its total

@@ -85,13 +85,13 @@ void FileCatalog::takeIdentities(const std::function<uint64_t(const std::string&
 
 std::string FileCatalog::saved() const {
     StateWriter out(catalogMagic);
-    out.number(entries_.size());
+    out.addNumber(entries_.size());
     for (const auto& [path, entry] : entries_) {
-        out.text(path);
-        out.number(entry.size);
-        out.number(entry.lastWrite);
-        out.number(entry.folder);
-        out.number(entry.identity);
+        out.addText(path);
+        out.addNumber(entry.size);
+        out.addNumber(entry.lastWrite);
+        out.addNumber(entry.folder);
+        out.addNumber(entry.identity);
     }
     return out.bytes();
 }
@@ -99,13 +99,13 @@ std::string FileCatalog::saved() const {
 bool FileCatalog::restore(std::string_view bytes) {
     entries_.clear();
     StateReader in(bytes, catalogMagic);
-    for (uint64_t count = in.number().value_or(0); count > 0 && in.ok(); --count) {
-        std::optional<std::string> path = in.text();
+    for (uint64_t count = in.nextNumber().value_or(0); count > 0 && in.ok(); --count) {
+        std::optional<std::string> path = in.nextText();
         CatalogEntry entry;
-        entry.size = in.number().value_or(0);
-        entry.lastWrite = in.number().value_or(0);
-        entry.folder = in.number().value_or(0) != 0;
-        entry.identity = in.number().value_or(0);
+        entry.size = in.nextNumber().value_or(0);
+        entry.lastWrite = in.nextNumber().value_or(0);
+        entry.folder = in.nextNumber().value_or(0) != 0;
+        entry.identity = in.nextNumber().value_or(0);
         if (path) entries_[*path] = entry;
     }
     if (in.atEnd()) return true;

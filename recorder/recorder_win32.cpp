@@ -15,9 +15,9 @@
 #include "base/paths.h"
 #include "base/text.h"
 #include "base/whole_file_win32.h"
-#include "database/action_record.h"
 #include "database/undo_bin.h"
 #include "database/undo_bin_win32.h"
+#include "monitor/action_kind.h"
 #include "monitor/bin_lock_win32.h"
 #include "monitor/own_work_win32.h"
 #include "monitor/recorder_channel_win32.h"
@@ -642,7 +642,7 @@ private:
             paths.insert(notice.newPath);
             if (notice.folder) {
                 catalog_.moveFolder(notice.path, notice.newPath);
-                shadow_->move(notice.path, notice.newPath);
+                shadow_->rename(notice.path, notice.newPath);
             }
         }
         for (const std::string& path : paths) {

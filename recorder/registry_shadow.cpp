@@ -160,17 +160,17 @@ std::vector<RegistryChange> RegistryShadow::updateValues(KeyReading reading) {
 
 std::string RegistryShadow::saved() const {
     StateWriter out(shadowMagic);
-    out.number(roots_.size());
-    for (const std::string& root : roots_) out.text(root);
-    out.number(keys_.size());
+    out.addNumber(roots_.size());
+    for (const std::string& root : roots_) out.addText(root);
+    out.addNumber(keys_.size());
     for (const auto& [path, key] : keys_) {
-        out.text(path);
-        out.number(key.lastWrite);
-        out.number(key.values.size());
+        out.addText(path);
+        out.addNumber(key.lastWrite);
+        out.addNumber(key.values.size());
         for (const RegistryValue& value : key.values) {
-            out.text(value.name);
-            out.number(value.type);
-            out.text(value.data);
+            out.addText(value.name);
+            out.addNumber(value.type);
+            out.addText(value.data);
         }
     }
     return out.bytes();
@@ -180,17 +180,17 @@ bool RegistryShadow::restore(std::string_view bytes) {
     keys_.clear();
     roots_.clear();
     StateReader in(bytes, shadowMagic);
-    for (uint64_t roots = in.number().value_or(0); roots > 0 && in.ok(); --roots)
-        if (std::optional<std::string> root = in.text()) roots_.insert(std::move(*root));
-    for (uint64_t keys = in.number().value_or(0); keys > 0 && in.ok(); --keys) {
-        std::optional<std::string> path = in.text();
+    for (uint64_t roots = in.nextNumber().value_or(0); roots > 0 && in.ok(); --roots)
+        if (std::optional<std::string> root = in.nextText()) roots_.insert(std::move(*root));
+    for (uint64_t keys = in.nextNumber().value_or(0); keys > 0 && in.ok(); --keys) {
+        std::optional<std::string> path = in.nextText();
         Key key;
-        key.lastWrite = in.number().value_or(0);
-        for (uint64_t values = in.number().value_or(0); values > 0 && in.ok(); --values) {
+        key.lastWrite = in.nextNumber().value_or(0);
+        for (uint64_t values = in.nextNumber().value_or(0); values > 0 && in.ok(); --values) {
             RegistryValue value;
-            value.name = in.text().value_or("");
-            value.type = uint32_t(in.number().value_or(0));
-            value.data = in.text().value_or("");
+            value.name = in.nextText().value_or("");
+            value.type = uint32_t(in.nextNumber().value_or(0));
+            value.data = in.nextText().value_or("");
             key.values.push_back(std::move(value));
         }
         if (path) keys_[*path] = std::move(key);

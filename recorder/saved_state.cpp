@@ -1,11 +1,11 @@
 #include "recorder/saved_state.h"
 
-void StateWriter::number(uint64_t value) {
+void StateWriter::addNumber(uint64_t value) {
     for (int byte = 0; byte < 8; ++byte) bytes_.push_back(char(value >> (8 * byte)));
 }
 
-void StateWriter::text(std::string_view value) {
-    number(value.size());
+void StateWriter::addText(std::string_view value) {
+    addNumber(value.size());
     bytes_.append(value);
 }
 
@@ -14,7 +14,7 @@ StateReader::StateReader(std::string_view bytes, std::string_view magic) {
     if (ok_) rest_ = bytes.substr(magic.size());
 }
 
-std::optional<uint64_t> StateReader::number() {
+std::optional<uint64_t> StateReader::nextNumber() {
     if (!ok_ || rest_.size() < 8) {
         ok_ = false;
         return std::nullopt;
@@ -25,8 +25,8 @@ std::optional<uint64_t> StateReader::number() {
     return value;
 }
 
-std::optional<std::string> StateReader::text() {
-    std::optional<uint64_t> length = number();
+std::optional<std::string> StateReader::nextText() {
+    std::optional<uint64_t> length = nextNumber();
     if (!length || *length > rest_.size()) {
         ok_ = false;
         return std::nullopt;

@@ -13,8 +13,8 @@
 class StateWriter {
 public:
     explicit StateWriter(std::string_view magic) : bytes_(magic) {}
-    void number(uint64_t value);
-    void text(std::string_view value);
+    void addNumber(uint64_t value);
+    void addText(std::string_view value);
     const std::string& bytes() const { return bytes_; }
 
 private:
@@ -25,8 +25,8 @@ class StateReader {
 public:
     // Fails at once when `bytes` does not begin with `magic`.
     StateReader(std::string_view bytes, std::string_view magic);
-    std::optional<uint64_t> number();
-    std::optional<std::string> text();
+    std::optional<uint64_t> nextNumber();
+    std::optional<std::string> nextText();
     bool ok() const { return ok_; }
     bool atEnd() const { return ok_ && rest_.empty(); }
 

@@ -91,14 +91,14 @@ ShadowCache::ShadowCache(std::string folder, uint64_t undoBinSize) : folder_(std
 // of new copies go on after the highest.
 bool ShadowCache::takeOver(std::string_view index) {
     StateReader in(index, indexMagic);
-    for (uint64_t count = in.number().value_or(0); count > 0 && in.ok(); --count) {
-        std::optional<std::string> path = in.text();
+    for (uint64_t count = in.nextNumber().value_or(0); count > 0 && in.ok(); --count) {
+        std::optional<std::string> path = in.nextText();
         Held held;
-        held.file = folder_ + in.text().value_or("");
-        held.bytes = in.number().value_or(0);
-        uint64_t shadowClass = in.number().value_or(0);
+        held.file = folder_ + in.nextText().value_or("");
+        held.bytes = in.nextNumber().value_or(0);
+        uint64_t shadowClass = in.nextNumber().value_or(0);
         held.shadowClass = shadowClass <= uint64_t(ShadowClass::Document) ? ShadowClass(shadowClass) : ShadowClass::None;
-        uint32_t number = uint32_t(in.number().value_or(0));
+        uint32_t number = uint32_t(in.nextNumber().value_or(0));
         if (!path || GetFileAttributesA(held.file.c_str()) == INVALID_FILE_ATTRIBUTES ||
             !budget_.take(held.shadowClass, held.bytes))
             continue;
@@ -110,13 +110,13 @@ bool ShadowCache::takeOver(std::string_view index) {
 
 void ShadowCache::keep() const {
     StateWriter out(indexMagic);
-    out.number(held_.size());
+    out.addNumber(held_.size());
     for (const auto& [path, held] : held_) {
-        out.text(path);
-        out.text(std::string_view(held.file).substr(folder_.size()));
-        out.number(held.bytes);
-        out.number(uint64_t(held.shadowClass));
-        out.number(std::strtoul(fileNameOf(held.file).data(), nullptr, 16));
+        out.addText(path);
+        out.addText(std::string_view(held.file).substr(folder_.size()));
+        out.addNumber(held.bytes);
+        out.addNumber(uint64_t(held.shadowClass));
+        out.addNumber(std::strtoul(fileNameOf(held.file).data(), nullptr, 16));
     }
     std::string index = folder_ + "\\index", fresh = index + ".new";
     if (writeFileWhole(fresh, out.bytes(), CREATE_ALWAYS))
@@ -154,7 +154,7 @@ void ShadowCache::forget(const std::string& path) {
     }
 }
 
-void ShadowCache::move(const std::string& from, const std::string& to) {
+void ShadowCache::rename(const std::string& from, const std::string& to) {
     std::vector<std::pair<std::string, Held>> moved;
     for (auto it : entriesWithin(held_, from)) {
         moved.emplace_back(to + it->first.substr(from.size()), std::move(it->second));

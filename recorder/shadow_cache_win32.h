@@ -30,7 +30,7 @@ public:
     // Forgets the file's copy, and with a folder those of everything below it.
     void forget(const std::string& path);
     // The file, and with a folder everything below it, is known by the new path.
-    void move(const std::string& from, const std::string& to);
+    void rename(const std::string& from, const std::string& to);
 
     // The copy of the file in the saved-copy format; nothing when none is held.
     std::optional<std::string> copyOf(const std::string& path) const;

@@ -133,7 +133,7 @@ private:
         case ScriptVerb::Write: return write(fullPath(c.path), c.text);
         case ScriptVerb::Delete: return remove(fullPath(c.path));
         case ScriptVerb::Rename: return rename(fullPath(c.path), fullPath(c.target));
-        case ScriptVerb::Copy: return copy(fullPath(c.path), fullPath(c.target));
+        case ScriptVerb::Copy: return copyFile(fullPath(c.path), fullPath(c.target));
         case ScriptVerb::Move: return move(fullPath(c.path), fullPath(c.target));
         case ScriptVerb::Recycle: return recycle(fullPath(c.path));
         case ScriptVerb::EmptyRecycleBin: return emptyRecycleBin();
@@ -246,7 +246,7 @@ private:
     }
 
     // A copy is the program's creation of the target.
-    Fault copy(const std::string& path, const std::string& target) {
+    Fault copyFile(const std::string& path, const std::string& target) {
         std::string content;
         if (Fault fault = readForSaving(path, content); !fault.empty()) return fault;
         if (Fault fault = destinationFree(target); !fault.empty()) return fault;
