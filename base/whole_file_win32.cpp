@@ -47,12 +47,21 @@ WholeFile readWholeFile(const std::string& path) { return readWhole(path, true);
 
 WholeFile readWholeFileQuietly(const std::string& path) { return readWhole(path, false); }
 
-bool writeFileWhole(const std::string& path, std::string_view bytes, DWORD disposition) {
+bool writeFileWhole(const std::string& path, std::string_view bytes, DWORD disposition, WriteEnd end,
+                    const std::function<bool()>& giveUp) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    bool ok = bytes.empty() || (WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr) &&
-                                written == bytes.size());
+    bool ok = true;
+    for (size_t done = 0; ok && done < bytes.size();) {
+        if (giveUp && giveUp()) {
+            ok = false;
+            break;
+        }
+        DWORD piece = DWORD(std::min<size_t>(bytes.size() - done, 16u << 20)), written = 0;
+        ok = WriteFile(file, bytes.data() + done, piece, &written, nullptr) && written != 0;
+        done += written;
+    }
+    if (ok && end == WriteEnd::Flushed) ok = FlushFileBuffers(file) != 0;
     CloseHandle(file);
     return ok;
 }

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,13 @@ WholeFile readWholeFileQuietly(const std::string& path);
 // a dialog. False when it cannot be read.
 bool readFileQuietly(const std::string& path, std::string& bytes);
 
+// How a whole-file write ends. A file written to take another's place is
+// flushed to the disk first, so that a crash cannot leave a short file there.
+enum class WriteEnd { Closed, Flushed };
+
 // Writes the file whole; `disposition` as CreateFile takes it: CREATE_NEW for
-// a name that must be free, CREATE_ALWAYS to replace. False when it could not.
-bool writeFileWhole(const std::string& path, std::string_view bytes, DWORD disposition);
+// a name that must be free, CREATE_ALWAYS to replace. Large files go in
+// pieces, and `giveUp`, when given, is asked before each. False when it
+// could not, or gave up.
+bool writeFileWhole(const std::string& path, std::string_view bytes, DWORD disposition,
+                    WriteEnd end = WriteEnd::Closed, const std::function<bool()>& giveUp = {});

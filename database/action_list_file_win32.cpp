@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <functional>
 #include <optional>
 #include <string_view>
@@ -83,17 +82,6 @@ bool replaceWith(const std::string& temporary, const std::string& path) {
     return false;
 }
 
-bool writeWhole(HANDLE file, const std::string& bytes, const std::function<bool()>& giveUp) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        if (giveUp()) return false;
-        DWORD chunk = DWORD(std::min<size_t>(bytes.size() - done, 16u << 20)), written = 0;
-        if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) return false;
-        done += written;
-    }
-    return FlushFileBuffers(file) != 0;
-}
-
 }  // namespace
 
 std::string actionListPath() { return undoBinFolder() + actionListFileName; }
@@ -144,12 +132,7 @@ bool writeActionList(const std::function<bool()>& giveUp) {
     const std::string& bytes = *serialized;
     if (alreadyHolds(path, bytes)) return true;
 
-    HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    bool written = writeWhole(file, bytes, giveUp);
-    CloseHandle(file);
-    if (written && replaceWith(temporary, path)) {
+    if (writeFileWhole(temporary, bytes, CREATE_ALWAYS, WriteEnd::Flushed, giveUp) && replaceWith(temporary, path)) {
         remember(path, bytes);
         return true;
     }

@@ -39,36 +39,14 @@ void deleteTree(const std::string& folder) {
     RemoveDirectoryA(folder.c_str());
 }
 
-bool writeWhole(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    bool ok = WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr) && written == bytes.size();
-    CloseHandle(file);
-    return ok;
-}
-
 }  // namespace
 
 std::optional<std::string> readWithoutHolding(const std::string& path) {
+    std::string bytes;
     for (int attempt = 0; attempt < 5; ++attempt) {
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-        if (file == INVALID_HANDLE_VALUE) {
-            if (GetLastError() != ERROR_SHARING_VIOLATION) return std::nullopt;
-            Sleep(10 << attempt);
-            continue;
-        }
-        LARGE_INTEGER size;
-        std::optional<std::string> content;
-        if (GetFileSizeEx(file, &size) && size.QuadPart < (1LL << 30)) {
-            std::string bytes(size_t(size.QuadPart), '\0');
-            DWORD read = 0;
-            if (bytes.empty() || (ReadFile(file, bytes.data(), DWORD(bytes.size()), &read, nullptr) && read == bytes.size()))
-                content = std::move(bytes);
-        }
-        CloseHandle(file);
-        return content;
+        if (readFileQuietly(path, bytes)) return bytes;
+        if (GetLastError() != ERROR_SHARING_VIOLATION) return std::nullopt;
+        Sleep(10 << attempt);
     }
     return std::nullopt;
 }
@@ -139,7 +117,7 @@ void ShadowCache::refresh(const std::string& path, uint64_t size) {
     std::string encoded = encodeSavedCopy(*content);
     if (!budget_.take(shadowClass, encoded.size())) return;
     Held held{freshFile(), encoded.size(), shadowClass};
-    if (!writeWhole(held.file, encoded)) {
+    if (!writeFileWhole(held.file, encoded, CREATE_ALWAYS)) {
         budget_.give(shadowClass, held.bytes);
         return;
     }
