@@ -16,6 +16,11 @@ public:
     virtual ~ChangeAttribution() = default;
     // The first change of a batch has just been seen.
     virtual void batchBegins() = 0;
+    // Something is changing now: called on any thread, the moment a watch
+    // fires, before the change is read. A source that looks from time to
+    // time looks at once, and often for a while, so that a program that
+    // lives a moment is seen while it makes its change.
+    virtual void changesStir() = 0;
     // How long after its latest change a batch must stay open before the
     // source can answer for it.
     virtual uint64_t answerDelayMilliseconds() const = 0;

@@ -7,9 +7,16 @@
 
 namespace {
 
-// Often enough to see a program that lives 100 ms at least twice: under
-// Wine the first look may come before it can tell its program file.
+// While changes come: often enough to see a program that lives 100 ms at
+// least twice, since under Wine the first look may come before it can tell
+// its program file.
 constexpr DWORD lookEveryMilliseconds = 40;
+// While nothing changes: the looks at once on a change find who makes it,
+// so these only keep the list fresh, at a quarter of a percent of a core.
+constexpr DWORD lookWhileQuietMilliseconds = 250;
+// How long after a change the looks stay frequent: past the batch's close,
+// so that those who end after their change are seen to.
+constexpr uint64_t stirLastsMilliseconds = 3000;
 // How long an ended process is remembered: longer than any batch waits.
 constexpr uint64_t rememberEndedMilliseconds = 30000;
 // How many looks a new process has to tell its program file, about 2 s.
@@ -79,7 +86,9 @@ uint64_t systemClockNow() {
     return timeValue(time);
 }
 
-ProcessTracker::ProcessTracker() : quietSince_(systemClockNow()), quit_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
+ProcessTracker::ProcessTracker()
+    : quietSince_(systemClockNow()), quit_(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
+      stirred_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {
     look();
     thread_ = std::thread([this] { run(); });
 }
@@ -88,12 +97,25 @@ ProcessTracker::~ProcessTracker() {
     SetEvent(quit_);
     thread_.join();
     CloseHandle(quit_);
+    CloseHandle(stirred_);
     for (auto& [id, running] : running_)
         if (running.handle) CloseHandle(running.handle);
 }
 
+void ProcessTracker::changesStir() {
+    stirredAt_ = GetTickCount64();
+    SetEvent(stirred_);
+}
+
+bool ProcessTracker::stirring() const { return GetTickCount64() - stirredAt_ < stirLastsMilliseconds; }
+
 void ProcessTracker::run() {
-    while (WaitForSingleObject(quit_, lookEveryMilliseconds) == WAIT_TIMEOUT) look();
+    const HANDLE wakers[] = {quit_, stirred_};
+    for (;;) {
+        DWORD woken = WaitForMultipleObjects(2, wakers, FALSE, stirring() ? lookEveryMilliseconds : lookWhileQuietMilliseconds);
+        if (woken != WAIT_TIMEOUT && woken != WAIT_OBJECT_0 + 1) return;
+        look();
+    }
 }
 
 // Compares the process list with the processes known: the new are opened

@@ -1,12 +1,14 @@
 #pragma once
 // Who made a change, as far as processes coming and going tell: a thread
-// looks at the process list often enough to see a program that lives a
-// tenth of a second, and keeps a handle to every process it has seen, so
-// that when one ends its exit time is known. The choice itself is
-// chooseProcess's.
+// looks at the process list, and keeps a handle to every process it has
+// seen, so that when one ends its exit time is known. It looks at once when
+// something changes and then often enough to see a program that lives a
+// tenth of a second; while nothing changes, seldom, since each look costs.
+// The choice itself is chooseProcess's.
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -27,6 +29,7 @@ public:
     ProcessTracker& operator=(const ProcessTracker&) = delete;
 
     void batchBegins() override {}
+    void changesStir() override;
     uint64_t answerDelayMilliseconds() const override { return exitAfterChangeMilliseconds; }
     Program programOf(std::string_view path, uint64_t made, uint64_t seen) override;
     void batchEnds() override;
@@ -39,6 +42,7 @@ private:
     };
     void run();
     void look();
+    bool stirring() const;
 
     std::vector<BYTE> processList_ = std::vector<BYTE>(256 * 1024);  // the tracker thread's own
     std::mutex mutex_;  // guards the processes and their generation
@@ -51,6 +55,8 @@ private:
     uint32_t foreground_ = 0;
     uint64_t foregroundAsked_ = 0;
     uint64_t quietSince_;
+    std::atomic<uint64_t> stirredAt_ = 0;  // the tick count of the last stir
     HANDLE quit_;
+    HANDLE stirred_;
     std::thread thread_;
 };

@@ -149,7 +149,7 @@ public:
         deleteStagedLeftovers();
         shadow_ = std::make_unique<ShadowCache>(dataFolder() + "\\Shadow", settings_.UndoBinSize);
         const bool resumed = catalog_.restore(takeKept(keptCatalogName));
-        registry_ = std::make_unique<RegistryWatch>(takeKept(keptRegistryName));
+        registry_ = std::make_unique<RegistryWatch>(stirAttribution(), takeKept(keptRegistryName));
         std::vector<FileNotice> madeWhileAway = watchFolders(resumed);
         state_ = LoggingState(settings_.EnableDriver != 0);
         if (state_.logging()) markBoot();
@@ -210,8 +210,9 @@ private:
     std::unique_ptr<ReportWriter> writer_;
     std::unique_ptr<IgnoreRules> rules_;
     std::unique_ptr<ShadowCache> shadow_;
-    std::unique_ptr<RegistryWatch> registry_;
+    // Before the registry watch, whose threads tell it of changes until they end.
     ProcessTracker attribution_;
+    std::unique_ptr<RegistryWatch> registry_;
     std::vector<std::string> recycleBins_;
     std::vector<Watched> watches_;
     FileCatalog catalog_;
@@ -371,7 +372,13 @@ private:
         batch_.last = now;
     }
 
+    // For the registry's watch threads.
+    std::function<void()> stirAttribution() {
+        return [this] { attribution_.changesStir(); };
+    }
+
     void takeNotices(size_t index) {
+        attribution_.changesStir();
         Watched& watched = watches_[index];
         DirectoryWatch::Read read = watched.watch->collect();
         counts_.notRecordable += read.unnamed;
@@ -477,7 +484,7 @@ private:
         if (!handleValid(registry_->ready())) {
             // A fresh watch reads the keys again; what changed meanwhile is
             // not known, as with a recorder that was not running.
-            registry_ = std::make_unique<RegistryWatch>();
+            registry_ = std::make_unique<RegistryWatch>(stirAttribution());
             registryRestarts_ = 0;
         }
         for (size_t request = 0; request < 3; ++request)

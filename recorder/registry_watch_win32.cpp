@@ -174,6 +174,7 @@ private:
             if (woken < WAIT_OBJECT_0 + 2 || woken >= WAIT_OBJECT_0 + handles.size()) continue;
             Area& area = *areas[woken - WAIT_OBJECT_0 - 2];
             const uint64_t seen = systemClockNow();
+            owner_.stirred_();
             Sleep(settleMilliseconds);
             // Registered again before reading, so a change made meanwhile is not missed.
             bool alive = area.arm();
@@ -219,8 +220,8 @@ private:
     std::thread thread_;
 };
 
-RegistryWatch::RegistryWatch(std::string_view kept)
-    : ready_(CreateEventA(nullptr, TRUE, FALSE, nullptr)), quit_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
+RegistryWatch::RegistryWatch(std::function<void()> stirred, std::string_view kept)
+    : stirred_(std::move(stirred)), ready_(CreateEventA(nullptr, TRUE, FALSE, nullptr)), quit_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
     if (!kept.empty()) shadow_.restore(kept);
     for (const WatchedRoot& root : watchedRoots) {
         std::string rootPath = std::string(root.abbreviation) + "\\" + root.subkey;

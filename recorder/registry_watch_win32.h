@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -24,7 +25,9 @@ class RegistryWatch {
 public:
     // Reads the watched keys whole into the shadow, then watches them. Given
     // the shadow an earlier run kept, what differs from it waits to be taken.
-    explicit RegistryWatch(std::string_view kept = {});
+    // `stirred` is called on a watch thread the moment a key is seen to
+    // change, before it is read.
+    explicit RegistryWatch(std::function<void()> stirred, std::string_view kept = {});
     ~RegistryWatch();
     RegistryWatch(const RegistryWatch&) = delete;
     RegistryWatch& operator=(const RegistryWatch&) = delete;
@@ -54,6 +57,7 @@ private:
     std::vector<RegistryChange> waiting_;
     std::mutex groupsMutex_;  // guards the threads' list, which their own answers may extend
     std::vector<std::unique_ptr<Group>> groups_;
+    std::function<void()> stirred_;
     HANDLE ready_;
     HANDLE quit_;
     std::atomic<uint32_t> restarts_ = 0;
