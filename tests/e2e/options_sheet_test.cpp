@@ -115,8 +115,9 @@ TEST_F(OptionsSheet, TheUndoBinMovesOnlyToANewOrEmptyFolderAndChoosingItAgainCan
         pressButton(sheet, IDOK);
         if (step.refused) {
             EXPECT_TRUE(waitUntil([&] { return refusals.texts().size() == 1; })) << step.typed;
-            if (!refusals.texts().empty())
+            if (!refusals.texts().empty()) {
                 EXPECT_NE(refusals.texts()[0].find(step.says), std::string::npos) << refusals.texts()[0];
+            }
             EXPECT_TRUE(IsWindow(sheet));
             pressButton(sheet, IDCANCEL);
         }

@@ -399,10 +399,12 @@ namespace {
 void holdRecorder(bool hold) {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS | TH32CS_SNAPTHREAD, 0);
     std::set<DWORD> recorders;
-    PROCESSENTRY32 process{sizeof process};
+    PROCESSENTRY32 process{};
+    process.dwSize = sizeof process;
     for (BOOL more = Process32First(snapshot, &process); more; more = Process32Next(snapshot, &process))
         if (equalsIgnoreCase(process.szExeFile, recorderProgramName)) recorders.insert(process.th32ProcessID);
-    THREADENTRY32 thread{sizeof thread};
+    THREADENTRY32 thread{};
+    thread.dwSize = sizeof thread;
     for (BOOL more = Thread32First(snapshot, &thread); more; more = Thread32Next(snapshot, &thread)) {
         if (!recorders.contains(thread.th32OwnerProcessID)) continue;
         HANDLE handle = OpenThread(THREAD_SUSPEND_RESUME, FALSE, thread.th32ThreadID);
@@ -418,7 +420,8 @@ void holdRecorder(bool hold) {
 // The running recorder's process, for its CPU time.
 HANDLE openRecorderProcess() {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32 process{sizeof process};
+    PROCESSENTRY32 process{};
+    process.dwSize = sizeof process;
     DWORD id = 0;
     for (BOOL more = Process32First(snapshot, &process); more && !id; more = Process32Next(snapshot, &process))
         if (equalsIgnoreCase(process.szExeFile, recorderProgramName)) id = process.th32ProcessID;
