@@ -1,6 +1,7 @@
 #include "recorder/registry_shadow.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "base/text.h"
 #include "monitor/registry_report.h"
@@ -67,6 +68,10 @@ bool RegistryShadow::needsValues(std::string_view keyPath, uint64_t lastWrite) c
 std::optional<std::vector<std::string>> RegistryShadow::unchangedSubkeys(std::string_view keyPath,
                                                                          uint64_t lastWrite) const {
     if (needsValues(keyPath, lastWrite)) return std::nullopt;
+    return subkeysHeld(keyPath);
+}
+
+std::vector<std::string> RegistryShadow::subkeysHeld(std::string_view keyPath) const {
     // The keys below a child lie together in the shadow's order, before any
     // name past "child]": one look-up skips each child's own subtree.
     std::vector<std::string> names;
@@ -83,6 +88,12 @@ std::optional<std::vector<std::string>> RegistryShadow::unchangedSubkeys(std::st
         }
     }
     return names;
+}
+
+size_t RegistryShadow::keysHeldBelow(std::string_view keyPath) const {
+    // Every name below the key sorts after "key\" and before "key]".
+    const std::string path(keyPath);
+    return size_t(std::distance(keys_.lower_bound(path + "\\"), keys_.lower_bound(path + "]")));
 }
 
 std::vector<RegistryChange> RegistryShadow::update(std::string_view root, std::vector<KeyReading> keys) {

@@ -69,6 +69,11 @@ public:
     // Nothing when the key is new or was written.
     std::optional<std::vector<std::string>> unchangedSubkeys(std::string_view keyPath, uint64_t lastWrite) const;
 
+    // The names of the key's subkeys as the shadow holds them, and how many
+    // keys it holds below the key in all.
+    std::vector<std::string> subkeysHeld(std::string_view keyPath) const;
+    size_t keysHeldBelow(std::string_view keyPath) const;
+
     size_t keyCount() const { return keys_.size(); }
 
     // The shadow as bytes to keep until the next run, and taken back from

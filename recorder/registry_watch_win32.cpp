@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "base/text.h"
 #include "recorder/ignore_rules.h"
 #include "recorder/process_tracker_win32.h"
 
@@ -25,6 +26,18 @@ constexpr DWORD settleMilliseconds = 30;
 
 // One registration wait leaves room for the quit and wake events.
 constexpr size_t areasPerGroup = MAXIMUM_WAIT_OBJECTS - 2;
+
+// A subtree is walked whole on every change below it, since a change moves
+// no time but its own key's. One larger than this is watched as its own key
+// and one subtree per key below it, as a watched root is, unless that makes
+// too many registrations.
+constexpr size_t largestWalkedSubtree = 2000;
+constexpr size_t mostSubtreesPerSplit = 256;
+
+bool isJustBelow(std::string_view path, std::string_view parent) {
+    return path.size() > parent.size() + 1 && isWithin(path, parent) &&
+           path.find('\\', parent.size() + 1) == std::string_view::npos;
+}
 
 bool handleValid(HANDLE handle) {
     DWORD flags = 0;
@@ -144,6 +157,14 @@ public:
         return true;
     }
 
+    // Ends the registration of the subtree at `path`, once the keys below it
+    // are watched on their own.
+    void retireSubtree(const std::string& path) {
+        std::lock_guard lock(mutex_);
+        retiring_.push_back(path);
+        SetEvent(wake_);
+    }
+
     // Waits until the thread has registered everything adopted so far.
     void waitArmed() {
         std::unique_lock lock(mutex_);
@@ -156,6 +177,9 @@ private:
         for (;;) {
             {
                 std::lock_guard lock(mutex_);
+                for (const std::string& path : retiring_)
+                    std::erase_if(areas, [&](const auto& area) { return area->subtree && equalsIgnoreCase(area->path, path); });
+                retiring_.clear();
                 for (auto& area : inbox_)
                     if (area->arm()) areas.push_back(std::move(area));
                 count_ = areas.size();
@@ -216,6 +240,7 @@ private:
     std::mutex mutex_;
     std::condition_variable armed_;
     std::vector<std::unique_ptr<Area>> inbox_;
+    std::vector<std::string> retiring_;
     size_t count_ = 0;
     std::thread thread_;
 };
@@ -232,12 +257,9 @@ RegistryWatch::RegistryWatch(std::function<void()> stirred, std::string_view kep
         watch(std::make_unique<Area>(root.root, root.subkey, rootPath, false));
         for (const std::string& name : subkeys)
             if (!isLeftOutKey(rootPath + "\\" + name))
-                watch(std::make_unique<Area>(root.root, std::string(root.subkey) + "\\" + name, rootPath + "\\" + name, true));
+                watchSubtree(root.root, std::string(root.subkey) + "\\" + name, rootPath + "\\" + name);
     }
-    {
-        std::lock_guard lock(groupsMutex_);
-        for (auto& group : groups_) group->waitArmed();
-    }
+    waitArmed();
     // Read after registering, so nothing changed meanwhile goes unseen.
     std::vector<RegistryChange> changes;
     {
@@ -251,6 +273,61 @@ RegistryWatch::RegistryWatch(std::function<void()> stirred, std::string_view kep
         }
     }
     post(std::move(changes), systemClockNow());
+    splitLargeSubtrees();
+}
+
+void RegistryWatch::waitArmed() {
+    std::lock_guard lock(groupsMutex_);
+    for (auto& group : groups_) group->waitArmed();
+}
+
+void RegistryWatch::watchSubtree(HKEY root, const std::string& subkey, const std::string& path) {
+    std::vector<std::string> below;
+    {
+        std::lock_guard lock(shadowMutex_);
+        if (shadow_.keysHeldBelow(path) > largestWalkedSubtree) below = shadow_.subkeysHeld(path);
+        if (below.size() > mostSubtreesPerSplit) below.clear();
+        if (below.empty() && firstReadingDue_) walkedWhole_.push_back({root, subkey, path});
+    }
+    if (below.empty()) {
+        watch(std::make_unique<Area>(root, subkey, path, true));
+        return;
+    }
+    watch(std::make_unique<Area>(root, subkey, path, false));
+    for (const std::string& name : below)
+        if (!isLeftOutKey(path + "\\" + name)) watchSubtree(root, subkey + "\\" + name, path + "\\" + name);
+}
+
+// A subtree first read after it was registered, as on a first run without a
+// kept shadow, may turn out too large to walk: the keys below it are watched
+// on their own first, so nothing goes unseen, and then its own registration
+// ends.
+void RegistryWatch::splitLargeSubtrees() {
+    std::vector<WalkedWhole> registered;
+    {
+        std::lock_guard lock(shadowMutex_);
+        registered.swap(walkedWhole_);
+        firstReadingDue_ = false;
+    }
+    std::vector<std::string> split;
+    for (const WalkedWhole& subtree : registered) {
+        std::vector<std::string> below;
+        {
+            std::lock_guard lock(shadowMutex_);
+            if (shadow_.keysHeldBelow(subtree.path) > largestWalkedSubtree) below = shadow_.subkeysHeld(subtree.path);
+            if (below.empty() || below.size() > mostSubtreesPerSplit) continue;
+        }
+        watch(std::make_unique<Area>(subtree.root, subtree.subkey, subtree.path, false));
+        for (const std::string& name : below)
+            if (!isLeftOutKey(subtree.path + "\\" + name))
+                watchSubtree(subtree.root, subtree.subkey + "\\" + name, subtree.path + "\\" + name);
+        split.push_back(subtree.path);
+    }
+    if (split.empty()) return;
+    waitArmed();
+    std::lock_guard lock(groupsMutex_);
+    for (auto& group : groups_)
+        for (const std::string& path : split) group->retireSubtree(path);
 }
 
 std::string RegistryWatch::kept() {
@@ -311,7 +388,7 @@ void RegistryWatch::post(std::vector<RegistryChange> changes, uint64_t seen) {
 // The root's own values, and the keys just below it: a new one is read and
 // watched from now on, one gone is reported gone.
 void RegistryWatch::answerRoot(Area& area, uint64_t seen) {
-    std::vector<std::unique_ptr<Area>> added;
+    std::vector<std::string> added;  // the names of keys new below it
     std::vector<RegistryChange> changes;
     {
         std::lock_guard lock(shadowMutex_);
@@ -327,14 +404,14 @@ void RegistryWatch::answerRoot(Area& area, uint64_t seen) {
             std::vector<KeyReading> keys;
             readTree(area.root, area.subkey + "\\" + name, path, true, shadow_, keys);
             for (RegistryChange& change : shadow_.update(path, std::move(keys))) changes.push_back(std::move(change));
-            added.push_back(std::make_unique<Area>(area.root, area.subkey + "\\" + name, path, true));
+            added.push_back(name);
         }
         for (const std::string& path : std::vector<std::string>(areas_.begin(), areas_.end()))
-            if (isWithin(path, area.path) && path.size() > area.path.size() && !present.contains(path))
+            if (isJustBelow(path, area.path) && !present.contains(path))
                 for (RegistryChange& change : shadow_.update(path, {})) changes.push_back(std::move(change));
     }
     post(std::move(changes), seen);
-    for (auto& newArea : added) watch(std::move(newArea));
+    for (const std::string& name : added) watchSubtree(area.root, area.subkey + "\\" + name, area.path + "\\" + name);
 }
 
 std::vector<RegistryChange> RegistryWatch::take() {

@@ -5,7 +5,8 @@
 // that make them live as long as the watch. Each watched root's own key is
 // watched for its values and its list of subkeys, and each key below it as
 // a subtree of its own, so a change costs reading one vendor's keys again
-// rather than the whole root.
+// rather than the whole root. A vendor with too many keys for that is split
+// the same way, as deep as it takes.
 
 #include <windows.h>
 
@@ -46,6 +47,11 @@ public:
 
 private:
     void watch(std::unique_ptr<Area> area);
+    // Watches the subtree at `path`, split where the shadow holds too many
+    // keys below it to walk on each change.
+    void watchSubtree(HKEY root, const std::string& subkey, const std::string& path);
+    void splitLargeSubtrees();
+    void waitArmed();
     void answer(Area& area, uint64_t seen);
     void answerRoot(Area& area, uint64_t seen);
     void post(std::vector<RegistryChange> changes, uint64_t seen);
@@ -53,6 +59,14 @@ private:
     std::mutex shadowMutex_;  // guards the shadow and the areas watched, held while walking
     RegistryShadow shadow_;
     std::set<std::string, IgnoreCaseLess> areas_;
+    // The subtrees registered whole before the first reading showed their size.
+    struct WalkedWhole {
+        HKEY root;
+        std::string subkey;
+        std::string path;
+    };
+    std::vector<WalkedWhole> walkedWhole_;
+    bool firstReadingDue_ = true;
     std::mutex mutex_;  // guards the waiting changes alone, which take() needs
     std::vector<RegistryChange> waiting_;
     std::mutex groupsMutex_;  // guards the threads' list, which their own answers may extend

@@ -807,3 +807,42 @@ TEST_F(Recorder, WhatChangedWhileTheRecorderWasAwayIsRecordedAtItsNextStartAndUn
     undoFileAction(work + "\\Archive\\Old\\keep.doc", "Move");
     EXPECT_EQ(contentOf(work + "\\Archive\\Old\\keep.doc"), "kept");
 }
+
+// A vendor's settings too many to read again on every change are watched
+// key by key below it, the first run splitting them once it has read them:
+// a change deep inside, a key made below a key watched on its own (and then
+// watched itself) and a key deleted with its value are each recorded once,
+// for the program that made them.
+TEST_F(Recorder, ALargeSettingsTreeIsWatchedInPartsAndEachChangeInItIsRecordedOnce) {
+    const std::string tree = "Software\\Retrace E2E\\Tree";
+    auto key = [&](int vendor, const std::string& name) {
+        return tree + "\\Vendor " + std::to_string(vendor) + "\\" + name;
+    };
+    for (int vendor = 0; vendor < 30; ++vendor)
+        for (int item = 0; item < 80; ++item) setRegistryText(key(vendor, "Key " + std::to_string(item)), "Name", "v");
+
+    startRetrace();
+    act("regtool", {"set-value", key(7, "Key 42"), "Name", "changed"});
+    act("regtool", {"set-value", key(30, "New"), "Name", "made"});
+    act("regtool", {"delete-key", key(12, "Key 5")});
+    click();
+    act("regtool", {"set-value", key(30, "New"), "Name", "again"});
+    std::vector<ActionRecord> history = click();
+    RegDeleteTreeA(HKEY_CURRENT_USER, tree.c_str());
+
+    std::multiset<std::pair<std::string, int32_t>> recorded;
+    for (const ActionRecord& r : history)
+        if (r.source == sourceRegistryReport && equalsIgnoreCase(r.programName, "regtool"))
+            recorded.insert({std::string(r.dataC), r.kind});
+    const std::string t = "hkcu\\software\\retrace e2e\\tree";
+    const std::multiset<std::pair<std::string, int32_t>> expected{
+        {t + "\\vendor 7\\key 42\\name", kindRegistryChangeValue},
+        {t + "\\vendor 30\\", kindRegistryCreateKey},
+        {t + "\\vendor 30\\new\\", kindRegistryCreateKey},
+        {t + "\\vendor 30\\new\\name", kindRegistryNewValue},
+        {t + "\\vendor 12\\key 5\\name", kindRegistryDeleteValue},
+        {t + "\\vendor 12\\key 5\\", kindRegistryDeleteKey},
+        {t + "\\vendor 30\\new\\name", kindRegistryChangeValue},
+    };
+    EXPECT_EQ(recorded, expected) << describe(history);
+}

@@ -135,6 +135,23 @@ TEST(RegistryShadow, RetracesOwnKeysAndTheShellsBusyListsAreLeftOut) {
 // The shadow kept at exit and taken back at the next start: the first
 // reading then answers what changed meanwhile, with the data from before.
 // Any shorter or altered copy of the bytes is refused whole.
+// What the watch splits a large subtree by: the keys just below a key and
+// how many lie below it, where siblings whose names merely begin alike, or
+// sort beside the separator, are no part of it.
+TEST(RegistryShadow, TellsTheKeysHeldJustBelowAKeyAndHowManyBelowItInAll) {
+    RegistryShadow shadow;
+    Registry registry{{"HKCU\\S", {}},           {"HKCU\\S\\App", {}},     {"HKCU\\S\\App\\One", {}},
+                      {"HKCU\\S\\App\\One\\Deep", {}}, {"HKCU\\S\\App\\Two", {}}, {"HKCU\\S\\App2", {}},
+                      {"HKCU\\S\\App2\\Other", {}}, {"HKCU\\S\\App[", {}},   {"HKCU\\S\\App^", {}}};
+    shadow.update("HKCU\\S", readAll(registry, 1));
+    EXPECT_EQ(shadow.keysHeldBelow("HKCU\\S\\App"), 3u);
+    EXPECT_EQ(shadow.subkeysHeld("HKCU\\S\\App"), (std::vector<std::string>{"One", "Two"}));
+    EXPECT_EQ(shadow.keysHeldBelow("hkcu\\s"), 8u);
+    EXPECT_EQ(shadow.subkeysHeld("HKCU\\S").size(), 4u);
+    EXPECT_EQ(shadow.keysHeldBelow("HKCU\\S\\App\\Two"), 0u);
+    EXPECT_EQ(shadow.keysHeldBelow("HKCU\\Missing"), 0u);
+}
+
 TEST(RegistryShadow, AKeptShadowAnswersWhatChangedWhileTheRecorderWasAway) {
     RegistryShadow shadow;
     Registry before{{"HKCU\\S", {}},
