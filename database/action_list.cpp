@@ -6,6 +6,7 @@
 #include "base/little_endian.h"
 
 std::vector<ActionRecord> actionList;
+uint64_t actionListChanges = 0;
 
 namespace {
 

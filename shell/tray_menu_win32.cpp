@@ -3,6 +3,7 @@
 #include "base/file_operations_win32.h"
 #include "database/action_list.h"
 #include "database/derived_lists.h"
+#include "database/newest_entries.h"
 #include "engine/redo_list.h"
 #include "res/resource.h"
 #include "settings/settings_store_win32.h"
@@ -10,6 +11,9 @@
 #include "ui/application_win32.h"
 
 namespace {
+
+// Kept from click to click, so that each click looks at the new records only.
+NewestEntriesFinder newestEntries;
 
 bool isFolderNow(const std::string& path) {
     DWORD attributes = GetFileAttributesA(path.c_str());
@@ -25,11 +29,11 @@ TrayMenuInputs currentMenuInputs() {
     inputs.monitoring = settings.EnableDriver != 0;
     // The derived lists may still be in the making: the entries the menu
     // shows are found from the end of the history instead.
-    for (const ProgramEntry& entry : newestProgramEntries(actionList, entriesPerSection))
+    for (const ProgramEntry& entry : newestEntries.programs(actionList, entriesPerSection, actionListChanges))
         inputs.programLabels.push_back(programEntryLabel(entry));
     for (const FileActionGroup& group : newestFileActionGroups(actionList, entriesPerSection))
         inputs.fileLabels.push_back(fileEntryLabel(group, actionList, isFolderNow));
-    for (const std::string& applet : newestAppletPaths(actionList, entriesPerSection))
+    for (const std::string& applet : newestEntries.appletPaths(actionList, entriesPerSection, actionListChanges))
         inputs.appletLabels.push_back(appletEntryLabel(applet));
     if (!redoList.empty()) inputs.redo = redoLabel(redoList.front().record, redoCount(), isFolderNow);
     return inputs;
