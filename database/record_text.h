@@ -9,7 +9,7 @@
 // records it was handed while another stores new ones. Giving a record
 // another text stores the new one; the old one stays, since copies of the
 // record may name it. Program paths, which repeat across records, are
-// stored once (interned).
+// stored once (interned), and so are short texts such as registry values.
 
 #include <compare>
 #include <cstddef>
