@@ -20,6 +20,14 @@ bool isFolderNow(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+std::vector<ProgramEntry> newestPrograms() {
+    return newestEntries.programs(actionList, entriesPerSection, actionListChanges);
+}
+
+std::vector<std::string> newestApplets() {
+    return newestEntries.appletPaths(actionList, entriesPerSection, actionListChanges);
+}
+
 TrayMenuInputs currentMenuInputs() {
     Settings settings;
     loadSettings(settings);
@@ -29,11 +37,11 @@ TrayMenuInputs currentMenuInputs() {
     inputs.monitoring = settings.EnableDriver != 0;
     // The derived lists may still be in the making: the entries the menu
     // shows are found from the end of the history instead.
-    for (const ProgramEntry& entry : newestEntries.programs(actionList, entriesPerSection, actionListChanges))
+    for (const ProgramEntry& entry : newestPrograms())
         inputs.programLabels.push_back(programEntryLabel(entry));
     for (const FileActionGroup& group : newestFileActionGroups(actionList, entriesPerSection))
         inputs.fileLabels.push_back(fileEntryLabel(group, actionList, isFolderNow));
-    for (const std::string& applet : newestEntries.appletPaths(actionList, entriesPerSection, actionListChanges))
+    for (const std::string& applet : newestApplets())
         inputs.appletLabels.push_back(appletEntryLabel(applet));
     if (!redoList.empty()) inputs.redo = redoLabel(redoList.front().record, redoCount(), isFolderNow);
     return inputs;
@@ -70,4 +78,9 @@ HMENU buildTrayMenu() {
     appendItems(menu, trayMenuLayout(currentMenuInputs()));
     SetMenuDefaultItem(menu, 0, TRUE);
     return menu;
+}
+
+void findTrayMenuEntries() {
+    newestPrograms();
+    newestApplets();
 }
