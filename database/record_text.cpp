@@ -23,11 +23,12 @@ constexpr size_t blockCount = size_t(1) << (31 - blockShift);
 constexpr uint32_t scratchBit = 0x80000000u;
 
 // Registry value data is mostly a few bytes that many records repeat (a
-// DWORD, a flag), each costing a 12-byte text of its own: such short texts
-// are stored once, as program paths are, up to so many different ones, so
-// that a history of ever new short values costs no more than a fixed map.
+// DWORD, a flag), each costing a 12-byte text of its own, and registry paths
+// repeat as program paths do: such texts are stored once, up to so many
+// different ones, so that a history of ever new ones costs no more than a
+// map of bounded size.
 constexpr size_t shortText = 8;
-constexpr size_t shortTextsInterned = 1u << 16;
+constexpr size_t textsShared = 1u << 16;
 
 }  // namespace
 
@@ -40,7 +41,7 @@ struct RecordTextStore {
     uint32_t fill = blockUnits;  // units used in the newest block; full until there is one
     size_t bytes = 0;
     std::unordered_map<std::string_view, uint32_t> interned;
-    size_t shortInterned = 0;
+    size_t sharedCount = 0;  // texts other than interned ones in `interned`
     std::string_view lastInterned;
     uint32_t lastInternedAt = 0;
     std::vector<std::unique_ptr<char[]>> owned;
@@ -98,17 +99,19 @@ struct RecordTextStore {
         return found->second;
     }
 
-    // Under `lock`: a short text once, a longer one anew.
-    uint32_t storeOrShare(std::string_view text) {
-        if (text.size() > shortText) return store(text);
+    // Under `lock`.
+    uint32_t share(std::string_view text) {
         if (auto found = interned.find(text); found != interned.end()) return found->second;
         const uint32_t at = store(text);
-        if (shortInterned < shortTextsInterned) {
+        if (sharedCount < textsShared) {
             interned.emplace(std::string_view(address(at) + 4, text.size()), at);
-            ++shortInterned;
+            ++sharedCount;
         }
         return at;
     }
+
+    // Under `lock`: a short text once, a longer one anew.
+    uint32_t storeOrShare(std::string_view text) { return text.size() <= shortText ? share(text) : store(text); }
 
     char* address(uint32_t at) const { return blocks[at >> blockShift] + (size_t(at & (blockUnits - 1)) << unitShift); }
 };
@@ -162,6 +165,12 @@ RecordText RecordText::interned(std::string_view text) {
     if (text.empty() || scratchStore) return RecordText(text);
     RecordTextBulk held;
     return RecordText(sharedStore().intern(text));
+}
+
+RecordText RecordText::shared(std::string_view text) {
+    if (text.empty() || scratchStore) return RecordText(text);
+    RecordTextBulk held;
+    return RecordText(sharedStore().share(text));
 }
 
 const char* RecordText::data() const {
