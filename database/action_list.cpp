@@ -6,6 +6,7 @@
 #include "base/little_endian.h"
 
 std::vector<ActionRecord> actionList;
+uint64_t actionListChanges = 0;
 
 namespace {
 
@@ -52,7 +53,7 @@ ActionRecord recordFrom(const RecordView& view) {
     record.source = view.source;
     record.dataA = view.dataA;
     record.dataB = view.dataB;
-    record.dataC = view.dataC;
+    record.dataC = view.source == sourceRegistryReport ? RecordText::shared(view.dataC) : RecordText(view.dataC);
     int32_t* slots[slotCount] = {&record.sizeA,     &record.sizeB,          &record.valueType,  &record.undone,
                                  &record.isSetting, &record.isControlPanel, &record.isExplorer, &record.isBootMarker,
                                  &record.isIniFile, &record.isDownload};

@@ -28,6 +28,11 @@ extern std::vector<ActionRecord> actionList;
 
 inline int actionCount() { return int(actionList.size()); }
 
+// Counts the times records were dropped from actionList or it was loaded
+// anew, which move every index; appending, undoing and redoing leave it.
+// What is worked out from the history by index may be kept while it stays.
+extern uint64_t actionListChanges;
+
 // Names of the files this list keeps in the Undo Bin folder. A save writes
 // the temporary file whole and only then puts it in place of the list file;
 // the Undo Bin sweep leaves both alone.

@@ -91,6 +91,7 @@ std::string actionListTemporaryPath() { return undoBinFolder() + actionListTempo
 ActionListLoad loadActionList() {
     waitForHistoryWork();
     actionList.clear();
+    ++actionListChanges;
     fileUnread = false;
     stored.reset();
     const std::string folder = undoBinFolder();

@@ -20,11 +20,18 @@ public:
     // Queues the job behind every job given before. Never from a job.
     void post(std::function<void()> job);
 
-    // Returns once every job given so far has run. Never from a job.
+    // Returns once every job given so far has run, ending a hold that keeps
+    // any of them. Never from a job.
     void waitUntilIdle();
+
+    // Jobs given from now on wait until release(); those given before run
+    // as ever. For work that would slow down what the caller does next.
+    void hold();
+    void release();
 
 private:
     void run();
+    bool mayRunNext() const { return !held_ || finished_ < heldFrom_ || stopping_; }
 
     std::mutex mutex_;
     std::condition_variable changed_;
@@ -32,5 +39,7 @@ private:
     size_t posted_ = 0;
     size_t finished_ = 0;
     bool stopping_ = false;
+    bool held_ = false;
+    size_t heldFrom_ = 0;  // the first job held, counted as posted_ counts
     std::thread thread_;
 };

@@ -342,28 +342,14 @@ ActionIndex makeActionIndex(std::span<const ActionRecord> records) {
     return actionIndexFrom(summarise(records));
 }
 
-std::vector<ProgramEntry> newestProgramEntries(std::span<const ActionRecord> records, size_t count) {
-    std::vector<ProgramEntry> entries;
-    for (size_t j = records.size(); j-- > 0 && entries.size() < count;) {
-        if (!(traitsOf(records[j]) & namesAProgram)) continue;
-        std::string_view name = nameOf(records[j]);
-        if (std::ranges::none_of(entries, [&](const ProgramEntry& entry) { return equalsIgnoreCase(entry.programName, name); }))
-            setFieldText(entries.emplace_back().programName, name);
-    }
-    std::ranges::reverse(entries);
-    return entries;
+std::optional<std::string_view> programEntryNameOf(const ActionRecord& record) {
+    if (!(traitsOf(record) & namesAProgram)) return std::nullopt;
+    return nameOf(record);
 }
 
-std::vector<std::string> newestAppletPaths(std::span<const ActionRecord> records, size_t count) {
-    std::vector<std::string> paths;
-    for (size_t j = records.size(); j-- > 0 && paths.size() < count;) {
-        if (!(traitsOf(records[j]) & namesAnApplet)) continue;
-        std::string_view path = records[j].programPath;
-        if (std::ranges::none_of(paths, [&](const std::string& known) { return equalsIgnoreCase(known, path); }))
-            paths.emplace_back(path);
-    }
-    std::ranges::reverse(paths);
-    return paths;
+std::optional<std::string_view> appletEntryPathOf(const ActionRecord& record) {
+    if (!(traitsOf(record) & namesAnApplet)) return std::nullopt;
+    return record.programPath.view();
 }
 
 std::vector<FileActionGroup> newestFileActionGroups(std::span<const ActionRecord> records, size_t count) {

@@ -8,8 +8,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "database/action_record.h"
@@ -82,8 +84,15 @@ std::vector<ProgramEntry> newestProgramEntries(std::span<const ActionRecord> rec
 std::vector<FileActionGroup> newestFileActionGroups(std::span<const ActionRecord> records, size_t count);
 
 // The applet paths of the newest `count` entries of makeAppletList, oldest
-// first, found from the end of the history in the same way.
+// first, found from the end of the history in the same way. Both this and
+// newestProgramEntries are NewestEntriesFinder's (newest_entries.h) first
+// calls.
 std::vector<std::string> newestAppletPaths(std::span<const ActionRecord> records, size_t count);
+
+// The name a record files under in makeProgramList, and the path it files
+// under in makeAppletList; nothing for a record of no such entry.
+std::optional<std::string_view> programEntryNameOf(const ActionRecord& record);
+std::optional<std::string_view> appletEntryPathOf(const ActionRecord& record);
 
 // Element j tells whether record j is the first of its run: no record since
 // the last boot marker (kind 6) has its program name and process id, undone

@@ -28,3 +28,7 @@ void supersedeHistoryWork() {
 }
 
 bool historyWorkSuperseded() { return superseded; }
+
+void holdHistoryWork() { historyQueue().hold(); }
+
+void releaseHistoryWork() { historyQueue().release(); }

@@ -20,3 +20,8 @@ void supersedeHistoryWork();
 
 // Asked by that work between its steps: true while a rebuild waits to redo it.
 bool historyWorkSuperseded();
+
+// The work posted from now on waits until releaseHistoryWork or the next
+// wait for it, so that it does not slow the tray menu down while it shows.
+void holdHistoryWork();
+void releaseHistoryWork();

@@ -61,7 +61,7 @@ ActionRecord recordFromRegistryEntry(RegistryReportEntry entry) {
     record.dataA = std::move(entry.oldData);
     record.sizeB = int32_t(entry.newData.size());
     record.dataB = std::move(entry.newData);
-    record.dataC = std::move(entry.registryPath);
+    record.dataC = RecordText::shared(entry.registryPath);
     record.valueType = int32_t(entry.valueType);
     return record;
 }

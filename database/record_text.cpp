@@ -22,6 +22,14 @@ constexpr size_t blockBytes = size_t(blockUnits) << unitShift;
 constexpr size_t blockCount = size_t(1) << (31 - blockShift);
 constexpr uint32_t scratchBit = 0x80000000u;
 
+// Registry value data is mostly a few bytes that many records repeat (a
+// DWORD, a flag), each costing a 12-byte text of its own, and registry paths
+// repeat as program paths do: such texts are stored once, up to so many
+// different ones, so that a history of ever new ones costs no more than a
+// map of bounded size.
+constexpr size_t shortText = 8;
+constexpr size_t textsShared = 1u << 16;
+
 }  // namespace
 
 struct RecordTextStore {
@@ -33,6 +41,7 @@ struct RecordTextStore {
     uint32_t fill = blockUnits;  // units used in the newest block; full until there is one
     size_t bytes = 0;
     std::unordered_map<std::string_view, uint32_t> interned;
+    size_t sharedCount = 0;  // texts other than interned ones in `interned`
     std::string_view lastInterned;
     uint32_t lastInternedAt = 0;
     std::vector<std::unique_ptr<char[]>> owned;
@@ -75,6 +84,34 @@ struct RecordTextStore {
         place[4 + text.size()] = '\0';
         return at;
     }
+
+    // Under `lock`.
+    uint32_t intern(std::string_view text) {
+        // Records of one program come in runs: most look-ups ask for the last.
+        if (text == lastInterned) return lastInternedAt;
+        auto found = interned.find(text);
+        if (found == interned.end()) {
+            const uint32_t at = store(text);
+            found = interned.emplace(std::string_view(address(at) + 4, text.size()), at).first;
+        }
+        lastInterned = found->first;
+        lastInternedAt = found->second;
+        return found->second;
+    }
+
+    // Under `lock`.
+    uint32_t share(std::string_view text) {
+        if (auto found = interned.find(text); found != interned.end()) return found->second;
+        const uint32_t at = store(text);
+        if (sharedCount < textsShared) {
+            interned.emplace(std::string_view(address(at) + 4, text.size()), at);
+            ++sharedCount;
+        }
+        return at;
+    }
+
+    // Under `lock`: a short text once, a longer one anew.
+    uint32_t storeOrShare(std::string_view text) { return text.size() <= shortText ? share(text) : store(text); }
 
     char* address(uint32_t at) const { return blocks[at >> blockShift] + (size_t(at & (blockUnits - 1)) << unitShift); }
 };
@@ -121,23 +158,19 @@ RecordText::RecordText(std::string_view text) {
         return;
     }
     RecordTextBulk held;
-    at_ = sharedStore().store(text);
+    at_ = sharedStore().storeOrShare(text);
 }
 
 RecordText RecordText::interned(std::string_view text) {
     if (text.empty() || scratchStore) return RecordText(text);
-    RecordTextStore& store = sharedStore();
     RecordTextBulk held;
-    // Records of one program come in runs: most look-ups ask for the last.
-    if (text == store.lastInterned) return RecordText(store.lastInternedAt);
-    auto found = store.interned.find(text);
-    if (found == store.interned.end()) {
-        const uint32_t at = store.store(text);
-        found = store.interned.emplace(std::string_view(store.address(at) + 4, text.size()), at).first;
-    }
-    store.lastInterned = found->first;
-    store.lastInternedAt = found->second;
-    return RecordText(found->second);
+    return RecordText(sharedStore().intern(text));
+}
+
+RecordText RecordText::shared(std::string_view text) {
+    if (text.empty() || scratchStore) return RecordText(text);
+    RecordTextBulk held;
+    return RecordText(sharedStore().share(text));
 }
 
 const char* RecordText::data() const {

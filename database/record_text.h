@@ -9,7 +9,8 @@
 // records it was handed while another stores new ones. Giving a record
 // another text stores the new one; the old one stays, since copies of the
 // record may name it. Program paths, which repeat across records, are
-// stored once (interned).
+// stored once (interned), and so are registry paths and short texts such as
+// registry values, up to a bound.
 
 #include <compare>
 #include <cstddef>
@@ -32,6 +33,9 @@ public:
 
     // The same text, stored once for every record that names it.
     static RecordText interned(std::string_view text);
+    // A text that many records are likely to repeat, such as a registry
+    // path: stored once while the store shares fewer than so many texts.
+    static RecordText shared(std::string_view text);
 
     std::string_view view() const;
     operator std::string_view() const { return view(); }

@@ -119,6 +119,7 @@ size_t dropFront(const std::string& binFolder, size_t end) {
         ++kept;
     }
     actionList.erase(actionList.begin() + ptrdiff_t(kept), actionList.begin() + ptrdiff_t(end));
+    ++actionListChanges;
     return kept;
 }
 

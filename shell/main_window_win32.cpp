@@ -54,6 +54,9 @@ void onTrayLeftClick() {
     POINT cursor;
     GetCursorPos(&cursor);
     setTrayIcon(TrayOperation::Modify, IDI_BUSY);
+    // What the click leaves to the background starts once the menu shows:
+    // run beside it, it would slow the menu down.
+    holdHistoryWork();
     rebuildActionsForMenu();
     hideBusyIndicator();
     Settings settings;
@@ -62,6 +65,7 @@ void onTrayLeftClick() {
     // Foreground first, or the menu stays open when the user clicks elsewhere.
     SetForegroundWindow(mainWindow);
     TrackPopupMenu(menu, TPM_BOTTOMALIGN, cursor.x, cursor.y, 0, mainWindow, nullptr);
+    releaseHistoryWork();
     // Lets the menu close properly when it was dismissed; the handler ignores it.
     PostMessageA(mainWindow, trayNotifyMessage, 0, 0);
     DestroyMenu(menu);
@@ -159,6 +163,10 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 1;
     }
     switch (message) {
+    case WM_ENTERIDLE:
+        // The tray menu shows and waits for the person.
+        if (wParam == MSGF_MENU) releaseHistoryWork();
+        break;
     case WM_QUERYENDSESSION:
     case WM_ENDSESSION:
         // Windows may end the process as soon as these are answered.

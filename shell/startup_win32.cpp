@@ -4,12 +4,14 @@
 #include <commctrl.h>
 
 #include "database/action_list_file_win32.h"
+#include "database/history_work.h"
 #include "database/rebuild_win32.h"
 #include "database/undo_bin_win32.h"
 #include "monitor/monitor_devices_win32.h"
 #include "settings/settings_store_win32.h"
 #include "shell/main_window_win32.h"
 #include "shell/tray_icon_win32.h"
+#include "shell/tray_menu_win32.h"
 #include "ui/busy_indicator_win32.h"
 
 void runStartup() {
@@ -29,6 +31,7 @@ void runStartup() {
     loadActionList();
     // The devices are not open yet: this rebuild's stop and start requests reach no driver.
     rebuildActionsAtStartUp();
+    postHistoryWork(findTrayMenuEntries);
 
     Settings settings;
     loadSettings(settings);

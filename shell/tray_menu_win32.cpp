@@ -3,6 +3,7 @@
 #include "base/file_operations_win32.h"
 #include "database/action_list.h"
 #include "database/derived_lists.h"
+#include "database/newest_entries.h"
 #include "engine/redo_list.h"
 #include "res/resource.h"
 #include "settings/settings_store_win32.h"
@@ -11,9 +12,20 @@
 
 namespace {
 
+// Kept from click to click, so that each click looks at the new records only.
+NewestEntriesFinder newestEntries;
+
 bool isFolderNow(const std::string& path) {
     DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::vector<ProgramEntry> newestPrograms() {
+    return newestEntries.programs(actionList, entriesPerSection, actionListChanges);
+}
+
+std::vector<std::string> newestApplets() {
+    return newestEntries.appletPaths(actionList, entriesPerSection, actionListChanges);
 }
 
 TrayMenuInputs currentMenuInputs() {
@@ -25,11 +37,11 @@ TrayMenuInputs currentMenuInputs() {
     inputs.monitoring = settings.EnableDriver != 0;
     // The derived lists may still be in the making: the entries the menu
     // shows are found from the end of the history instead.
-    for (const ProgramEntry& entry : newestProgramEntries(actionList, entriesPerSection))
+    for (const ProgramEntry& entry : newestPrograms())
         inputs.programLabels.push_back(programEntryLabel(entry));
     for (const FileActionGroup& group : newestFileActionGroups(actionList, entriesPerSection))
         inputs.fileLabels.push_back(fileEntryLabel(group, actionList, isFolderNow));
-    for (const std::string& applet : newestAppletPaths(actionList, entriesPerSection))
+    for (const std::string& applet : newestApplets())
         inputs.appletLabels.push_back(appletEntryLabel(applet));
     if (!redoList.empty()) inputs.redo = redoLabel(redoList.front().record, redoCount(), isFolderNow);
     return inputs;
@@ -66,4 +78,9 @@ HMENU buildTrayMenu() {
     appendItems(menu, trayMenuLayout(currentMenuInputs()));
     SetMenuDefaultItem(menu, 0, TRUE);
     return menu;
+}
+
+void findTrayMenuEntries() {
+    newestPrograms();
+    newestApplets();
 }

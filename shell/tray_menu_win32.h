@@ -7,3 +7,7 @@
 // entry and the fixed commands, from the derived lists as the last rebuild
 // left them. The caller tracks and destroys it.
 HMENU buildTrayMenu();
+
+// Finds the newest entries the menu shows, so that the first click looks
+// only at the records it adds. Run as history work, behind start-up's.
+void findTrayMenuEntries();

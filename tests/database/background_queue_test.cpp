@@ -48,3 +48,22 @@ TEST(BackgroundQueue, WaitingWithNothingGivenReturnsAtOnceAndAgainAfterMoreWork)
     queue.waitUntilIdle();
     EXPECT_TRUE(done);
 }
+
+TEST(BackgroundQueue, JobsGivenDuringAHoldWaitForItsEndOrForAWait) {
+    BackgroundQueue queue;
+    std::atomic<int> ran = 0;
+    queue.post([&] { ++ran; });
+    queue.hold();
+    queue.waitUntilIdle();  // for the job given before the hold, which keeps it
+    EXPECT_EQ(ran, 1);
+    queue.post([&] { ran += 10; });
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    EXPECT_EQ(ran, 1);
+    queue.release();
+    queue.waitUntilIdle();
+    EXPECT_EQ(ran, 11);
+    queue.hold();
+    queue.post([&] { ran += 100; });
+    queue.waitUntilIdle();
+    EXPECT_EQ(ran, 111);
+}

@@ -149,6 +149,22 @@ TEST(RecordText, KeepsAnyBytesAndSharesAnInternedProgramPath) {
     EXPECT_EQ(again, "c:\\windows\\notepad.exe");
 }
 
+TEST(RecordText, SharesShortTextsAndTheRegistryPathsOfLoadedRecords) {
+    auto same = [](const RecordText& a, const RecordText& b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+    const std::string dword("\1\0\0\0", 4), path = "c:\\docs\\a report of many words.doc";
+    EXPECT_TRUE(same(RecordText(dword), RecordText(dword)));
+    EXPECT_FALSE(same(RecordText(path), RecordText(path)));
+    ActionRecord registry, file;
+    registry.source = sourceRegistryReport;
+    file.source = sourceFileReport;
+    registry.dataC = file.dataC = "hkcu\\software\\vendor\\program\\settings\\value";
+    std::vector<ActionRecord> loaded = parseActionList(serializeActionList({registry, registry, file, file})).records;
+    ASSERT_EQ(loaded.size(), 4u);
+    EXPECT_TRUE(same(loaded[0].dataC, loaded[1].dataC));
+    EXPECT_FALSE(same(loaded[2].dataC, loaded[3].dataC));
+    EXPECT_EQ(loaded[3].dataC, registry.dataC);
+}
+
 TEST(RecordText, StoresTextsMadeInAScratchScopeApartAndFreesThem) {
     RecordText shared("kept");
     const size_t before = recordTextBytesStored();

@@ -10,6 +10,7 @@
 #include "base/text.h"
 #include "database/derive_flags.h"
 #include "database/derived_lists.h"
+#include "database/newest_entries.h"
 #include "derived_lists_oracle.h"
 
 namespace {
@@ -228,6 +229,34 @@ TEST(RandomHistories, TheNewestEntriesAreTheLastOfTheWholeLists) {
                 EXPECT_EQ(newestApplets[k], applets[applets.size() - newestApplets.size() + k].appletPath);
         }
         if (HasFailure()) return;
+    }
+}
+
+TEST(RandomHistories, TheNewestEntriesFoundClickByClickAreThoseFoundAfresh) {
+    for (uint32_t seed = 30001; seed <= 30400; ++seed) {
+        SCOPED_TRACE(seed);
+        HistoryMaker maker(seed);
+        std::vector<ActionRecord> history = maker.make(size_t(maker.below(1501)));
+        deriveFlags(history, maker.inputs());
+        NewestEntriesFinder finder;
+        std::vector<ActionRecord> records;
+        uint64_t moves = 0;
+        const size_t count = 1 + size_t(maker.below(12));
+        for (size_t next = 0; next < history.size();) {
+            // Each click brings new records, some after undos, unannounced,
+            // or after a trim, which moves every record.
+            for (int undo = maker.below(4); undo > 0 && !records.empty(); --undo)
+                records[records.size() - 1 - size_t(maker.below(std::min<size_t>(records.size(), 30)))].undone = 1;
+            if (maker.below(10) == 0) {
+                records.erase(records.begin(), records.begin() + maker.below(std::min<size_t>(records.size(), 50) + 1));
+                ++moves;
+            }
+            const size_t step = std::min<size_t>(history.size() - next, size_t(maker.below(150)));
+            records.insert(records.end(), history.begin() + ptrdiff_t(next), history.begin() + ptrdiff_t(next + step));
+            next += step;
+            ASSERT_EQ(finder.programs(records, count, moves), newestProgramEntries(records, count));
+            ASSERT_EQ(finder.appletPaths(records, count, moves), newestAppletPaths(records, count));
+        }
     }
 }
 

@@ -212,6 +212,7 @@ public:
             lap(trim);
             newestProgramEntries(actionList, entriesPerSection);
             newestFileActionGroups(actionList, entriesPerSection);
+            newestAppletPaths(actionList, entriesPerSection);
             lap(newest);
             menuTotals.push_back(mark - start);
             writeActionList();
