@@ -86,19 +86,23 @@ void mergeReports(std::vector<FileReportEntry> fileEntries, std::vector<Registry
         records.push_back(recordFromRegistryEntry(std::move(*registry)));
 }
 
+std::optional<std::string_view> RecycleOriginIndex::find(std::span<const ActionRecord> history, uint64_t moves,
+                                                          std::string_view binPath) {
+    if (moves_ != moves || covered_ > history.size()) {
+        byBinPath_.clear();
+        covered_ = 0;
+        moves_ = moves;
+    }
+    // Oldest first, so that a newer record of the same copy takes its place.
+    for (; covered_ < history.size(); ++covered_)
+        if (history[covered_].kind == kindRecycle) byBinPath_[history[covered_].dataC] = covered_;
+    auto found = byBinPath_.find(binPath);
+    if (found == byBinPath_.end()) return std::nullopt;
+    return history[found->second].dataA.view();
+}
+
 RecycledFromHistory recycledFrom(std::span<const ActionRecord> history) {
-    struct Index {
-        bool built = false;
-        std::unordered_map<std::string_view, size_t, IgnoreCaseHash, IgnoreCaseEqual> byBinPath;
-    };
-    return [history, index = std::make_shared<Index>()](std::string_view binPath) -> std::optional<std::string_view> {
-        if (!index->built) {
-            for (size_t i = history.size(); i-- > 0;)
-                if (history[i].kind == kindRecycle) index->byBinPath.try_emplace(history[i].dataC, i);
-            index->built = true;
-        }
-        auto found = index->byBinPath.find(binPath);
-        if (found == index->byBinPath.end()) return std::nullopt;
-        return history[found->second].dataA.view();
+    return [history, index = std::make_shared<RecycleOriginIndex>()](std::string_view binPath) {
+        return index->find(history, 0, binPath);
     };
 }

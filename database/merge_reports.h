@@ -1,9 +1,14 @@
 #pragma once
 // Folding the two monitor reports into the action list.
 
+#include <cstdint>
+#include <optional>
 #include <span>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
+#include "base/ignore_case_hash.h"
 #include "database/action_record.h"
 #include "monitor/file_report.h"
 #include "monitor/registry_report.h"
@@ -18,7 +23,25 @@ void mergeReports(std::vector<FileReportEntry> fileEntries, std::vector<Registry
 ActionRecord recordFromFileEntry(FileReportEntry entry);
 ActionRecord recordFromRegistryEntry(RegistryReportEntry entry);
 
-// The history's answer to where a recycled file was before: its newest
-// Recycle record's path. `history` must outlive the answer, which indexes
-// it on the first question only, since most reports ask none.
+// Where the history says a file now in the Recycle Bin was before: its
+// newest Recycle record's path. The index is made on the first question,
+// since many reports ask none, and then kept from click to click and
+// extended with the records appended since, so that a click with a delete
+// does not walk a long history again.
+class RecycleOriginIndex {
+public:
+    // `moves` must differ from the last call's whenever the records indexed
+    // have moved (records dropped, a list loaded): the index is then made
+    // afresh.
+    std::optional<std::string_view> find(std::span<const ActionRecord> history, uint64_t moves,
+                                         std::string_view binPath);
+
+private:
+    std::unordered_map<std::string_view, size_t, IgnoreCaseHash, IgnoreCaseEqual> byBinPath_;
+    size_t covered_ = 0;
+    std::optional<uint64_t> moves_;
+};
+
+// The answer for one history alone, indexed on its first question.
+// `history` must outlive it.
 RecycledFromHistory recycledFrom(std::span<const ActionRecord> history);

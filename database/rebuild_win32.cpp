@@ -44,6 +44,10 @@ struct ReportsTakenIn {
 };
 ReportsTakenIn takenIn;
 
+// Kept from click to click: a report's deletes from the Recycle Bin are
+// placed by the history, which is long.
+RecycleOriginIndex recycleOrigins;
+
 }  // namespace
 
 void forgetDataFileExtensions() { extensions.clear(); }
@@ -67,7 +71,9 @@ void rebuild(bool settleNow) {
         startLogging(StartMode::IfEnabled);
     } else {
         const size_t firstNew = actionList.size();
-        FileReport files = readFileReport(recycledFrom(actionList), takenIn.file);
+        FileReport files = readFileReport(
+            [](std::string_view binPath) { return recycleOrigins.find(actionList, actionListChanges, binPath); },
+            takenIn.file);
         RegistryReport registry = readRegistryReport(takenIn.registry);
         PathSpellings asWritten;
         for (FileReportEntry& entry : files.entries)

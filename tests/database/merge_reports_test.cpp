@@ -148,3 +148,31 @@ TEST(MergeReports, CopiesARegistryEntrysValueDataWithItsZeroBytesAndLengths) {
     EXPECT_EQ(record.dataC, "HKLM\\Software\\x\\v");
     EXPECT_EQ(record.valueType, 4);
 }
+
+// The index kept from click to click answers as one made afresh would: the
+// newest Recycle record of a copy wins, records appended since the last
+// question are taken in, and records that moved make it start again.
+TEST(RecycleOriginIndex, KeptFromClickToClickAnswersAsAFreshOne) {
+    auto recycled = [](const char* from, const char* copy) {
+        ActionRecord record;
+        record.kind = kindRecycle;
+        record.dataA = from;
+        record.dataC = copy;
+        return record;
+    };
+    std::vector<ActionRecord> history{recycled("c:\\a.doc", "c:\\recycled\\dc1.doc"),
+                                      recycled("c:\\b.doc", "c:\\recycled\\dc2.doc")};
+    RecycleOriginIndex index;
+    EXPECT_EQ(index.find(history, 0, "C:\\Recycled\\DC1.doc"), "c:\\a.doc");
+    EXPECT_EQ(index.find(history, 0, "c:\\recycled\\dc9.doc"), std::nullopt);
+
+    history.push_back(recycled("c:\\c.doc", "c:\\recycled\\dc9.doc"));  // a click appends
+    history.push_back(recycled("c:\\newer.doc", "c:\\recycled\\dc1.doc"));
+    EXPECT_EQ(index.find(history, 0, "c:\\recycled\\dc9.doc"), "c:\\c.doc");
+    EXPECT_EQ(index.find(history, 0, "c:\\recycled\\dc1.doc"), "c:\\newer.doc");
+
+    history.erase(history.begin(), history.begin() + 3);  // a trim drops the front
+    EXPECT_EQ(index.find(history, 1, "c:\\recycled\\dc2.doc"), std::nullopt);
+    EXPECT_EQ(index.find(history, 1, "c:\\recycled\\dc1.doc"), "c:\\newer.doc");
+    EXPECT_EQ(recycledFrom(history)("c:\\recycled\\dc1.doc"), "c:\\newer.doc");
+}
