@@ -281,18 +281,28 @@ void RegistryWatch::waitArmed() {
     for (auto& group : groups_) group->waitArmed();
 }
 
+std::vector<std::string> RegistryWatch::splitOf(const std::string& path) {
+    std::lock_guard lock(shadowMutex_);
+    if (shadow_.keysHeldBelow(path) <= largestWalkedSubtree) return {};
+    std::vector<std::string> below = shadow_.subkeysHeld(path);
+    return below.size() <= mostSubtreesPerSplit ? below : std::vector<std::string>{};
+}
+
 void RegistryWatch::watchSubtree(HKEY root, const std::string& subkey, const std::string& path) {
-    std::vector<std::string> below;
-    {
-        std::lock_guard lock(shadowMutex_);
-        if (shadow_.keysHeldBelow(path) > largestWalkedSubtree) below = shadow_.subkeysHeld(path);
-        if (below.size() > mostSubtreesPerSplit) below.clear();
-        if (below.empty() && firstReadingDue_) walkedWhole_.push_back({root, subkey, path});
-    }
+    std::vector<std::string> below = splitOf(path);
     if (below.empty()) {
+        {
+            std::lock_guard lock(shadowMutex_);
+            if (firstReadingDue_) walkedWhole_.push_back({root, subkey, path});
+        }
         watch(std::make_unique<Area>(root, subkey, path, true));
         return;
     }
+    watchSplit(root, subkey, path, below);
+}
+
+void RegistryWatch::watchSplit(HKEY root, const std::string& subkey, const std::string& path,
+                               const std::vector<std::string>& below) {
     watch(std::make_unique<Area>(root, subkey, path, false));
     for (const std::string& name : below)
         if (!isLeftOutKey(path + "\\" + name)) watchSubtree(root, subkey + "\\" + name, path + "\\" + name);
@@ -311,16 +321,9 @@ void RegistryWatch::splitLargeSubtrees() {
     }
     std::vector<std::string> split;
     for (const WalkedWhole& subtree : registered) {
-        std::vector<std::string> below;
-        {
-            std::lock_guard lock(shadowMutex_);
-            if (shadow_.keysHeldBelow(subtree.path) > largestWalkedSubtree) below = shadow_.subkeysHeld(subtree.path);
-            if (below.empty() || below.size() > mostSubtreesPerSplit) continue;
-        }
-        watch(std::make_unique<Area>(subtree.root, subtree.subkey, subtree.path, false));
-        for (const std::string& name : below)
-            if (!isLeftOutKey(subtree.path + "\\" + name))
-                watchSubtree(subtree.root, subtree.subkey + "\\" + name, subtree.path + "\\" + name);
+        std::vector<std::string> below = splitOf(subtree.path);
+        if (below.empty()) continue;
+        watchSplit(subtree.root, subtree.subkey, subtree.path, below);
         split.push_back(subtree.path);
     }
     if (split.empty()) return;

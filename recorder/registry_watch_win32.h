@@ -50,6 +50,12 @@ private:
     // Watches the subtree at `path`, split where the shadow holds too many
     // keys below it to walk on each change.
     void watchSubtree(HKEY root, const std::string& subkey, const std::string& path);
+    // The keys just below `path` to watch on their own, as the shadow holds
+    // them; none when its subtree is small enough to walk, or too wide.
+    std::vector<std::string> splitOf(const std::string& path);
+    // The key's own values and list of subkeys, and a subtree per key below.
+    void watchSplit(HKEY root, const std::string& subkey, const std::string& path,
+                    const std::vector<std::string>& below);
     void splitLargeSubtrees();
     void waitArmed();
     void answer(Area& area, uint64_t seen);
