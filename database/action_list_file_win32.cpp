@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <future>
 #include <optional>
 #include <string_view>
 
@@ -23,11 +24,13 @@ bool fileUnread = false;
 // second or more.
 struct StoredList {
     std::string path;
-    size_t hash = 0;
+    std::shared_future<size_t> hash;
     uint64_t size = 0;
     FILETIME written{};
 };
 std::optional<StoredList> stored;
+
+size_t hashOf(std::string_view bytes) { return std::hash<std::string_view>{}(bytes); }
 
 std::optional<WIN32_FILE_ATTRIBUTE_DATA> attributesOf(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA attributes;
@@ -35,13 +38,29 @@ std::optional<WIN32_FILE_ATTRIBUTE_DATA> attributesOf(const std::string& path) {
     return attributes;
 }
 
-void remember(const std::string& path, std::string_view bytes) {
+void remember(const std::string& path, std::shared_future<size_t> hash) {
     stored.reset();
     auto attributes = attributesOf(path);
     if (!attributes) return;
-    stored = StoredList{path, std::hash<std::string_view>{}(bytes),
-                        uint64_t(attributes->nFileSizeHigh) << 32 | attributes->nFileSizeLow,
+    stored = StoredList{path, std::move(hash), uint64_t(attributes->nFileSizeHigh) << 32 | attributes->nFileSizeLow,
                         attributes->ftLastWriteTime};
+}
+
+void rememberWritten(const std::string& path, std::string_view bytes) {
+    std::promise<size_t> hash;
+    hash.set_value(hashOf(bytes));
+    remember(path, hash.get_future().share());
+}
+
+// Hashing a long history's bytes takes about half as long as parsing them,
+// and only the next save asks for it: it runs beside start-up, and frees
+// the bytes once done.
+void rememberLoaded(const std::string& path, std::string bytes) {
+    remember(path, std::async(std::launch::async, [bytes = std::move(bytes)]() mutable {
+                       const size_t hash = hashOf(bytes);
+                       std::string().swap(bytes);
+                       return hash;
+                   }).share());
 }
 
 // Whether the file still holds exactly these bytes as this program left it.
@@ -51,7 +70,7 @@ bool alreadyHolds(const std::string& path, std::string_view bytes) {
     if (!attributes || (uint64_t(attributes->nFileSizeHigh) << 32 | attributes->nFileSizeLow) != stored->size ||
         CompareFileTime(&attributes->ftLastWriteTime, &stored->written) != 0)
         return false;
-    return std::hash<std::string_view>{}(bytes) == stored->hash;
+    return hashOf(bytes) == stored->hash.get();
 }
 
 // The Undo Bin folder of freshly loaded settings, with a trailing backslash.
@@ -108,7 +127,7 @@ ActionListLoad loadActionList() {
         return ActionListLoad::Damaged;
     }
     actionList = std::move(parsed.records);
-    remember(path, file.bytes);
+    rememberLoaded(path, std::move(file.bytes));
     return ActionListLoad::Loaded;
 }
 
@@ -134,7 +153,7 @@ bool writeActionList(const std::function<bool()>& giveUp) {
     if (alreadyHolds(path, bytes)) return true;
 
     if (writeFileWhole(temporary, bytes, CREATE_ALWAYS, WriteEnd::Flushed, giveUp) && replaceWith(temporary, path)) {
-        remember(path, bytes);
+        rememberWritten(path, bytes);
         return true;
     }
     stored.reset();

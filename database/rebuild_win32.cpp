@@ -62,6 +62,7 @@ void rebuild(bool settleNow) {
     // This rebuild saves, sweeps and lists again: what the last one left
     // unfinished of those need not hold up the menu.
     supersedeHistoryWork();
+    forgetUnsweptUndoBinListing();
     // A recorder that did not answer may still append to the reports and
     // save copies into the bin: its reports are read but kept, and the bin
     // is neither trimmed nor swept until a later click finds it stopped.
@@ -129,7 +130,10 @@ void rebuild(bool settleNow) {
 
 void rebuildActionsForMenu() { rebuild(false); }
 
-void rebuildActionsAtStartUp() { rebuild(true); }
+void rebuildActionsAtStartUp() {
+    rebuild(true);
+    forgetUndoBinListingAhead();
+}
 
 void rebuildActions() {
     rebuild(false);

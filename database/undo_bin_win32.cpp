@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include <functional>
+#include <future>
 #include <optional>
 #include <string>
 
@@ -23,8 +24,51 @@ namespace {
 struct LastListing {
     std::string binFolder;  // "" until a listing was made
     KnownBinFiles files;
+    // Whether the files that no record names were swept first. Until they
+    // are, they count towards the bin's size.
+    bool swept = false;
 };
 LastListing lastListing;
+
+// A listing that start-up makes on a thread of its own while the history
+// loads, for its rebuild only.
+struct ListingAhead {
+    std::string binFolder;
+    std::future<FolderListing> listing;
+};
+std::optional<ListingAhead> listingAhead;
+
+// The listing a rebuild's upkeep left unswept, for its sweep in the
+// background: the files it holds that no record names are the ones to go.
+// What was saved into the bin since is left for a later sweep.
+struct UnsweptListing {
+    std::string binFolder;
+    FolderListing listing;
+};
+std::optional<UnsweptListing> unsweptListing;
+
+FolderListing listBin(const std::string& binFolder) {
+    if (listingAhead) {
+        ListingAhead ahead = std::move(*listingAhead);
+        listingAhead.reset();
+        FolderListing listing = ahead.listing.get();
+        if (equalsIgnoreCase(ahead.binFolder, binFolder)) return listing;
+    }
+    return listFolder(binFolder);
+}
+
+FolderListing listingToSweep(const std::string& binFolder) {
+    std::optional<UnsweptListing> unswept = std::move(unsweptListing);
+    unsweptListing.reset();
+    return unswept && equalsIgnoreCase(unswept->binFolder, binFolder) ? std::move(unswept->listing)
+                                                                      : listFolder(binFolder);
+}
+
+uint64_t undoBinLimit() {
+    Settings settings;
+    loadSettings(settings);
+    return settings.UndoBinSize;
+}
 
 std::string binFolderOf(const Settings& settings) {
     std::string folder = settings.UndoBinPath;
@@ -77,12 +121,20 @@ std::optional<std::vector<ActionRecord>> recordsKeptAside(const std::string& bin
     return records;
 }
 
-// Deletes the files that no record names and answers the size of the bin
-// they leave. One search of the folder serves both: listing a bin of many
-// thousands of saved copies is the slowest step of a rebuild. What is left
-// becomes the last listing.
-uint64_t sweepAndMeasure(const std::string& binFolder) {
-    FolderListing listing = listFolder(binFolder);
+void keepAsLastListing(const std::string& binFolder, const FolderListing& listing, const std::vector<bool>& deleted,
+                       bool swept) {
+    lastListing.binFolder = binFolder;
+    lastListing.files = {};
+    lastListing.swept = swept;
+    for (size_t index = 0; index < listing.fileNames.size(); ++index)
+        if (!deleted[index]) lastListing.files.add(listing.fileNames[index], listing.fileSizes[index]);
+}
+
+// Deletes the files of the listing that no record names and answers the
+// size of the bin they leave. One search of the folder serves both: listing
+// a bin of many thousands of saved copies is the slowest step of a rebuild.
+// What is left becomes the last listing.
+uint64_t sweepAndMeasure(const std::string& binFolder, const FolderListing& listing) {
     uint64_t size = listing.size;
     std::vector<bool> deleted(listing.fileNames.size());
     // The lists kept aside are read at every sweep: their texts go when it ends.
@@ -94,10 +146,7 @@ uint64_t sweepAndMeasure(const std::string& binFolder) {
         deleted[index] = DeleteFileA((binFolder + "\\" + listing.fileNames[index]).c_str()) != 0;
         if (deleted[index]) size -= listing.fileSizes[index];
     }
-    lastListing.binFolder = binFolder;
-    lastListing.files = {};
-    for (size_t index = 0; index < listing.fileNames.size(); ++index)
-        if (!deleted[index]) lastListing.files.add(listing.fileNames[index], listing.fileSizes[index]);
+    keepAsLastListing(binFolder, listing, deleted, true);
     return size;
 }
 
@@ -154,16 +203,22 @@ uint64_t sizeSinceLastListing(const std::string& binFolder, size_t firstNew, con
 
 // Drops whole boot sessions, oldest first, while the bin is over its limit.
 BinUpkeep trimWhileOver(const std::string& binFolder, uint64_t size, const std::function<uint64_t()>& sizeNow) {
-    Settings settings;
-    loadSettings(settings);
+    const uint64_t limit = undoBinLimit();
     BinUpkeep upkeep;
-    while (size > settings.UndoBinSize) {
+    while (size > limit) {
         TrimOutcome trim = trimOldestBootSessionIn(binFolder);
         if (trim.dropped == 0) break;
         upkeep.dropped += trim.dropped;
         upkeep.keptInFront = trim.keptInFront;
         size = sizeNow();
     }
+    return upkeep;
+}
+
+BinUpkeep sweepAndTrim(const std::string& binFolder, const FolderListing& listing) {
+    BinUpkeep upkeep =
+        trimWhileOver(binFolder, sweepAndMeasure(binFolder, listing), [&] { return folderSize(binFolder); });
+    upkeep.swept = true;
     return upkeep;
 }
 
@@ -214,26 +269,44 @@ void prepareUndoBinFolder() {
     MessageBoxA(nullptr, message.c_str(), "Undo Bin", MB_OK | MB_ICONWARNING);
 }
 
+void listUndoBinAhead() {
+    std::string binFolder = undoBinFolderInUse();
+    if (binFolder.empty()) return;
+    listingAhead = ListingAhead{binFolder, std::async(std::launch::async, listFolder, binFolder)};
+}
+
+// A listing still running is waited for: its thread ends with it.
+void forgetUndoBinListingAhead() { listingAhead.reset(); }
+
+void forgetUnsweptUndoBinListing() { unsweptListing.reset(); }
+
 void sweepUndoBin() {
     std::string binFolder = maintainableBinFolder();
-    if (!binFolder.empty()) sweepAndMeasure(binFolder);
+    if (!binFolder.empty()) sweepAndMeasure(binFolder, listingToSweep(binFolder));
 }
 
 bool trimOldestBootSession() { return trimOldestBootSessionIn(maintainableBinFolder()).dropped > 0; }
 
 BinUpkeep maintainUndoBin() {
     std::string binFolder = maintainableBinFolder();
-    if (binFolder.empty()) return {};
-    BinUpkeep upkeep = trimWhileOver(binFolder, sweepAndMeasure(binFolder), [&] { return folderSize(binFolder); });
-    upkeep.swept = true;
-    return upkeep;
+    return binFolder.empty() ? BinUpkeep{} : sweepAndTrim(binFolder, listBin(binFolder));
 }
 
 BinUpkeep trimUndoBin(size_t firstNew, const PathSpellings& spellings) {
     std::string binFolder = maintainableBinFolder();
     if (binFolder.empty()) return {};
-    if (!equalsIgnoreCase(binFolder, lastListing.binFolder)) return maintainUndoBin();
+    if (!equalsIgnoreCase(binFolder, lastListing.binFolder)) {
+        FolderListing listing = listBin(binFolder);
+        // Within the limit with the files that no record names counted too,
+        // nothing is dropped, and the sweep is left for the background.
+        if (listing.size > undoBinLimit()) return sweepAndTrim(binFolder, listing);
+        keepAsLastListing(binFolder, listing, std::vector<bool>(listing.fileNames.size()), false);
+        unsweptListing = UnsweptListing{binFolder, std::move(listing)};
+        return {};
+    }
     uint64_t size = sizeSinceLastListing(binFolder, firstNew, spellings);
+    // Never a record dropped for files that no record names.
+    if (!lastListing.swept && size > undoBinLimit()) return sweepAndTrim(binFolder, listFolder(binFolder));
     return trimWhileOver(binFolder, size,
                          [&] { return sizeSinceLastListing(binFolder, actionList.size(), spellings); });
 }

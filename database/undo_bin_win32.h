@@ -28,9 +28,21 @@ bool isSavedCopyInUndoBin(const std::string& path);
 // choose another.
 void prepareUndoBinFolder();
 
+// Start-up lists the bin on a thread of its own while it loads the history,
+// and its rebuild's upkeep takes that listing rather than waiting for a new
+// one; a file saved meanwhile waits for a later sweep. Once that rebuild is
+// done, forget the listing: it grows stale.
+void listUndoBinAhead();
+void forgetUndoBinListingAhead();
+
 // Deletes the files directly in the bin that no record names, and keeps
-// what is left as the last listing of the bin.
+// what is left as the last listing of the bin. After a trimUndoBin that left
+// a listing unswept, the files of that listing.
 void sweepUndoBin();
+
+// A rebuild that merges new records forgets the listing an earlier one left
+// unswept: a file it holds may be named now.
+void forgetUnsweptUndoBinListing();
 
 // Drops the records of the oldest boot session and their saved copies.
 // Returns whether it dropped any.
@@ -53,8 +65,10 @@ BinUpkeep maintainUndoBin();
 // on, and whole boot sessions are dropped as maintainUndoBin drops them.
 // The files that no record names are left for the next sweepUndoBin, which
 // leaves the bin as maintainUndoBin would have. Without a listing of this
-// bin yet, it is maintainUndoBin. New saved copies are looked up by their
-// `spellings`, where they have one.
+// bin yet, it lists it: a bin within its limit is left for that sweep, else
+// it is maintainUndoBin. So is a bin over its limit that was not swept since
+// its last listing, so that no record goes for a file that no record names.
+// New saved copies are looked up by their `spellings`, where they have one.
 BinUpkeep trimUndoBin(size_t firstNew, const PathSpellings& spellings = {});
 
 // Drops every boot session but the current one.

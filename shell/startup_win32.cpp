@@ -28,6 +28,7 @@ void runStartup() {
 
     applyPendingBinMove();
     prepareUndoBinFolder();
+    listUndoBinAhead();
     loadActionList();
     // The devices are not open yet: this rebuild's stop and start requests reach no driver.
     rebuildActionsAtStartUp();

@@ -48,6 +48,16 @@ protected:
         saveSettings(settings);
     }
 
+    // A bin of its own that no upkeep of this process has listed yet, as at
+    // start-up, with an empty history.
+    void useUnlistedBin(const std::string& name) {
+        TearDown();
+        bin += " " + name;
+        CreateDirectoryA(bin.c_str(), nullptr);
+        useBin(bin, 100000);
+        ASSERT_TRUE(saveActionList());
+    }
+
     std::string put(const std::string& name, size_t size = 10) {
         std::string path = bin + "\\" + name;
         std::ofstream(path, std::ios::binary) << std::string(size, 's');
@@ -127,6 +137,44 @@ TEST_F(UndoBinUpkeep, WhatTheSweepDeletesNoLongerCountsTowardsTheLimit) {
     EXPECT_FALSE(fileExists(bin + "\\orphan.sav"));
     EXPECT_EQ(actionCount(), 3);
     EXPECT_TRUE(fileExists(bin + "\\first.sav"));
+}
+
+TEST_F(UndoBinUpkeep, AFirstTrimWithinTheLimitLeavesTheSweepToComeAndThatSweepTakesOnlyWhatWasListed) {
+    useUnlistedBin("within");
+    append(kindBootMarker);
+    append(kindDelete, put("named.sav", 1000));
+    append(kindBootMarker);
+    put("orphan.sav", 5000);
+
+    BinUpkeep upkeep = trimUndoBin(0);
+    EXPECT_FALSE(upkeep.swept);
+    EXPECT_TRUE(fileExists(bin + "\\orphan.sav")) << "left for the sweep in the background";
+    put("saved since.sav");
+    sweepUndoBin();
+    EXPECT_FALSE(fileExists(bin + "\\orphan.sav"));
+    EXPECT_TRUE(fileExists(bin + "\\saved since.sav")) << "a file that the trim's listing did not hold waits";
+    EXPECT_TRUE(fileExists(bin + "\\named.sav"));
+    EXPECT_EQ(actionCount(), 3);
+}
+
+TEST_F(UndoBinUpkeep, NoSessionGoesForFilesThatNoRecordNamesWhileTheBinIsUnswept) {
+    // Over the limit only with the orphan counted: at the first trim of the
+    // bin, and at a trim after a first one that left the sweep to come.
+    for (bool firstTrimWithinLimit : {false, true}) {
+        useUnlistedBin(firstTrimWithinLimit ? "unswept" : "first");
+        append(kindBootMarker);
+        append(kindDelete, put("first.sav", 1000));
+        append(kindBootMarker);
+        put("orphan.sav", 5000);
+        if (firstTrimWithinLimit) trimUndoBin(0);
+
+        useBin(bin, 1500);
+        BinUpkeep upkeep = trimUndoBin(actionCount());
+        EXPECT_TRUE(upkeep.swept) << firstTrimWithinLimit;
+        EXPECT_EQ(upkeep.dropped, 0u) << firstTrimWithinLimit;
+        EXPECT_FALSE(fileExists(bin + "\\orphan.sav")) << firstTrimWithinLimit;
+        EXPECT_TRUE(fileExists(bin + "\\first.sav")) << firstTrimWithinLimit;
+    }
 }
 
 TEST_F(UndoBinUpkeep, AnUnnamedFileThatCannotBeDeletedStillCounts) {
