@@ -42,18 +42,18 @@ std::optional<RecordView> viewRecord(std::string_view bytes, size_t offset) {
     return view;
 }
 
-ActionRecord recordFrom(const RecordView& view) {
+ActionRecord recordFrom(const RecordView& view, const RecordTextBulk& texts) {
     ActionRecord record;
     std::memcpy(record.programName, view.programName.data(), nameSize - 1);
-    record.programPath = RecordText::interned(view.programPath);
+    record.programPath = texts.interned(view.programPath);
     record.processId = view.processId;
     record.kind = view.kind;
     record.date = view.date;
     record.time = view.time;
     record.source = view.source;
-    record.dataA = view.dataA;
-    record.dataB = view.dataB;
-    record.dataC = view.source == sourceRegistryReport ? RecordText::shared(view.dataC) : RecordText(view.dataC);
+    record.dataA = texts.text(view.dataA);
+    record.dataB = texts.text(view.dataB);
+    record.dataC = view.source == sourceRegistryReport ? texts.shared(view.dataC) : texts.text(view.dataC);
     int32_t* slots[slotCount] = {&record.sizeA,     &record.sizeB,          &record.valueType,  &record.undone,
                                  &record.isSetting, &record.isControlPanel, &record.isExplorer, &record.isBootMarker,
                                  &record.isIniFile, &record.isDownload};
@@ -75,7 +75,7 @@ std::string actionListBackupName(int attempt) {
 std::optional<ParsedRecord> parseRecord(std::string_view bytes, size_t offset) {
     auto view = viewRecord(bytes, offset);
     if (!view) return std::nullopt;
-    return ParsedRecord{recordFrom(*view), view->next};
+    return ParsedRecord{recordFrom(*view, RecordTextBulk{}), view->next};
 }
 
 void serializeRecord(const ActionRecord& record, std::string& out) {
@@ -108,11 +108,11 @@ ParsedActionList parseActionList(std::string_view bytes) {
     const size_t most = bytes.size() / 81;
     ParsedActionList parsed;
     parsed.records.reserve(most + most / 4 + 4096);
-    RecordTextBulk bulk;
+    RecordTextBulk texts;
     for (size_t offset = 0; offset < bytes.size();) {
         auto view = viewRecord(bytes, offset);
         if (!view) return {{}, true};
-        if (view->undone() == 0) parsed.records.push_back(recordFrom(*view));
+        if (view->undone() == 0) parsed.records.push_back(recordFrom(*view, texts));
         offset = view->next;
     }
     return parsed;
@@ -120,11 +120,11 @@ ParsedActionList parseActionList(std::string_view bytes) {
 
 std::vector<ActionRecord> readableActionRecords(std::string_view bytes) {
     std::vector<ActionRecord> records;
-    RecordTextBulk bulk;
+    RecordTextBulk texts;
     for (size_t offset = 0; offset < bytes.size();) {
         auto view = viewRecord(bytes, offset);
         if (!view) break;
-        records.push_back(recordFrom(*view));
+        records.push_back(recordFrom(*view, texts));
         offset = view->next;
     }
     return records;

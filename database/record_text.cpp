@@ -139,8 +139,8 @@ RecordTextScratch::~RecordTextScratch() {
     scratchStore = outer_;
 }
 
-RecordTextBulk::RecordTextBulk() {
-    if (scratchStore || sharedStoreHeld) return;
+RecordTextBulk::RecordTextBulk() : scratch_(scratchStore) {
+    if (scratch_ || sharedStoreHeld) return;
     sharedStore().lock.lock();
     sharedStoreHeld = held_ = true;
 }
@@ -149,6 +149,21 @@ RecordTextBulk::~RecordTextBulk() {
     if (!held_) return;
     sharedStoreHeld = false;
     sharedStore().lock.unlock();
+}
+
+RecordText RecordTextBulk::text(std::string_view text) const {
+    if (text.empty()) return {};
+    return RecordText(scratch_ ? scratch_->store(text) | scratchBit : sharedStore().storeOrShare(text));
+}
+
+RecordText RecordTextBulk::interned(std::string_view text) const {
+    if (text.empty()) return {};
+    return RecordText(scratch_ ? scratch_->store(text) | scratchBit : sharedStore().intern(text));
+}
+
+RecordText RecordTextBulk::shared(std::string_view text) const {
+    if (text.empty()) return {};
+    return RecordText(scratch_ ? scratch_->store(text) | scratchBit : sharedStore().share(text));
 }
 
 RecordText::RecordText(std::string_view text) {

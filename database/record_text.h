@@ -70,6 +70,7 @@ public:
     friend std::string operator+(const char* a, const RecordText& b) { return std::string(a).append(b.view()); }
 
 private:
+    friend class RecordTextBulk;
     explicit RecordText(uint32_t at) : at_(at) {}
     uint32_t at_ = 0;  // in 4-byte units; 0 is the empty text, never stored
 };
@@ -83,7 +84,16 @@ public:
     RecordTextBulk(const RecordTextBulk&) = delete;
     RecordTextBulk& operator=(const RecordTextBulk&) = delete;
 
+    // As RecordText's own, on the thread that made the bulk, without asking
+    // for each text which store the thread uses: where thread-local storage
+    // is emulated, as with MinGW, that costs more than storing the text, and
+    // a long list holds millions of texts.
+    RecordText text(std::string_view text) const;
+    RecordText interned(std::string_view text) const;
+    RecordText shared(std::string_view text) const;
+
 private:
+    struct RecordTextStore* scratch_;  // the thread's scratch store, if it has one
     bool held_ = false;
 };
 
