@@ -86,16 +86,24 @@ void mergeReports(std::vector<FileReportEntry> fileEntries, std::vector<Registry
         records.push_back(recordFromRegistryEntry(std::move(*registry)));
 }
 
-std::optional<std::string_view> RecycleOriginIndex::find(std::span<const ActionRecord> history, uint64_t moves,
-                                                          std::string_view binPath) {
+void RecycleOriginIndex::extend(std::span<const ActionRecord> history, uint64_t moves,
+                                const std::function<bool()>& giveUp) {
     if (moves_ != moves || covered_ > history.size()) {
         byBinPath_.clear();
         covered_ = 0;
         moves_ = moves;
     }
+    constexpr size_t recordsBetweenAsks = 65536;
     // Oldest first, so that a newer record of the same copy takes its place.
-    for (; covered_ < history.size(); ++covered_)
+    for (; covered_ < history.size(); ++covered_) {
+        if (giveUp && covered_ % recordsBetweenAsks == 0 && giveUp()) return;
         if (history[covered_].kind == kindRecycle) byBinPath_[history[covered_].dataC] = covered_;
+    }
+}
+
+std::optional<std::string_view> RecycleOriginIndex::find(std::span<const ActionRecord> history, uint64_t moves,
+                                                          std::string_view binPath) {
+    extend(history, moves);
     auto found = byBinPath_.find(binPath);
     if (found == byBinPath_.end()) return std::nullopt;
     return history[found->second].dataA.view();

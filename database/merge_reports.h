@@ -2,6 +2,7 @@
 // Folding the two monitor reports into the action list.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -25,9 +26,9 @@ ActionRecord recordFromRegistryEntry(RegistryReportEntry entry);
 
 // Where the history says a file now in the Recycle Bin was before: its
 // newest Recycle record's path. The index is made on the first question,
-// since many reports ask none, and then kept from click to click and
-// extended with the records appended since, so that a click with a delete
-// does not walk a long history again.
+// or ahead of it, and then kept from click to click and extended with the
+// records appended since, so that a click with a delete does not walk a
+// long history again.
 class RecycleOriginIndex {
 public:
     // `moves` must differ from the last call's whenever the records indexed
@@ -35,6 +36,10 @@ public:
     // afresh.
     std::optional<std::string_view> find(std::span<const ActionRecord> history, uint64_t moves,
                                          std::string_view binPath);
+
+    // Indexes what the next question would, until `giveUp` says stop; what
+    // it indexed stays, and the next question goes on from there.
+    void extend(std::span<const ActionRecord> history, uint64_t moves, const std::function<bool()>& giveUp = {});
 
 private:
     std::unordered_map<std::string_view, size_t, IgnoreCaseHash, IgnoreCaseEqual> byBinPath_;

@@ -133,6 +133,9 @@ void rebuildActionsForMenu() { rebuild(false); }
 void rebuildActionsAtStartUp() {
     rebuild(true);
     forgetUndoBinListingAhead();
+    // A click whose report deletes a file from the Recycle Bin asks the
+    // whole history where it came from; better asked here than by the first.
+    postHistoryWork([] { recycleOrigins.extend(actionList, actionListChanges, historyWorkSuperseded); });
 }
 
 void rebuildActions() {

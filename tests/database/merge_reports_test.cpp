@@ -176,3 +176,26 @@ TEST(RecycleOriginIndex, KeptFromClickToClickAnswersAsAFreshOne) {
     EXPECT_EQ(index.find(history, 1, "c:\\recycled\\dc1.doc"), "c:\\newer.doc");
     EXPECT_EQ(recycledFrom(history)("c:\\recycled\\dc1.doc"), "c:\\newer.doc");
 }
+
+// Start-up indexes ahead of the first question, and a click may stop it
+// anywhere: a question then goes on from where it stopped.
+TEST(RecycleOriginIndex, AnIndexingGivenUpPartWayAnswersAsAFreshOne) {
+    std::vector<ActionRecord> history(150'000);
+    for (size_t i = 0; i < history.size(); i += 10) {
+        history[i].kind = kindRecycle;
+        history[i].dataA = "c:\\docs\\" + std::to_string(i) + ".doc";
+        history[i].dataC = "c:\\recycled\\dc" + std::to_string(i % 100'000) + ".doc";
+    }
+    for (int asksBeforeGivingUp : {0, 1, 2}) {
+        RecycleOriginIndex index;
+        int asks = 0;
+        index.extend(history, 0, [&] { return asks++ >= asksBeforeGivingUp; });
+        RecycleOriginIndex fresh;
+        for (size_t copy : {0, 10, 65'530, 65'540, 99'990}) {
+            const std::string binPath = "C:\\Recycled\\DC" + std::to_string(copy) + ".doc";
+            EXPECT_EQ(index.find(history, 0, binPath), fresh.find(history, 0, binPath)) << asksBeforeGivingUp;
+        }
+        EXPECT_EQ(index.find(history, 0, "c:\\recycled\\dc10.doc"), "c:\\docs\\100010.doc") << "the newest wins";
+        EXPECT_EQ(asks, asksBeforeGivingUp + 1);
+    }
+}
