@@ -167,25 +167,15 @@ RecordText RecordTextBulk::shared(std::string_view text) const {
 }
 
 RecordText::RecordText(std::string_view text) {
-    if (text.empty()) return;
-    if (scratchStore) {
-        at_ = scratchStore->store(text) | scratchBit;
-        return;
-    }
-    RecordTextBulk held;
-    at_ = sharedStore().storeOrShare(text);
+    if (!text.empty()) at_ = RecordTextBulk().text(text).at_;
 }
 
 RecordText RecordText::interned(std::string_view text) {
-    if (text.empty() || scratchStore) return RecordText(text);
-    RecordTextBulk held;
-    return RecordText(sharedStore().intern(text));
+    return text.empty() ? RecordText() : RecordTextBulk().interned(text);
 }
 
 RecordText RecordText::shared(std::string_view text) {
-    if (text.empty() || scratchStore) return RecordText(text);
-    RecordTextBulk held;
-    return RecordText(sharedStore().share(text));
+    return text.empty() ? RecordText() : RecordTextBulk().shared(text);
 }
 
 const char* RecordText::data() const {
