@@ -51,9 +51,9 @@ ActionRecord recordFrom(const RecordView& view, const RecordTextBulk& texts) {
     record.date = view.date;
     record.time = view.time;
     record.source = view.source;
-    record.dataA = texts.text(view.dataA);
-    record.dataB = texts.text(view.dataB);
-    record.dataC = view.source == sourceRegistryReport ? texts.shared(view.dataC) : texts.text(view.dataC);
+    record.dataA = texts.stored(view.dataA);
+    record.dataB = texts.stored(view.dataB);
+    record.dataC = view.source == sourceRegistryReport ? texts.shared(view.dataC) : texts.stored(view.dataC);
     int32_t* slots[slotCount] = {&record.sizeA,     &record.sizeB,          &record.valueType,  &record.undone,
                                  &record.isSetting, &record.isControlPanel, &record.isExplorer, &record.isBootMarker,
                                  &record.isIniFile, &record.isDownload};

@@ -151,7 +151,7 @@ RecordTextBulk::~RecordTextBulk() {
     sharedStore().lock.unlock();
 }
 
-RecordText RecordTextBulk::text(std::string_view text) const {
+RecordText RecordTextBulk::stored(std::string_view text) const {
     if (text.empty()) return {};
     return RecordText(scratch_ ? scratch_->store(text) | scratchBit : sharedStore().storeOrShare(text));
 }
@@ -167,7 +167,7 @@ RecordText RecordTextBulk::shared(std::string_view text) const {
 }
 
 RecordText::RecordText(std::string_view text) {
-    if (!text.empty()) at_ = RecordTextBulk().text(text).at_;
+    if (!text.empty()) at_ = RecordTextBulk().stored(text).at_;
 }
 
 RecordText RecordText::interned(std::string_view text) {

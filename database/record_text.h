@@ -88,7 +88,7 @@ public:
     // for each text which store the thread uses: where thread-local storage
     // is emulated, as with MinGW, that costs more than storing the text, and
     // a long list holds millions of texts.
-    RecordText text(std::string_view text) const;
+    RecordText stored(std::string_view text) const;
     RecordText interned(std::string_view text) const;
     RecordText shared(std::string_view text) const;
 
