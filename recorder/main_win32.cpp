@@ -11,8 +11,10 @@
 
 #include "monitor/recorder_channel_win32.h"
 #include "recorder/recorder_win32.h"
+#include "ui/application_win32.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    appInstance = instance;
     RecorderOptions options;
     for (int i = 1; i < __argc; ++i) {
         std::string argument = __argv[i];

@@ -27,6 +27,7 @@
 #include "recorder/directory_watch_win32.h"
 #include "recorder/file_catalog.h"
 #include "recorder/folder_scan_win32.h"
+#include "recorder/session_end_win32.h"
 #include "recorder/ignore_rules.h"
 #include "recorder/logging_state.h"
 #include "recorder/process_tracker_win32.h"
@@ -143,6 +144,9 @@ public:
     Recorder& operator=(const Recorder&) = delete;
 
     int run() {
+        // First, so that a session ending even during set-up waits for what
+        // this run keeps: the next start has nothing to compare with else.
+        SessionEndWatch sessionEnd([this] { SetEvent(quit_); });
         recycleBins_ = recycleBinFolders();
         if (!takeSettings()) return 1;
         storeCounts();

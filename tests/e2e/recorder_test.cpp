@@ -762,15 +762,43 @@ TEST_F(Recorder, WinesOwnProgramsAreNamedOrCountedUnknownAndTheirSessionsUndoThe
     EXPECT_TRUE(registryValues(notepadKey).empty());
 }
 
-// Stopped, the recorder sees nothing; started again, it finds what changed
-// meanwhile against what it kept and records it under one name: undoing that
-// session brings the value's old data back, and the deleted file comes back
-// from the copy the recorder kept of it.
-TEST_F(Recorder, WhatChangedWhileTheRecorderWasAwayIsRecordedAtItsNextStartAndUndoes) {
+namespace {
+
+// The session ends as Windows ends it: the recorder's window is told, and
+// the process is ended as soon as it has answered.
+void endSessionUnderRecorder() {
+    HWND window = FindWindowA("RetraceRecorder", nullptr);
+    ASSERT_NE(window, nullptr);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
+    ASSERT_NE(process, nullptr);
+    EXPECT_TRUE(SendMessageA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+    SendMessageA(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    TerminateProcess(process, 1);
+    WaitForSingleObject(process, 10000);
+    CloseHandle(process);
+}
+
+}  // namespace
+
+class RecorderAway : public Recorder, public testing::WithParamInterface<bool> {};
+
+// Gone, whether asked to quit or ended with the person's session, the
+// recorder sees nothing; started again, it finds what changed meanwhile
+// against what it kept and records it under one name: undoing that session
+// brings the value's old data back, and the deleted file comes back from
+// the copy the recorder kept of it.
+TEST_P(RecorderAway, WhatChangedMeanwhileIsRecordedAtItsNextStartAndUndoes) {
+    const bool sessionEnded = GetParam();
     startRetrace();
     act("regtool", {"set-value", registryKey, "Zoom", "100"});
     click();
-    quitRecorder();
+    if (sessionEnded)
+        endSessionUnderRecorder();
+    else
+        quitRecorder();
+    ASSERT_FALSE(recorderRunning());
 
     setRegistryText(registryKey, "Zoom", "250");
     ASSERT_TRUE(DeleteFileA((work + "\\plan.doc").c_str()));
@@ -807,6 +835,9 @@ TEST_F(Recorder, WhatChangedWhileTheRecorderWasAwayIsRecordedAtItsNextStartAndUn
     undoFileAction(work + "\\Archive\\Old\\keep.doc", "Move");
     EXPECT_EQ(contentOf(work + "\\Archive\\Old\\keep.doc"), "kept");
 }
+
+INSTANTIATE_TEST_SUITE_P(, RecorderAway, testing::Values(false, true),
+                         [](const testing::TestParamInfo<bool>& info) { return info.param ? "SessionEnded" : "Quit"; });
 
 // A vendor's settings too many to read again on every change are watched
 // key by key below it, the first run splitting them once it has read them:
