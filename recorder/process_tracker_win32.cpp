@@ -122,6 +122,7 @@ void ProcessTracker::run() {
 // and described, the gone get their exit time. A process that has ended
 // but is still held open by someone is listed without threads.
 void ProcessTracker::look() {
+    const uint64_t listedAt = systemClockNow();
     if (!readProcessList(processList_)) return;
     std::set<uint32_t> present;
     std::vector<std::pair<uint32_t, uint32_t>> fresh;  // process and parent
@@ -174,6 +175,8 @@ void ProcessTracker::look() {
         ended_.pop_front();
         changed = true;
     }
+    looks_.push_back(listedAt);
+    while (looks_.front() + rememberEndedMilliseconds * clockUnitsPerMillisecond < now) looks_.pop_front();
     if (changed) ++generation_;
 }
 
@@ -183,6 +186,7 @@ Program ProcessTracker::programOf(std::string_view, uint64_t made, uint64_t seen
         foreground_ = foregroundProcess();
         foregroundAsked_ = tick;
     }
+    uint64_t unseenFor = UINT64_MAX;
     {
         std::lock_guard lock(mutex_);
         if (livesGeneration_ != generation_) {
@@ -190,8 +194,11 @@ Program ProcessTracker::programOf(std::string_view, uint64_t made, uint64_t seen
             for (const auto& [id, running] : running_) lives_.push_back(running.life);
             livesGeneration_ = generation_;
         }
+        auto firstLook = std::lower_bound(looks_.begin(), looks_.end(), made);
+        if (firstLook != looks_.end()) unseenFor = *firstLook - made;
     }
-    std::optional<ProcessFacts> chosen = chooseProcess(lives_, {quietSince_, made, seen}, foreground_, GetCurrentProcessId());
+    std::optional<ProcessFacts> chosen =
+        chooseProcess(lives_, {quietSince_, made, seen, unseenFor}, foreground_, GetCurrentProcessId());
     return chosen ? ::programOf(*chosen) : Program{};
 }
 

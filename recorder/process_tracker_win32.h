@@ -48,6 +48,7 @@ private:
     std::mutex mutex_;  // guards the processes and their generation
     std::map<uint32_t, Running> running_;
     std::deque<ProcessLife> ended_;  // oldest first
+    std::deque<uint64_t> looks_;     // when the process list was read, oldest first
     uint64_t generation_ = 0;        // counts the changes to the processes
     // The main thread's copy for one batch's choices.
     std::vector<ProcessLife> lives_;

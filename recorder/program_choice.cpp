@@ -71,6 +71,7 @@ bool startedBy(std::span<const ProcessLife> lives, const ProcessFacts& process, 
 
 std::optional<ProcessFacts> chooseProcess(std::span<const ProcessLife> lives, ChangeMoment moment,
                                           uint32_t foregroundId, uint32_t ownId) {
+    if (moment.unseenFor > firstLookAfterChangeMostMilliseconds * clockUnitsPerMillisecond) return std::nullopt;
     const uint64_t earliest = moment.made - std::min(moment.made, noticeLagMilliseconds * clockUnitsPerMillisecond);
     const uint64_t exitLimit = moment.seen + exitAfterChangeMilliseconds * clockUnitsPerMillisecond;
     Candidates alive, endedSoon, startedInWindow;

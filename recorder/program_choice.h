@@ -21,6 +21,12 @@ inline constexpr uint64_t exitAfterChangeMilliseconds = 1000;
 // the settling of a registry burst come after the write.
 inline constexpr uint64_t noticeLagMilliseconds = 150;
 
+// How long after a change the process list may first be read for a choice
+// to stand: a program that made the change and ended before that look was
+// never seen, and whoever was seen would be named for it. A busy machine
+// delays the looks; the change is then said to be of an unknown program.
+inline constexpr uint64_t firstLookAfterChangeMostMilliseconds = 100;
+
 // How long before it is seen a change may say it was written: a notice
 // comes late while the recorder is busy, but a copy keeps its source's time.
 inline constexpr uint64_t writtenBeforeSeenMostMilliseconds = 10000;
@@ -67,6 +73,7 @@ struct ChangeMoment {
     uint64_t quietSince = 0;  // the last quiet moment before the change's batch
     uint64_t made = 0;        // when the change was made, as near as is known; never after `seen`
     uint64_t seen = 0;        // when the change was seen
+    uint64_t unseenFor = 0;   // how long after `made` the process list was first read; UINT64_MAX: not yet
 };
 
 // The process that made the change, from the processes seen over the time
@@ -78,6 +85,7 @@ struct ChangeMoment {
 // to what it starts. A process started since the quiet moment is contested
 // by the program in front, unless that one started it or its launcher: a
 // program that came only just before the change may be an unrelated one
-// that happened to start then. Nothing when no rule leaves exactly one, or it is contested.
+// that happened to start then. Nothing when no rule leaves exactly one, or it is contested,
+// or the processes went unseen too long after the change.
 std::optional<ProcessFacts> chooseProcess(std::span<const ProcessLife> lives, ChangeMoment moment,
                                           uint32_t foregroundId, uint32_t ownId);

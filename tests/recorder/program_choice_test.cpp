@@ -92,3 +92,31 @@ TEST(ProgramChoice, ALateNoticeIsPlacedAtTheChangesOwnWriteTime) {
     // alive then, though it ended more than a second before the notice.
     EXPECT_EQ(chosen(changeMadeAt(ms(10000), ms(11500))), 51u);
 }
+
+// A program that lives a moment may make its change and end before the
+// process list is next read, and is then never seen: on a busy machine,
+// whoever else was seen is no surer a writer than nobody.
+TEST(ProgramChoice, ProcessesUnseenLongAfterTheChangeNameNobody) {
+    const ProcessLife shell = life(10, 1, "C:\\windows\\explorer.exe", 5);
+    const ProcessLife editor = life(20, 10, "C:\\Apps\\WordWriter.exe", 100);
+    const ProcessLife editorClosing = life(20, 10, "C:\\Apps\\WordWriter.exe", 100, 10300);
+    const ProcessLife newcomer = life(60, 10, "C:\\Apps\\paint.exe", 9300);
+    struct Case {
+        const char* what;
+        std::vector<ProcessLife> lives;
+        uint32_t foreground;
+        uint32_t expected;  // when looked at soon after; unknown when looked at late
+    } cases[] = {
+        {"the program that ended just after", {shell, editorClosing}, 0, 20},
+        {"the one program started since the quiet moment", {shell, editor, newcomer}, 0, 60},
+        {"the program in front", {shell, editor}, 20, 20},
+    };
+    const uint64_t most = ms(firstLookAfterChangeMostMilliseconds);
+    for (const Case& c : cases) {
+        for (uint64_t unseenFor : {uint64_t(0), most, most + 1, UINT64_MAX}) {
+            auto chosen = chooseProcess(c.lives, {ms(9000), ms(10000), ms(10000), unseenFor}, c.foreground, 80);
+            EXPECT_EQ(chosen ? chosen->processId : 0u, unseenFor <= most ? c.expected : 0u)
+                << c.what << ", unseen for " << unseenFor;
+        }
+    }
+}
