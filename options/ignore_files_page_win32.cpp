@@ -23,6 +23,19 @@ void initialise(HWND page) {
         addListBoxItem(page, IDC_IGNORE_PATHS, toLowerAscii(path));
 }
 
+// The file dialog's library is loaded when first asked for: it brings the
+// printing system with it, megabytes that a program living in the
+// notification area should not hold for a dialog seldom opened.
+bool askForFile(OPENFILENAMEA& request) {
+    using OpenDialog = BOOL(WINAPI*)(OPENFILENAMEA*);
+    static const OpenDialog open = [] {
+        HMODULE dialogs = LoadLibraryA("comdlg32.dll");
+        return dialogs ? reinterpret_cast<OpenDialog>(reinterpret_cast<void*>(GetProcAddress(dialogs, "GetOpenFileNameA")))
+                       : nullptr;
+    }();
+    return open && open(&request);
+}
+
 void addFile(HWND page) {
     char path[MAX_PATH] = "c:\\*.*";
     OPENFILENAMEA request{};
@@ -31,7 +44,7 @@ void addFile(HWND page) {
     request.lpstrFile = path;
     request.nMaxFile = MAX_PATH;
     request.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-    if (GetOpenFileNameA(&request)) addListBoxItem(page, IDC_IGNORE_PATHS, path);
+    if (askForFile(request)) addListBoxItem(page, IDC_IGNORE_PATHS, path);
 }
 
 void addFolder(HWND page) {

@@ -171,6 +171,23 @@ TEST_F(OptionsSheet, IgnoringFilesBelow250KbIsRefusedUntilOkAgainAndTheCustomLis
     EXPECT_EQ(storedSettings().LargeFileSize, 0u);
 }
 
+// The file dialog comes from a library loaded only when it is asked for.
+TEST_F(OptionsSheet, AFileChosenInTheOpenDialogIsIgnored) {
+    HWND page = openOn(2);
+    ASSERT_NE(page, nullptr);
+    const std::string chosen = docs + "\\new.doc";
+    pressButton(page, IDC_ADD_FILES);
+    HWND dialog = waitForDialog("Open");
+    ASSERT_NE(dialog, nullptr);
+    const int fileNameBox = 0x47c;  // the file dialog's own name field
+    typeText(dialog, fileNameBox, chosen);
+    pressButton(dialog, IDOK);
+    ASSERT_TRUE(waitForClose(dialog));
+    EXPECT_TRUE(holds(listBoxTexts(page, IDC_IGNORE_PATHS), chosen));
+    ASSERT_TRUE(pressOk());
+    EXPECT_TRUE(holds(splitList(storedSettings().szIgnorePaths), chosen)) << storedSettings().szIgnorePaths;
+}
+
 TEST_F(OptionsSheet, TheFileListStoresARemovedRegisteredTypeAndAnAddedOne) {
     // Wine's prefix has Notepad's text file type but no ".txt" naming it.
     ASSERT_EQ(RegSetValueA(HKEY_CLASSES_ROOT, ".txt", REG_SZ, "txtfile", 7), ERROR_SUCCESS);
