@@ -83,19 +83,9 @@ bool entryOnDisk(const std::string& path, CatalogEntry& entry) {
     return true;
 }
 
-namespace {
-
-// A handle that can tell of a file or a folder without keeping anyone else
-// from reading, writing or deleting it.
-HANDLE openToAsk(const std::string& path, DWORD access) {
-    return CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-}
-
-}  // namespace
-
 uint64_t fileIdentity(const std::string& path) {
-    HANDLE handle = openToAsk(path, 0);
+    HANDLE handle = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return 0;
     BY_HANDLE_FILE_INFORMATION information;
     bool known = GetFileInformationByHandle(handle, &information);
@@ -103,13 +93,4 @@ uint64_t fileIdentity(const std::string& path) {
     if (!known) return 0;
     return uint64_t(information.dwVolumeSerialNumber & 0xFFFF) << 48 ^
            (uint64_t(information.nFileIndexHigh) << 32 | information.nFileIndexLow);
-}
-
-uint64_t fileChangeTime(const std::string& path) {
-    HANDLE handle = openToAsk(path, FILE_READ_ATTRIBUTES);
-    if (handle == INVALID_HANDLE_VALUE) return 0;
-    FILE_BASIC_INFO basic;
-    bool known = GetFileInformationByHandleEx(handle, FileBasicInfo, &basic, sizeof basic);
-    CloseHandle(handle);
-    return known ? uint64_t(basic.ChangeTime.QuadPart) : 0;
 }

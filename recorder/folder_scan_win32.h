@@ -23,8 +23,3 @@ bool entryOnDisk(const std::string& path, CatalogEntry& entry);
 // The file system's identity of the file at `path` (volume and file index),
 // which a rename keeps; 0 when it cannot be asked.
 uint64_t fileIdentity(const std::string& path);
-
-// When the file at `path` last changed in any way, its name included, in the
-// system clock; 0 when it cannot be asked. Unlike its last write time, which
-// a copy takes from its source, this is when the copy was made.
-uint64_t fileChangeTime(const std::string& path);

@@ -531,8 +531,10 @@ private:
         ChangeStamp stamp = stampNow();
         std::map<std::string, uint64_t, IgnoreCaseLess> seen = noticeTimes(closing.notices);
         for (const FileChange& change : correlate(closing.notices)) {
+            // A file's time can be set, and a copy keeps its source's: only
+            // the notice tells when a file changed.
             const uint64_t noticed = std::max(seen[change.path], seen[change.otherPath]);
-            stamp.program = attribution_.programOf(change.path, madeAt(change, noticed), noticed);
+            stamp.program = attribution_.programOf(change.path, noticed, noticed);
             recordFile(change, stamp, Found::Live);
         }
         for (const RegistryChange& change : closing.registry) {
@@ -543,16 +545,6 @@ private:
         for (size_t index : closing.lostWatches) rescan(watches_[index], stamp);
         attribution_.batchEnds();
         storeCounts();
-    }
-
-    // When a file change was made. A notice comes late while the recorder is
-    // busy, by which time a program that lived a moment may have ended; the
-    // file's change time, which a copy does not take from its source, tells
-    // the moment. A deleted file has none left to ask.
-    static uint64_t madeAt(const FileChange& change, uint64_t noticed) {
-        if (change.kind == kindDelete) return noticed;
-        const bool moved = change.kind == kindRename || change.kind == kindRecycle;
-        return changeMadeAt(fileChangeTime(moved ? change.otherPath : change.path), noticed);
     }
 
     // When the latest notice naming each path came.
