@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <future>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -13,6 +14,7 @@
 #include "base/whole_file_win32.h"
 #include "database/action_list.h"
 #include "database/action_list_file_win32.h"
+#include "database/history_work.h"
 #include "database/undo_bin.h"
 #include "settings/settings_store_win32.h"
 
@@ -272,10 +274,14 @@ void prepareUndoBinFolder() {
 void listUndoBinAhead() {
     std::string binFolder = undoBinFolderInUse();
     if (binFolder.empty()) return;
-    listingAhead = ListingAhead{binFolder, std::async(std::launch::async, listFolder, binFolder)};
+    // On the history thread, which lists the bin for the sweeps too: the
+    // system's buffers for a folder of many files then stay with one thread.
+    auto listing = std::make_shared<std::packaged_task<FolderListing()>>([binFolder] { return listFolder(binFolder); });
+    listingAhead = ListingAhead{binFolder, listing->get_future()};
+    postHistoryWork([listing] { (*listing)(); });
 }
 
-// A listing still running is waited for: its thread ends with it.
+// A listing not yet taken is left to finish unread.
 void forgetUndoBinListingAhead() { listingAhead.reset(); }
 
 void forgetUnsweptUndoBinListing() { unsweptListing.reset(); }
