@@ -32,7 +32,7 @@ struct LastListing {
 };
 LastListing lastListing;
 
-// A listing that start-up makes on a thread of its own while the history
+// A listing that start-up has the history thread make while the history
 // loads, for its rebuild only.
 struct ListingAhead {
     std::string binFolder;

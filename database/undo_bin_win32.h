@@ -28,7 +28,7 @@ bool isSavedCopyInUndoBin(const std::string& path);
 // choose another.
 void prepareUndoBinFolder();
 
-// Start-up lists the bin on a thread of its own while it loads the history,
+// Start-up has the history thread list the bin while it loads the history,
 // and its rebuild's upkeep takes that listing rather than waiting for a new
 // one; a file saved meanwhile waits for a later sweep. Once that rebuild is
 // done, forget the listing: it grows stale.
