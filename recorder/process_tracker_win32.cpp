@@ -175,6 +175,7 @@ void ProcessTracker::look() {
         ended_.pop_front();
         changed = true;
     }
+    if (!looks_.empty() && listedAt < looks_.back()) looks_.clear();  // the clock was set back
     looks_.push_back(listedAt);
     while (looks_.front() + rememberEndedMilliseconds * clockUnitsPerMillisecond < now) looks_.pop_front();
     if (changed) ++generation_;

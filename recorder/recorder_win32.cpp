@@ -27,12 +27,12 @@
 #include "recorder/directory_watch_win32.h"
 #include "recorder/file_catalog.h"
 #include "recorder/folder_scan_win32.h"
-#include "recorder/session_end_win32.h"
 #include "recorder/ignore_rules.h"
 #include "recorder/logging_state.h"
 #include "recorder/process_tracker_win32.h"
 #include "recorder/registry_watch_win32.h"
 #include "recorder/report_entries.h"
+#include "recorder/session_end_win32.h"
 #include "recorder/shadow_cache_win32.h"
 #include "settings/settings_store_win32.h"
 
