@@ -20,9 +20,9 @@ int32_t kindOf(FindTab tab) {
 }
 
 bool listedOnKindTab(const ActionRecord& record, int32_t kind) {
-    if (record.undone || record.isBootMarker) return false;
-    if (record.isExplorer && (record.isIniFile || record.source == sourceRegistryReport)) return false;
-    if (!record.isExplorer && record.isSetting) return false;
+    if (record.undone() || record.isBootMarker()) return false;
+    if (record.isExplorer() && (record.isIniFile() || record.source == sourceRegistryReport)) return false;
+    if (!record.isExplorer() && record.isSetting()) return false;
     return record.kind == kind;
 }
 }  // namespace
@@ -31,7 +31,7 @@ std::vector<int32_t> findTabRecords(std::span<const ActionRecord> records, FindT
     std::vector<int32_t> listed;
     for (size_t i = records.size(); i-- > 0;) {
         const ActionRecord& record = records[i];
-        const bool shown = tab == FindTab::Download ? record.isDownload && !record.undone
+        const bool shown = tab == FindTab::Download ? record.isDownload() && !record.undone()
                                                     : listedOnKindTab(record, kindOf(tab));
         if (shown) listed.push_back(int32_t(i));
     }

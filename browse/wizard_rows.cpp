@@ -136,7 +136,7 @@ std::vector<int32_t> foundFileRecords(std::span<const ActionRecord> records, int
     std::vector<int32_t> found;
     for (size_t i = records.size(); i-- > 0;) {
         const ActionRecord& record = records[i];
-        if (!record.undone && !record.isSetting && record.kind == kind && record.isDownload == download)
+        if (!record.undone() && !record.isSetting() && record.kind == kind && record.isDownload() == download)
             found.push_back(int32_t(i));
     }
     return found;

@@ -54,10 +54,12 @@ ActionRecord recordFrom(const RecordView& view, const RecordTextBulk& texts) {
     record.dataA = texts.stored(view.dataA);
     record.dataB = texts.stored(view.dataB);
     record.dataC = view.source == sourceRegistryReport ? texts.shared(view.dataC) : texts.stored(view.dataC);
-    int32_t* slots[slotCount] = {&record.sizeA,     &record.sizeB,          &record.valueType,  &record.undone,
-                                 &record.isSetting, &record.isControlPanel, &record.isExplorer, &record.isBootMarker,
-                                 &record.isIniFile, &record.isDownload};
-    for (size_t i = 0; i < slotCount; ++i) *slots[i] = view.slot(i);
+    record.sizeA = view.slot(0);
+    record.sizeB = view.slot(1);
+    record.valueType = view.slot(2);
+    RecordFlags::Values flags;
+    for (size_t i = 0; i < flags.size(); ++i) flags[i] = view.slot(slotCount - flags.size() + i);
+    record.setFlags(flags);
     return record;
 }
 
@@ -94,10 +96,8 @@ void serializeRecord(const ActionRecord& record, std::string& out) {
     p = storePart(p, record.dataA);
     p = storePart(p, record.dataB);
     p = storePart(p, record.dataC);
-    for (int32_t slot : {record.sizeA, record.sizeB, record.valueType, record.undone, record.isSetting,
-                         record.isControlPanel, record.isExplorer, record.isBootMarker, record.isIniFile,
-                         record.isDownload})
-        p = storeLe32(p, uint32_t(slot));
+    for (int32_t slot : {record.sizeA, record.sizeB, record.valueType}) p = storeLe32(p, uint32_t(slot));
+    for (int32_t slot : record.flags()) p = storeLe32(p, uint32_t(slot));
 }
 
 ParsedActionList parseActionList(std::string_view bytes) {

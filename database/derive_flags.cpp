@@ -82,15 +82,16 @@ void deriveOwnFlags(ActionRecord& record, const DataExtensionSet& dataExtensions
     bool isCpl = equalsIgnoreCase(name, "CPL");
     SettingsFileClass settingsFile = isSettingsFileChange(record.dataA, record.kind);
 
-    record.isControlPanel = isCpl;
-    record.isExplorer = containsExplorer(name);
-    record.isBootMarker = record.kind == kindBootMarker;
-    record.isSetting = (record.source == sourceRegistryReport) + isCpl;
+    record.setIsControlPanel(isCpl);
+    record.setIsExplorer(containsExplorer(name));
+    record.setIsBootMarker(record.kind == kindBootMarker);
+    record.setIsSetting((record.source == sourceRegistryReport) + isCpl);
     if (record.source == sourceFileReport)
-        record.isSetting += (settingsFile != SettingsFileClass::none) + !hasDataExtension(record.dataA, dataExtensions);
-    record.isDownload = record.source == sourceFileReport && record.kind == kindCreate &&
-                        inNameList(downloadModules, name);
-    if (settingsFile == SettingsFileClass::profile) record.isIniFile = 1;
+        record.setIsSetting(record.isSetting() + (settingsFile != SettingsFileClass::none) +
+                            !hasDataExtension(record.dataA, dataExtensions));
+    record.setIsDownload(record.source == sourceFileReport && record.kind == kindCreate &&
+                         inNameList(downloadModules, name));
+    if (settingsFile == SettingsFileClass::profile) record.setIsIniFile(1);
 }
 
 bool sameOwnFields(const ActionRecord& a, const ActionRecord& b) {
@@ -105,7 +106,7 @@ void deriveFlags(std::span<ActionRecord> records, const DerivedFlagInputs& input
     LastDeleteIndex lastDeletes = indexLastDeletes(records);
     for (size_t j = 0; j < records.size(); ++j) {
         deriveOwnFlags(records[j], dataExtensions, inputs.downloadModules);
-        records[j].undone += isSupersededRecycle(records, j, lastDeletes);
+        records[j].setUndone(records[j].undone() + isSupersededRecycle(records, j, lastDeletes));
     }
 }
 
@@ -127,7 +128,7 @@ void FlagDeriver::derive(std::vector<ActionRecord>& records, const DerivedFlagIn
             recycles_.erase(found);
         }
     }
-    for (size_t j : retired_) ++records[j].undone;
+    for (size_t j : retired_) records[j].setUndone(records[j].undone() + 1);
     derived_ = records.size();
     if (!records.empty()) {
         first_ = records.front();

@@ -74,12 +74,12 @@ enum Trait : uint16_t {
 };
 
 uint16_t traitsOf(const ActionRecord& r) {
-    uint16_t traits = (r.undone == 0 ? live : 0) | (r.isSetting ? setting : 0) | (r.isExplorer ? explorer : 0) |
-                      (r.isControlPanel ? controlPanel : 0) | (r.isBootMarker ? bootFlag : 0) |
-                      (r.isIniFile ? iniFile : 0) | (r.source == sourceRegistryReport ? fromRegistry : 0);
-    if (r.undone == 0 && r.processId != 0 && !nameOf(r).empty() && !r.isExplorer && !r.isControlPanel)
+    uint16_t traits = (r.undone() == 0 ? live : 0) | (r.isSetting() ? setting : 0) | (r.isExplorer() ? explorer : 0) |
+                      (r.isControlPanel() ? controlPanel : 0) | (r.isBootMarker() ? bootFlag : 0) |
+                      (r.isIniFile() ? iniFile : 0) | (r.source == sourceRegistryReport ? fromRegistry : 0);
+    if (r.undone() == 0 && r.processId != 0 && !nameOf(r).empty() && !r.isExplorer() && !r.isControlPanel())
         traits |= namesAProgram;
-    if (r.undone == 0 && r.processId != 0 && r.isControlPanel) traits |= namesAnApplet;
+    if (r.undone() == 0 && r.processId != 0 && r.isControlPanel()) traits |= namesAnApplet;
     return traits;
 }
 
@@ -152,10 +152,10 @@ Summary summarise(std::span<const ActionRecord> records) {
         if (r.kind == kindBootMarker) {
             ++boot;
         } else {
-            if (r.undone == 0) runSeen[size_t(s.runs[j])] = boot;
+            if (r.undone() == 0) runSeen[size_t(s.runs[j])] = boot;
             processSeen[size_t(process)] = boot;
         }
-        if (r.undone == 0) lastLive = j;
+        if (r.undone() == 0) lastLive = j;
     }
     s.nameCount = nameIds.count();
     s.runCount = runIds.count();
@@ -358,7 +358,7 @@ std::vector<FileActionGroup> newestFileActionGroups(std::span<const ActionRecord
     // groups of the tail are those of the whole history.
     for (size_t window = 256;; window *= 4) {
         size_t from = records.size() > window ? records.size() - window : 0;
-        while (from > 0 && from < records.size() && records[from].isExplorer) ++from;
+        while (from > 0 && from < records.size() && records[from].isExplorer()) ++from;
         if (from > 0 && from == records.size()) continue;
         std::vector<FileActionGroup> groups = fileActionListFrom(summarise(records.subspan(from)));
         if (groups.size() < count && from > 0) continue;

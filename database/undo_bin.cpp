@@ -158,7 +158,7 @@ size_t oldestBootSessionEnd(std::span<const ActionRecord> records) { return next
 
 size_t nextBootSessionEnd(std::span<const ActionRecord> records, size_t end) {
     for (size_t index = end + 1; index < records.size(); ++index)
-        if (records[index].isBootMarker) return index;
+        if (records[index].isBootMarker()) return index;
     return 0;
 }
 

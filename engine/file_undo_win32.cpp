@@ -17,7 +17,7 @@
 
 namespace {
 
-bool isFileAction(const ActionRecord& record) { return !record.isIniFile && record.source != sourceRegistryReport; }
+bool isFileAction(const ActionRecord& record) { return !record.isIniFile() && record.source != sourceRegistryReport; }
 
 void showUndoError(const std::string& text) { MessageBoxA(nullptr, text.c_str(), "Undo Error", MB_ICONWARNING | MB_OK); }
 
@@ -51,11 +51,11 @@ StepOutcome undoFileQuietly(int index) {
 std::string undoAction(int index) {
     if (index < 0 || index >= actionCount()) return {};
     ActionRecord& record = actionList[index];
-    record.undone = 1;
+    record.setUndone(1);
     // What the undo writes is ours, not the person's: the recorder leaves it out.
     OwnWork ownWork;
     std::string resultPath;
-    if (record.isIniFile) {
+    if (record.isIniFile()) {
         undoSettingsFile(index);
     } else if (record.source == sourceRegistryReport) {
         undoRegistryAction(index);
@@ -74,7 +74,7 @@ void undoActions(std::span<const int32_t> indices) {
     size_t fileActions = 0;
     for (int32_t index : indices) {
         // Listed twice: a second undo would put a second earlier version beside the first.
-        if (index < 0 || index >= actionCount() || actionList[index].undone != 0 || listed[size_t(index)]) continue;
+        if (index < 0 || index >= actionCount() || actionList[index].undone() != 0 || listed[size_t(index)]) continue;
         listed[size_t(index)] = true;
         toUndo.push_back(index);
         if (isFileAction(actionList[index]) && actionList[index].kind != kindBootMarker) ++fileActions;
@@ -85,8 +85,8 @@ void undoActions(std::span<const int32_t> indices) {
     std::vector<std::string> failed;
     for (int32_t index : toUndo) {
         ActionRecord& record = actionList[index];
-        record.undone = 1;
-        if (record.isIniFile) {
+        record.setUndone(1);
+        if (record.isIniFile()) {
             undoSettingsFile(index);
         } else if (record.source == sourceRegistryReport) {
             undoRegistryAction(index);

@@ -12,7 +12,7 @@ std::optional<size_t> laterChangeOf(std::span<const ActionRecord> records, size_
         if (record.source != sourceFileReport) continue;
         // The shell's and the system message server's writes belong to no
         // program's settings session, so they do not mark where one ended.
-        if (record.isExplorer) continue;
+        if (record.isExplorer()) continue;
         if (equalsIgnoreCase(fieldText(record.programName), "msgsrv32")) continue;
         if (equalsIgnoreCase(record.dataA, path)) return later;
     }

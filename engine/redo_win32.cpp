@@ -58,7 +58,7 @@ void redoLastUndo() {
     for (auto entry = redoList.rbegin(); entry != redoList.rend(); ++entry) {
         if (!savedCopyInPlace(*entry) || !carryOut(redoStep(*entry)).succeeded) continue;
         ActionRecord record = entry->record;
-        record.undone = 0;
+        record.setUndone(0);
         actionList.push_back(std::move(record));
     }
     clearRedo();

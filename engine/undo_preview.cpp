@@ -247,7 +247,7 @@ std::optional<size_t> laterFileAction(std::span<const ActionRecord> records, siz
     const RecordText path = pathLeftBy(records[index]);
     for (size_t later = index + 1; later < records.size(); ++later) {
         const ActionRecord& record = records[later];
-        if (isFileAction(record) && !record.undone && equalsIgnoreCase(record.dataA, path)) return later;
+        if (isFileAction(record) && !record.undone() && equalsIgnoreCase(record.dataA, path)) return later;
     }
     return std::nullopt;
 }
@@ -300,7 +300,7 @@ std::vector<ListRow> settingRows(std::span<const ActionRecord> records, std::spa
     for (int32_t index : order) {
         if (index < 0 || size_t(index) >= records.size()) continue;
         const ActionRecord& record = records[size_t(index)];
-        if (record.isIniFile)
+        if (record.isIniFile())
             addIniRows(rows, record, index, now);
         else if (record.source == sourceRegistryReport)
             addRegistryRow(rows, record, index, now);
@@ -314,7 +314,7 @@ std::string sessionPreviewWords(std::span<const ActionRecord> records, std::span
     size_t files = 0;
     for (int32_t index : order)
         if (index >= 0 && size_t(index) < records.size() && isFileAction(records[size_t(index)]) &&
-            !records[size_t(index)].isIniFile)
+            !records[size_t(index)].isIniFile())
             ++files;
     std::string words = "The undo puts back these settings, the last change first.";
     if (files == 1) words += " It also takes back 1 file action.";

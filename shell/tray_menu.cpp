@@ -81,7 +81,7 @@ std::string fileEntryLabel(const FileActionGroup& group, std::span<const ActionR
     const ActionRecord& first = records[size_t(group.actions.front())];
     std::string place = group.actions.size() == 1 ? first.dataA : folderOf(first.dataA, isFolder);
     place = abbreviatePath(place, placeLimit);
-    if (!first.isExplorer)
+    if (!first.isExplorer())
         return displayCase(first.programName) + " " + lowerFirst(programVerb(first.kind)) + " of " + place;
     if (group.actions.size() == 1) return std::string(explorerVerb(first.kind)) + " of " + place;
     return std::string(explorerVerb(first.kind)) + " {" + std::to_string(group.actions.size()) + "} from " +

@@ -6,8 +6,8 @@
 #include "tests/database/record_builder.h"
 
 namespace {
-ActionRecord flagged(ActionRecord record, int32_t ActionRecord::*flag) {
-    record.*flag = 1;
+ActionRecord flagged(ActionRecord record, void (ActionRecord::*setFlag)(int32_t)) {
+    (record.*setFlag)(1);
     return record;
 }
 }  // namespace
@@ -16,21 +16,21 @@ TEST(FindRows, EachTabListsItsLiveKindNewestFirstAndDownloadsAlsoUnderCreate) {
     const std::vector<ActionRecord> records{
         /* 0 */ RecordBuilder("WRITER", 3, kindCreate).paths("c:\\docs\\a.doc"),
         /* 1 */ bootMarker(),
-        /* 2 */ flagged(RecordBuilder("WGET", 4, kindCreate).paths("c:\\get\\x.zip"), &ActionRecord::isDownload),
+        /* 2 */ flagged(RecordBuilder("WGET", 4, kindCreate).paths("c:\\get\\x.zip"), &ActionRecord::setIsDownload),
         /* 3 */ RecordBuilder("WRITER", 3, kindModify).paths("c:\\docs\\a.doc"),
         /* 4 */ RecordBuilder("WRITER", 3, kindModify).paths("c:\\docs\\b.doc").undone(),
-        /* 5 */ flagged(RecordBuilder("WRITER", 3, kindModify).paths("c:\\windows\\w.ini"), &ActionRecord::isSetting),
+        /* 5 */ flagged(RecordBuilder("WRITER", 3, kindModify).paths("c:\\windows\\w.ini"), &ActionRecord::setIsSetting),
         /* 6 */ RecordBuilder("explorer", 88, kindRename).paths("c:\\docs\\a.doc", "c:\\docs\\c.doc"),
         /* 7 */ RecordBuilder("explorer", 88, kindCopy).paths("c:\\docs\\d.doc"),
         /* 8 */ RecordBuilder("explorer", 88, kindMove).paths("c:\\docs\\d.doc", "c:\\x\\d.doc"),
-        /* 9 */ flagged(RecordBuilder("WGET", 4, kindCreate).paths("c:\\get\\y.zip").undone(), &ActionRecord::isDownload),
+        /* 9 */ flagged(RecordBuilder("WGET", 4, kindCreate).paths("c:\\get\\y.zip").undone(), &ActionRecord::setIsDownload),
         /* 10 */ RecordBuilder("WRITER", 3, kindCreate).paths("c:\\docs\\e.doc"),
     };
     std::vector<ActionRecord> explorerSettings{
-        flagged(flagged(RecordBuilder("explorer", 88, kindModify).paths("c:\\windows\\e.ini"), &ActionRecord::isExplorer),
-                &ActionRecord::isIniFile),
-        flagged(flagged(RecordBuilder("explorer", 88, kindModify).paths("c:\\docs\\s.cfg"), &ActionRecord::isExplorer),
-                &ActionRecord::isSetting),
+        flagged(flagged(RecordBuilder("explorer", 88, kindModify).paths("c:\\windows\\e.ini"), &ActionRecord::setIsExplorer),
+                &ActionRecord::setIsIniFile),
+        flagged(flagged(RecordBuilder("explorer", 88, kindModify).paths("c:\\docs\\s.cfg"), &ActionRecord::setIsExplorer),
+                &ActionRecord::setIsSetting),
     };
     struct {
         FindTab tab;

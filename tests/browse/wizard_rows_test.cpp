@@ -14,7 +14,7 @@ std::vector<int32_t> valuesOf(const std::vector<ListRow>& rows) {
 }
 
 ActionRecord setting(ActionRecord record) {
-    record.isSetting = 1;
+    record.setIsSetting(1);
     return record;
 }
 
@@ -109,7 +109,7 @@ TEST(WizardRows, StartOverPointsShowTheirHourProgramOrBootNewestFirst) {
 
 TEST(WizardRows, FindListsLiveFileActionsOfTheKindWithDownloadsApart) {
     Morning m;
-    m.records[8].isDownload = 1;
+    m.records[8].setIsDownload(1);
     m.records.push_back(RecordBuilder("WRITER", 2, kindCreate).paths("c:\\docs\\gone.doc").undone());  // 10
     m.records.push_back(setting(RecordBuilder("WRITER", 2, kindCreate).paths("c:\\writer.ini")));      // 11
     EXPECT_EQ(foundFileRecords(m.records, kindCreate, 0), (std::vector<int32_t>{6, 5}));

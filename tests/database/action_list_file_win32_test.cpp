@@ -57,7 +57,7 @@ ActionRecord record(int32_t kind, const char* path, int32_t undone = 0) {
     r.kind = kind;
     r.source = sourceFileReport;
     r.dataA = path;
-    r.undone = undone;
+    r.setUndone(undone);
     return r;
 }
 
@@ -137,7 +137,7 @@ TEST_F(ActionListFile, AListTheFileAlreadyHoldsIsNotWrittenAgainButAnyChangeIsWh
     ASSERT_TRUE(saveActionList());
     EXPECT_EQ(lastWrite(), loaded) << "an unchanged list was written again";
 
-    actionList[1].isSetting = 1;
+    actionList[1].setIsSetting(1);
     ASSERT_TRUE(saveActionList());
     EXPECT_EQ(readFile(listPath), serializeActionList(actionList));
 
@@ -310,7 +310,7 @@ TEST_F(ActionListFile, ASaveGivenUpAtAnyAskLeavesTheOldFileAsItWas) {
 TEST_F(ActionListFile, ASaveStruckAtAnyCallLeavesTheOldListOrTheNewOneLoadable) {
     const std::vector<ActionRecord> oldList = {history()[0], history()[1]};
     std::vector<ActionRecord> newList = history();
-    newList[2].undone = 0;  // every record comes back from a load
+    newList[2].setUndone(0);  // every record comes back from a load
     runFaultMatrix(
         "saving actionlist.000",
         [&] {

@@ -45,8 +45,8 @@ ActionRecord registryRecord(std::string oldData, std::string newData, const char
 
 auto fieldsOf(const ActionRecord& r) {
     return std::tuple(std::string(r.programName, sizeof r.programName), r.programPath, r.processId, r.kind, r.date,
-                      r.time, r.source, r.dataA, r.dataB, r.dataC, r.sizeA, r.sizeB, r.valueType, r.undone,
-                      r.isSetting, r.isControlPanel, r.isExplorer, r.isBootMarker, r.isIniFile, r.isDownload);
+                      r.time, r.source, r.dataA, r.dataB, r.dataC, r.sizeA, r.sizeB, r.valueType, r.undone(),
+                      r.isSetting(), r.isControlPanel(), r.isExplorer(), r.isBootMarker(), r.isIniFile(), r.isDownload());
 }
 
 void expectSameRecords(const std::vector<ActionRecord>& actual, const std::vector<ActionRecord>& expected) {
@@ -71,21 +71,21 @@ std::string serialized(const ActionRecord& record) {
 // Records of every shape the program keeps, every slot set.
 std::vector<ActionRecord> variedRecords() {
     ActionRecord boot = fileRecord(kindBootMarker, "vxd", "", "20240301");
-    boot.isBootMarker = 1;
+    boot.setIsBootMarker(1);
     ActionRecord rename = fileRecord(kindRename, "explorer", "c:\\windows\\explorer.exe", "c:\\a.txt", "c:\\b.txt");
-    rename.isExplorer = 1;
+    rename.setIsExplorer(1);
     ActionRecord modify = fileRecord(kindModify, "notepad", "c:\\windows\\notepad.exe", "c:\\windows\\win.ini", {},
                                      "C:\\Retrace\\Undo Bin\\00000001.sav");
     modify.sizeA = 123456;
     modify.sizeB = -1;
-    modify.isSetting = 2;
-    modify.isIniFile = 1;
+    modify.setIsSetting(2);
+    modify.setIsIniFile(1);
     ActionRecord applet = registryRecord("\x01\0\0\0"s, "\0\0\0\0"s, "hkcu\\control panel\\desktop\\wallpaper");
     std::strcpy(applet.programName, "CPL");
-    applet.isControlPanel = 1;
-    applet.isSetting = 2;
+    applet.setIsControlPanel(1);
+    applet.setIsSetting(2);
     ActionRecord download = fileRecord(kindCreate, "iexplore", "c:\\ie\\iexplore.exe", std::string(259, 'x'));
-    download.isDownload = 1;
+    download.setIsDownload(1);
     ActionRecord keyDeleted = registryRecord({}, std::string(5000, '\xff'), "hklm\\software\\gone");
     keyDeleted.kind = kindRegistryLast;
     return {boot, rename, modify, applet, download, keyDeleted, fileRecord(99, "", "", "")};
@@ -98,7 +98,7 @@ TEST(ActionListFormat, ACreateRecordLaysOutEveryFieldAt113Bytes) {
     ASSERT_EQ(record.programPath.size(), 20u);
     ASSERT_EQ(record.dataA.size(), 12u);
     record.sizeA = 2048;
-    record.isDownload = 1;
+    record.setIsDownload(1);
 
     const std::string expected = "winword\0\0"s + le32(20) + "c:\\msoffice\\word.exe" + le32(0x1234) +
                                  le32(kindCreate) + "\x3C\x2A\x21\x5B"s + le32(1) + le32(12) + "c:\\docs1.doc" +
@@ -192,9 +192,9 @@ TEST(ActionListFormat, AnEmptyListIsAnEmptyFileAndBack) {
 
 TEST(ActionListFormat, UndoneRecordsAreDroppedAndTheRestKeepTheirOrder) {
     auto records = variedRecords();
-    records[1].undone = 1;
-    records[4].undone = 2;  // a superseded Recycle counts up
-    records[6].undone = -1;
+    records[1].setUndone(1);
+    records[4].setUndone(2);  // a superseded Recycle counts up
+    records[6].setUndone(-1);
     std::string bytes = serializeActionList(records);
 
     ParsedActionList parsed = parseActionList(bytes);

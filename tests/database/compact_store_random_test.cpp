@@ -114,7 +114,8 @@ TEST(CompactStore, LoadsMergesUndoesAndSavesEveryByteAsTheStringRecordsDid) {
             for (size_t n = history.below(10); n-- > 0 && !compact.records.empty();) {
                 size_t index = history.below(compact.records.size());
                 int32_t undone = int32_t(1 + history.below(2));
-                compact.records[index].undone = strings.records[index].slots[3] = undone;
+                compact.records[index].setUndone(undone);
+                strings.records[index].slots[3] = undone;
             }
             if (history.below(4) == 0) {
                 size_t front = history.below(compact.records.size() + 1);

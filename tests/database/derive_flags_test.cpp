@@ -50,35 +50,35 @@ TEST(HasDataExtension, MatchesTheTextAfterTheLastDotAgainstTheNonEmptyExtensions
 
 TEST(DeriveFlags, MarksAModifyOfWinIniAsAProfileSetting) {
     ActionRecord record = derived(RecordBuilder("notepad", 5, kindModify).paths("c:\\windows\\win.ini"));
-    EXPECT_EQ(record.isSetting, 2);  // a settings file, and no data extension
-    EXPECT_EQ(record.isIniFile, 1);
+    EXPECT_EQ(record.isSetting(), 2);  // a settings file, and no data extension
+    EXPECT_EQ(record.isIniFile(), 1);
 }
 
 TEST(DeriveFlags, MarksAModifyOfConfigSysAsAWholeFileSetting) {
     ActionRecord record = derived(RecordBuilder("notepad", 5, kindModify).paths("c:\\config.sys"));
-    EXPECT_EQ(record.isSetting, 2);
-    EXPECT_EQ(record.isIniFile, 0);
+    EXPECT_EQ(record.isSetting(), 2);
+    EXPECT_EQ(record.isIniFile(), 0);
 }
 
 TEST(DeriveFlags, LetsOnlyTheExtensionDecideForACreateOfASettingsFile) {
-    EXPECT_EQ(derived(RecordBuilder("notepad", 5, kindCreate).paths("c:\\config.sys")).isSetting, 1);
+    EXPECT_EQ(derived(RecordBuilder("notepad", 5, kindCreate).paths("c:\\config.sys")).isSetting(), 1);
     DerivedFlagInputs sysIsData{{"SYS"}, ""};
-    EXPECT_EQ(derived(RecordBuilder("notepad", 5, kindCreate).paths("c:\\config.sys"), sysIsData).isSetting, 0);
-    EXPECT_EQ(derived(RecordBuilder("notepad", 5, kindModify).paths("c:\\config.sys"), sysIsData).isSetting, 1);
+    EXPECT_EQ(derived(RecordBuilder("notepad", 5, kindCreate).paths("c:\\config.sys"), sysIsData).isSetting(), 0);
+    EXPECT_EQ(derived(RecordBuilder("notepad", 5, kindModify).paths("c:\\config.sys"), sysIsData).isSetting(), 1);
 }
 
 TEST(DeriveFlags, CountsAPathWithoutAnExtensionAsASetting) {
-    EXPECT_NE(derived(RecordBuilder("explorer", 5, kindDelete).paths("c:\\docs\\readme")).isSetting, 0);
-    EXPECT_EQ(derived(RecordBuilder("explorer", 5, kindDelete).paths("c:\\docs\\readme.txt")).isSetting, 0);
+    EXPECT_NE(derived(RecordBuilder("explorer", 5, kindDelete).paths("c:\\docs\\readme")).isSetting(), 0);
+    EXPECT_EQ(derived(RecordBuilder("explorer", 5, kindDelete).paths("c:\\docs\\readme.txt")).isSetting(), 0);
 }
 
 TEST(DeriveFlags, GivesARegistryChangeByTheControlPanelTwo) {
     ActionRecord record = derived(RecordBuilder("cpl", 5, 10).paths("\1", "\2"));
-    EXPECT_EQ(record.isSetting, 2);
-    EXPECT_EQ(record.isControlPanel, 1);
-    EXPECT_EQ(derived(RecordBuilder("regedit", 5, 12)).isSetting, 1);
+    EXPECT_EQ(record.isSetting(), 2);
+    EXPECT_EQ(record.isControlPanel(), 1);
+    EXPECT_EQ(derived(RecordBuilder("regedit", 5, 12)).isSetting(), 1);
     // A Control Panel file record: the name, the missing extension.
-    EXPECT_EQ(derived(RecordBuilder("CPL", 5, kindModify).paths("c:\\windows\\control.ini")).isSetting, 3);
+    EXPECT_EQ(derived(RecordBuilder("CPL", 5, kindModify).paths("c:\\windows\\control.ini")).isSetting(), 3);
 }
 
 TEST(DeriveFlags, NamesTheShellTheControlPanelAndBootMarkers) {
@@ -89,13 +89,13 @@ TEST(DeriveFlags, NamesTheShellTheControlPanelAndBootMarkers) {
     };
     for (auto& c : cases) {
         ActionRecord record = derived(RecordBuilder(c.name, 5, c.kind).paths("c:\\a.doc"));
-        EXPECT_EQ(record.isExplorer, c.explorer) << c.name;
-        EXPECT_EQ(record.isControlPanel, c.controlPanel) << c.name;
-        EXPECT_EQ(record.isBootMarker, c.bootMarker) << c.name;
+        EXPECT_EQ(record.isExplorer(), c.explorer) << c.name;
+        EXPECT_EQ(record.isControlPanel(), c.controlPanel) << c.name;
+        EXPECT_EQ(record.isBootMarker(), c.bootMarker) << c.name;
     }
     ActionRecord explorer9{};
     std::memcpy(explorer9.programName, "xexplorer", 9);  // a name that fills the field
-    EXPECT_EQ(derived(explorer9).isExplorer, 1);
+    EXPECT_EQ(derived(explorer9).isExplorer(), 1);
 }
 
 TEST(DeriveFlags, MarksCreatesByEitherDownloadProgramInAnyCase) {
@@ -107,22 +107,24 @@ TEST(DeriveFlags, MarksCreatesByEitherDownloadProgramInAnyCase) {
     };
     for (auto& c : cases) {
         DerivedFlagInputs with{{}, c.modules};
-        EXPECT_EQ(derived(RecordBuilder(c.name, 5, c.kind).paths("c:\\a.zip"), with).isDownload, c.download)
+        EXPECT_EQ(derived(RecordBuilder(c.name, 5, c.kind).paths("c:\\a.zip"), with).isDownload(), c.download)
             << c.name << ' ' << c.modules;
     }
     ActionRecord fromRegistry = RecordBuilder("iexplore", 5, kindCreate);
     fromRegistry.source = sourceRegistryReport;
-    EXPECT_EQ(derived(fromRegistry).isDownload, 0);
+    EXPECT_EQ(derived(fromRegistry).isDownload(), 0);
 }
 
 TEST(DeriveFlags, RecomputesEverySlotButNeverClearsIsIniFile) {
     ActionRecord stale = RecordBuilder("notepad", 5, kindCreate).paths("c:\\a.doc");
-    stale.isSetting = stale.isControlPanel = stale.isExplorer = stale.isBootMarker = stale.isDownload = 7;
-    stale.isIniFile = 1;
+    for (auto set : {&ActionRecord::setIsSetting, &ActionRecord::setIsControlPanel, &ActionRecord::setIsExplorer,
+                     &ActionRecord::setIsBootMarker, &ActionRecord::setIsDownload})
+        (stale.*set)(7);
+    stale.setIsIniFile(1);
     ActionRecord record = derived(stale);
-    EXPECT_EQ(record.isSetting + record.isControlPanel + record.isExplorer + record.isBootMarker + record.isDownload,
+    EXPECT_EQ(record.isSetting() + record.isControlPanel() + record.isExplorer() + record.isBootMarker() + record.isDownload(),
               0);
-    EXPECT_EQ(record.isIniFile, 1);
+    EXPECT_EQ(record.isIniFile(), 1);
 }
 
 TEST(DeriveFlags, RetiresARecycleThatALaterDeleteOfTheSamePathSupersedes) {
@@ -142,12 +144,12 @@ TEST(DeriveFlags, RetiresARecycleThatALaterDeleteOfTheSamePathSupersedes) {
     EXPECT_EQ(superseded, (std::vector<int32_t>{1, 0, 0, 0, 1, 0, 0, 0}));
 
     deriveFlags(records, inputs);
-    EXPECT_EQ(records[0].undone, 1);
-    EXPECT_EQ(records[1].undone, 0);
-    EXPECT_EQ(records[3].undone, 0);
-    EXPECT_EQ(records[4].undone, 2);
+    EXPECT_EQ(records[0].undone(), 1);
+    EXPECT_EQ(records[1].undone(), 0);
+    EXPECT_EQ(records[3].undone(), 0);
+    EXPECT_EQ(records[4].undone(), 2);
     deriveFlags(records, inputs);  // each rebuild adds its count again
-    EXPECT_EQ(records[0].undone, 2);
+    EXPECT_EQ(records[0].undone(), 2);
 }
 
 namespace {
@@ -183,7 +185,8 @@ TEST(FlagDeriver, LeavesAGrowingHistoryAsDerivingItWholeAtEveryRebuildDoes) {
             }
             if (!whole.empty() && random() % 4 == 0) {
                 size_t undone = random() % whole.size();
-                whole[undone].undone = grown[undone].undone = 1;
+                whole[undone].setUndone(1);
+                grown[undone].setUndone(1);
             }
             if (random() % 8 == 0) current = current == &inputs ? &otherInputs : &inputs;
             deriveFlags(whole, *current);

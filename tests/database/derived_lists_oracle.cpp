@@ -70,12 +70,12 @@ int isSupersededRecycle(std::span<const ActionRecord> records, size_t j) {
 template <class Entry, class Matches>
 void formSessions(std::span<const ActionRecord> records, Entry& entry, Matches matches) {
     for (size_t j = 0; j < records.size(); ++j) {
-        if (!matches(records[j]) || records[j].undone || !isRunStart(records, j)) continue;
+        if (!matches(records[j]) || records[j].undone() || !isRunStart(records, j)) continue;
         ProgramSession session;
         for (size_t k = j; k < records.size(); ++k) {
-            if (records[k].isBootMarker) break;
-            if (matches(records[k]) && records[k].processId == records[j].processId && !records[k].undone)
-                (records[k].isSetting ? session.settingActions : session.fileActions).push_back(int32_t(k));
+            if (records[k].isBootMarker()) break;
+            if (matches(records[k]) && records[k].processId == records[j].processId && !records[k].undone())
+                (records[k].isSetting() ? session.settingActions : session.fileActions).push_back(int32_t(k));
         }
         entry.sessions.push_back(session);
     }
@@ -87,9 +87,9 @@ void deriveFlags(std::vector<ActionRecord>& records, const FlagInputs& inputs) {
     for (size_t j = 0; j < records.size(); ++j) {
         ActionRecord& r = records[j];
         std::string n = name(r);
-        r.isControlPanel = same(n, "CPL") ? 1 : 0;
-        r.isExplorer = lower(n).find("explorer") != std::string::npos ? 1 : 0;
-        r.isBootMarker = r.kind == 6 ? 1 : 0;
+        r.setIsControlPanel(same(n, "CPL") ? 1 : 0);
+        r.setIsExplorer(lower(n).find("explorer") != std::string::npos ? 1 : 0);
+        r.setIsBootMarker(r.kind == 6 ? 1 : 0);
         int setting = 0;
         if (r.source == 2) setting += 1;
         if (r.source == 1) {
@@ -97,10 +97,10 @@ void deriveFlags(std::vector<ActionRecord>& records, const FlagInputs& inputs) {
             if (!hasDataExtension(r.dataA, inputs.dataFileExtensions)) setting += 1;
         }
         if (same(n, "CPL")) setting += 1;
-        r.isSetting = setting;
-        r.isDownload = r.source == 1 && r.kind == 1 && inNameList(inputs.downloadModules, n) ? 1 : 0;
-        if (settingsFileClass(r.dataA, r.kind) == 1) r.isIniFile = 1;
-        r.undone += isSupersededRecycle(records, j);
+        r.setIsSetting(setting);
+        r.setIsDownload(r.source == 1 && r.kind == 1 && inNameList(inputs.downloadModules, n) ? 1 : 0);
+        if (settingsFileClass(r.dataA, r.kind) == 1) r.setIsIniFile(1);
+        r.setUndone(r.undone() + isSupersededRecycle(records, j));
     }
 }
 
@@ -108,7 +108,7 @@ bool isRunStart(std::span<const ActionRecord> records, size_t j) {
     for (size_t k = j; k-- > 0;) {
         if (records[k].kind == 6) return true;
         if (same(name(records[k]), name(records[j])) && records[k].processId == records[j].processId &&
-            !records[k].undone)
+            !records[k].undone())
             return false;
     }
     return true;
@@ -119,7 +119,7 @@ bool isGroupStart(std::span<const ActionRecord> records, size_t i) {
     do {
         if (p == 0) return true;
         --p;
-    } while (records[p].undone);
+    } while (records[p].undone());
     const ActionRecord& a = records[p];
     const ActionRecord& b = records[i];
     if (a.processId != b.processId || a.kind != b.kind) return true;
@@ -141,7 +141,7 @@ std::vector<ProgramEntry> buildProgramList(std::span<const ActionRecord> records
     std::vector<ProgramEntry> list;
     for (size_t j = records.size(); j-- > 0;) {
         const ActionRecord& r = records[j];
-        if (r.processId == 0 || name(r).empty() || r.isExplorer || r.isControlPanel || r.undone) continue;
+        if (r.processId == 0 || name(r).empty() || r.isExplorer() || r.isControlPanel() || r.undone()) continue;
         bool known = std::ranges::any_of(list, [&](const ProgramEntry& e) { return same(e.programName, name(r)); });
         if (known) continue;
         ProgramEntry entry;
@@ -158,7 +158,7 @@ std::vector<AppletEntry> buildAppletList(std::span<const ActionRecord> records) 
     std::vector<AppletEntry> list;
     for (size_t j = records.size(); j-- > 0;) {
         const ActionRecord& r = records[j];
-        if (r.processId == 0 || !r.isControlPanel || r.undone) continue;
+        if (r.processId == 0 || !r.isControlPanel() || r.undone()) continue;
         bool known = std::ranges::any_of(list, [&](const AppletEntry& e) { return same(e.appletPath, r.programPath); });
         if (!known) list.push_back({r.programPath, {}});
     }
@@ -173,19 +173,19 @@ std::vector<FileActionGroup> buildFileActionList(std::span<const ActionRecord> r
     std::vector<bool> takenIn(records.size());
     for (size_t i = 0; i < records.size(); ++i) {
         const ActionRecord& r = records[i];
-        if (r.undone) continue;
-        if (r.isExplorer) {
-            if (r.isIniFile || r.source == 2) continue;
+        if (r.undone()) continue;
+        if (r.isExplorer()) {
+            if (r.isIniFile() || r.source == 2) continue;
             // The mended rule: a record no group took in starts one, group start or not.
             if (!isGroupStart(records, i) && takenIn[i]) continue;
             FileActionGroup group{{int32_t(i)}};
             for (size_t k = i + 1; k < records.size(); ++k) {
-                if (records[k].isIniFile || !records[k].isExplorer || isGroupStart(records, k)) break;
+                if (records[k].isIniFile() || !records[k].isExplorer() || isGroupStart(records, k)) break;
                 takenIn[k] = true;
-                if (!records[k].undone) group.actions.push_back(int32_t(k));
+                if (!records[k].undone()) group.actions.push_back(int32_t(k));
             }
             list.push_back(group);
-        } else if (r.isSetting == 0) {
+        } else if (r.isSetting() == 0) {
             list.push_back({{int32_t(i)}});
         }
     }
@@ -196,9 +196,9 @@ ActionIndex buildActionIndex(std::span<const ActionRecord> records) {
     ActionIndex index;
     for (size_t j = 0; j < records.size(); ++j) {
         const ActionRecord& r = records[j];
-        if (!r.isExplorer && !r.undone && !r.isControlPanel && !r.isBootMarker && isProgramStart(records, j))
+        if (!r.isExplorer() && !r.undone() && !r.isControlPanel() && !r.isBootMarker() && isProgramStart(records, j))
             index.programStarts.push_back(int32_t(j));
-        if (!r.undone && r.isBootMarker) index.bootMarkers.push_back(int32_t(j));
+        if (!r.undone() && r.isBootMarker()) index.bootMarkers.push_back(int32_t(j));
         int hour = r.time >> 11, day = r.date & 31, month = (r.date >> 5) & 15, year = 1980 + (r.date >> 9);
         int lastHour = 0, lastDay = 0, lastMonth = 0, lastYear = 0;
         if (j > 0) {

@@ -58,11 +58,11 @@ public:
     // Flags as a loaded file may hold them, not as deriveFlags would set them.
     void scrambleFlags(std::vector<ActionRecord>& records) {
         for (ActionRecord& r : records) {
-            r.isSetting = below(3);
-            r.isExplorer = below(3) == 0;
-            r.isControlPanel = below(5) == 0;
-            r.isIniFile = below(6) == 0;
-            r.isBootMarker = below(10) == 0 ? !(r.kind == kindBootMarker) : r.kind == kindBootMarker;
+            r.setIsSetting(below(3));
+            r.setIsExplorer(below(3) == 0);
+            r.setIsControlPanel(below(5) == 0);
+            r.setIsIniFile(below(6) == 0);
+            r.setIsBootMarker(below(10) == 0 ? !(r.kind == kindBootMarker) : r.kind == kindBootMarker);
         }
     }
 
@@ -110,8 +110,8 @@ private:
         r.time = time_;
         r.dataA = kind == kindBootMarker ? "BOOT" : path();
         if (kind == kindRename || kind == kindMove || (kind == kindCopy && below(4) == 0)) r.dataB = path();
-        r.undone = below(20) < 3 ? 1 + below(2) : 0;
-        r.isIniFile = below(10) == 0;  // left over from the last rebuild
+        r.setUndone(below(20) < 3 ? 1 + below(2) : 0);
+        r.setIsIniFile(below(10) == 0);  // left over from the last rebuild
         return r;
     }
 
@@ -138,13 +138,13 @@ private:
 void expectSameFlags(const std::vector<ActionRecord>& fast, const std::vector<ActionRecord>& plain) {
     for (size_t j = 0; j < fast.size(); ++j) {
         SCOPED_TRACE(j);
-        EXPECT_EQ(fast[j].isSetting, plain[j].isSetting);
-        EXPECT_EQ(fast[j].isControlPanel, plain[j].isControlPanel);
-        EXPECT_EQ(fast[j].isExplorer, plain[j].isExplorer);
-        EXPECT_EQ(fast[j].isBootMarker, plain[j].isBootMarker);
-        EXPECT_EQ(fast[j].isIniFile, plain[j].isIniFile);
-        EXPECT_EQ(fast[j].isDownload, plain[j].isDownload);
-        EXPECT_EQ(fast[j].undone, plain[j].undone);
+        EXPECT_EQ(fast[j].isSetting(), plain[j].isSetting());
+        EXPECT_EQ(fast[j].isControlPanel(), plain[j].isControlPanel());
+        EXPECT_EQ(fast[j].isExplorer(), plain[j].isExplorer());
+        EXPECT_EQ(fast[j].isBootMarker(), plain[j].isBootMarker());
+        EXPECT_EQ(fast[j].isIniFile(), plain[j].isIniFile());
+        EXPECT_EQ(fast[j].isDownload(), plain[j].isDownload());
+        EXPECT_EQ(fast[j].undone(), plain[j].undone());
     }
 }
 
@@ -246,7 +246,7 @@ TEST(RandomHistories, TheNewestEntriesFoundClickByClickAreThoseFoundAfresh) {
             // Each click brings new records, some after undos, unannounced,
             // or after a trim, which moves every record.
             for (int undo = maker.below(4); undo > 0 && !records.empty(); --undo)
-                records[records.size() - 1 - size_t(maker.below(std::min<size_t>(records.size(), 30)))].undone = 1;
+                records[records.size() - 1 - size_t(maker.below(std::min<size_t>(records.size(), 30)))].setUndone(1);
             if (maker.below(10) == 0) {
                 records.erase(records.begin(), records.begin() + maker.below(std::min<size_t>(records.size(), 50) + 1));
                 ++moves;

@@ -296,7 +296,7 @@ TEST(ActionIndex, MarksProgramStartsByProcessWhateverTheProgramOrUndone) {
         RecordBuilder("notepad", 0, 10),
     });
     records.push_back(derived({bootMarker()})[0]);
-    records.back().undone = 1;
+    records.back().setUndone(1);
     ActionIndex index = makeActionIndex(records);
     EXPECT_EQ(index.programStarts, (Indices{3, 7, 8}));
     EXPECT_EQ(index.bootMarkers, (Indices{6}));

@@ -119,8 +119,8 @@ TEST(MergeReports, CarriesTheFileEntrysOtherFieldsAndLeavesTheDerivedSlotsZero) 
     EXPECT_EQ(uint32_t(record.sizeA), 0xFFFFFFFFu);
     EXPECT_EQ(uint32_t(record.sizeB), 0x80000000u);
     EXPECT_EQ(record.valueType, 0);
-    EXPECT_EQ(record.undone + record.isSetting + record.isControlPanel + record.isExplorer + record.isBootMarker +
-                  record.isIniFile + record.isDownload,
+    EXPECT_EQ(record.undone() + record.isSetting() + record.isControlPanel() + record.isExplorer() + record.isBootMarker() +
+                  record.isIniFile() + record.isDownload(),
               0);
 }
 

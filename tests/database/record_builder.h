@@ -31,7 +31,7 @@ struct RecordBuilder {
         return *this;
     }
     RecordBuilder& undone(int32_t value = 1) {
-        record.undone = value;
+        record.setUndone(value);
         return *this;
     }
     operator ActionRecord() const { return record; }

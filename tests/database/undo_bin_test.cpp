@@ -23,7 +23,7 @@ std::vector<std::string> swept(std::string_view binFolder, const std::vector<std
 ActionRecord bootMarker() {
     ActionRecord record;
     record.kind = kindBootMarker;
-    record.isBootMarker = 1;
+    record.setIsBootMarker(1);
     return record;
 }
 }  // namespace

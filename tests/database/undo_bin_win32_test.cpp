@@ -68,7 +68,7 @@ protected:
         ActionRecord record;
         record.kind = kind;
         record.source = sourceFileReport;
-        record.isBootMarker = kind == kindBootMarker;
+        record.setIsBootMarker(kind == kindBootMarker);
         record.dataA = "c:\\docs\\file.txt";
         record.dataC = savedCopy;
         actionList.push_back(record);

@@ -172,7 +172,7 @@ TEST_F(BackgroundWork, TwoClicksInQuickSuccessionLeaveWhatTwoSlowClicksLeave) {
     EXPECT_EQ(history[0].dataA, "second");
     auto recycle = std::ranges::find(history, kindRecycle, &ActionRecord::kind);
     ASSERT_NE(recycle, history.end());
-    EXPECT_EQ(recycle->undone, 2);  // one for each click
+    EXPECT_EQ(recycle->undone(), 2);  // one for each click
     EXPECT_FALSE(quick.contains("dropped.txt"));
     EXPECT_LT(quick.size(), before.size());
     for (const auto& [name, content] : quick) {

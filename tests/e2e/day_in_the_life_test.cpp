@@ -112,7 +112,7 @@ protected:
     static size_t filesInFolder(const std::string& name) { return filesIn(docs + "\\" + name).size(); }
     static size_t countOf(const std::vector<ActionRecord>& history, int32_t kind, bool undone) {
         return size_t(std::count_if(history.begin(), history.end(),
-                                    [&](const ActionRecord& r) { return r.kind == kind && bool(r.undone) == undone; }));
+                                    [&](const ActionRecord& r) { return r.kind == kind && bool(r.undone()) == undone; }));
     }
     std::optional<RetraceProcess> retrace;
     HWND mainWindow = nullptr;
@@ -125,7 +125,7 @@ void expectBinAgreesWith(const std::vector<ActionRecord>& history, bool rebuilt)
     for (const ActionRecord& r : history) {
         if (r.source != sourceFileReport || r.dataC.empty()) continue;
         named.insert(toLowerAscii(r.dataC));
-        if (!r.undone && (r.kind == kindDelete || r.kind == kindModify)) {
+        if (!r.undone() && (r.kind == kindDelete || r.kind == kindModify)) {
             EXPECT_TRUE(fileExists(r.dataC)) << "the saved copy of " << r.dataA;
         }
     }
@@ -178,7 +178,7 @@ TEST_F(DayInTheLife, ClickUndoRedoRestartAndStartOverKeepHistoryBinRegistryAndFi
 
     // A new start forgets the undone records and sweeps what only they named.
     unloadRunningRetrace();
-    const size_t liveBefore = size_t(std::count_if(history.begin(), history.end(), [](auto& r) { return !r.undone; }));
+    const size_t liveBefore = size_t(std::count_if(history.begin(), history.end(), [](auto& r) { return !r.undone(); }));
     start();
     clickAndClose();
     history = storedHistory();
@@ -212,9 +212,9 @@ TEST_F(DayInTheLife, ClickUndoRedoRestartAndStartOverKeepHistoryBinRegistryAndFi
     history = storedHistory();
     auto noon = std::find_if(history.begin(), history.end(), [](auto& r) { return r.dataA == "noon"; });
     ASSERT_NE(noon, history.end());
-    EXPECT_FALSE(noon->undone);
-    EXPECT_TRUE(std::all_of(noon + 1, history.end(), [](auto& r) { return r.undone; }));
-    EXPECT_TRUE(std::none_of(history.begin(), noon, [](auto& r) { return r.undone; }));
+    EXPECT_FALSE(noon->undone());
+    EXPECT_TRUE(std::all_of(noon + 1, history.end(), [](auto& r) { return r.undone(); }));
+    EXPECT_TRUE(std::none_of(history.begin(), noon, [](auto& r) { return r.undone(); }));
 
     // After the restart Retrace starts with the morning and the noon marker.
     start();

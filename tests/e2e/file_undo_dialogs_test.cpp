@@ -60,7 +60,7 @@ protected:
         return found == history.rend() ? std::nullopt : std::optional(*found);
     }
     bool storedAsUndone(int32_t kind, const std::string& name) {
-        return waitUntil([&] { return stored(kind, name) && stored(kind, name)->undone; });
+        return waitUntil([&] { return stored(kind, name) && stored(kind, name)->undone(); });
     }
     std::optional<RetraceProcess> retrace;
     HWND mainWindow = nullptr;
@@ -84,7 +84,7 @@ TEST_F(FileUndoDialogs, ASingleActionIsConfirmedByNameAndComesBackBesideTheFileT
     PostMessageA(mainWindow, WM_USER, 0, WM_LBUTTONDOWN);
     ASSERT_TRUE(chooseMenuItem(retrace->processId(), IDM_REDO));
     EXPECT_TRUE(waitUntil([&] { return !fileExists(docs + "\\report.undo.doc"); }));
-    EXPECT_TRUE(waitUntil([&] { return storedHistory().back().kind == kindModify && !storedHistory().back().undone; }));
+    EXPECT_TRUE(waitUntil([&] { return storedHistory().back().kind == kindModify && !storedHistory().back().undone(); }));
     EXPECT_EQ(contentOf(docs + "\\report.doc"), "second draft\r\n");
 }
 
@@ -102,7 +102,7 @@ TEST_F(FileUndoDialogs, AnExplorerDeleteOfThreeFilesListsAllPickedAndBringsBackO
     EXPECT_EQ(contentOf(docs + "\\a.undo.doc"), "a\r\n");
     EXPECT_EQ(contentOf(docs + "\\c.undo.doc"), "c\r\n");
     EXPECT_FALSE(fileExists(docs + "\\b.undo.doc"));
-    EXPECT_FALSE(stored(kindDelete, "b.doc")->undone);
+    EXPECT_FALSE(stored(kindDelete, "b.doc")->undone());
 }
 
 TEST_F(FileUndoDialogs, OpenUndoesShowsTheResultAndKeepsTheRedoListBeforeIt) {

@@ -48,7 +48,7 @@ protected:
     UINT zoomInFile() const { return GetPrivateProfileIntA("View", "Zoom", 0, (docs + "\\writer.ini").c_str()); }
     int undoneInStore() const {
         auto history = storedHistory();
-        return int(std::count_if(history.begin(), history.end(), [](const ActionRecord& r) { return r.undone; }));
+        return int(std::count_if(history.begin(), history.end(), [](const ActionRecord& r) { return r.undone(); }));
     }
     std::optional<RetraceProcess> retrace;
     HWND mainWindow = nullptr;

@@ -76,11 +76,11 @@ TEST_F(Rebuild, StartUpAndATrayClickFoldARecordedSessionIntoTheStoredHistory) {
         if (!expected[i].dataA.empty()) {
             EXPECT_EQ(history[i].dataA, expected[i].dataA);
         }
-        EXPECT_EQ(history[i].isSetting != 0, expected[i].isSetting != 0);
-        EXPECT_EQ(history[i].undone, expected[i].undone);
+        EXPECT_EQ(history[i].isSetting() != 0, expected[i].isSetting != 0);
+        EXPECT_EQ(history[i].undone(), expected[i].undone);
     }
-    EXPECT_EQ(history[4].isIniFile, 1);
-    EXPECT_EQ(history[9].isExplorer, 1);
+    EXPECT_EQ(history[4].isIniFile(), 1);
+    EXPECT_EQ(history[9].isExplorer(), 1);
 
     // The bin keeps the list and the copies the records name; the reports and
     // the copy behind Explorer's move (now one Move record) are gone.
@@ -108,7 +108,7 @@ TEST_F(Rebuild, StartUpAndATrayClickFoldARecordedSessionIntoTheStoredHistory) {
     history = storedHistory();
     EXPECT_EQ(history.back().kind, kindModify);
     EXPECT_EQ(history.back().processId, 301);
-    EXPECT_EQ(history[12].undone, 2);  // each rebuild adds one for the retiring delete
+    EXPECT_EQ(history[12].undone(), 2);  // each rebuild adds one for the retiring delete
     EXPECT_TRUE(fileExists(history.back().dataC));
 }
 

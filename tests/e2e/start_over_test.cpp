@@ -129,7 +129,7 @@ TEST_F(StartOver, ListsEveryPointNewestFirstAndAChoiceClearsTheOtherListsButNoLe
     EXPECT_TRUE(waitForClose(dialog));
     EXPECT_TRUE(waitUntilIdle(mainWindow));
     auto history = storedHistory();
-    EXPECT_TRUE(std::none_of(history.begin(), history.end(), [](const ActionRecord& r) { return r.undone; }));
+    EXPECT_TRUE(std::none_of(history.begin(), history.end(), [](const ActionRecord& r) { return r.undone(); }));
 }
 
 TEST_F(StartOver, RetraceCannotBeConfirmedWithoutAPointAndTheListsTakeNoTypedText) {
@@ -178,7 +178,7 @@ TEST_F(StartOver, FromTheFirstBootUndoesEverythingNewestFirstBringsBackTheSystem
     EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, writerKey, 0, KEY_READ, &key), ERROR_SUCCESS);
     auto history = storedHistory();
     ASSERT_EQ(history.size(), 8u);
-    EXPECT_TRUE(std::all_of(history.begin(), history.end(), [](const ActionRecord& r) { return r.undone; }));
+    EXPECT_TRUE(std::all_of(history.begin(), history.end(), [](const ActionRecord& r) { return r.undone(); }));
 
     auto files = systemFiles();
     for (size_t k = 0; k < files.size(); ++k) {

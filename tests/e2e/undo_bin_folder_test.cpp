@@ -84,7 +84,7 @@ TEST_F(UndoBinFolder, RecordsNamingCopiesOutsideTheBinNeitherDeleteNorBringBackT
     setBin(bin, 0);
 
     size_t lastBoot = history.size();
-    while (lastBoot > 0 && !history[lastBoot - 1].isBootMarker) --lastBoot;
+    while (lastBoot > 0 && !history[lastBoot - 1].isBootMarker()) --lastBoot;
     ASSERT_GT(lastBoot, 1u);
     const std::vector<ActionRecord> current(history.begin() + ptrdiff_t(lastBoot - 1), history.end());
 

@@ -88,7 +88,7 @@ protected:
         EXPECT_EQ(zoom, 120u);
         std::vector<ActionRecord> after = storedHistory();
         ASSERT_EQ(after.size(), before.size());
-        for (size_t i = 0; i < after.size(); ++i) EXPECT_EQ(after[i].undone, before[i].undone) << i;
+        for (size_t i = 0; i < after.size(); ++i) EXPECT_EQ(after[i].undone(), before[i].undone()) << i;
     }
     std::vector<std::string> rowOf(const DialogList& list, int row) {
         std::vector<std::string> cells;

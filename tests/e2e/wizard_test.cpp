@@ -114,7 +114,7 @@ protected:
     std::vector<std::string> undoneInStore() const {
         std::vector<std::string> undone;
         for (const ActionRecord& record : storedHistory())
-            if (record.undone) undone.push_back(std::string(record.programName) + " " + std::to_string(record.kind));
+            if (record.undone()) undone.push_back(std::string(record.programName) + " " + std::to_string(record.kind));
         return undone;
     }
     DWORD zoomInRegistry() const {

@@ -31,7 +31,7 @@ protected:
         std::vector<std::string> texts = answerer.texts();
         EXPECT_EQ(texts.size(), failures);
         for (const std::string& text : texts) EXPECT_EQ(text, undoErrorText);
-        EXPECT_EQ(actionList[index].undone, 1) << "marked undone, whatever happened";
+        EXPECT_EQ(actionList[index].undone(), 1) << "marked undone, whatever happened";
         return result;
     }
 };
@@ -212,7 +212,7 @@ TEST_F(FileUndo, AListCountsItsFilesOnThePanelAndNamesThoseThatFailedInOneMessag
     EXPECT_EQ(busyPanelText(panel), "Undoing 4 of 4: never there.doc...") << "the boot marker counts no file";
     EXPECT_FALSE(IsWindowVisible(panel));
     EXPECT_EQ(contentOf(doc("kept.doc")), "moved");
-    for (int32_t index : newestFirst) EXPECT_EQ(actionList[index].undone, 1);
+    for (int32_t index : newestFirst) EXPECT_EQ(actionList[index].undone(), 1);
     for (size_t entry = redoBefore; entry < redoList.size(); ++entry)
         EXPECT_NE(redoList[entry].record.kind, kindBootMarker) << "a boot marker is never redone";
 }

@@ -13,13 +13,13 @@ const char* const kWinIni = "c:\\windows\\win.ini";
 ActionRecord iniChange(const char* program, std::string path, std::string savedCopy) {
     ActionRecord record = RecordBuilder(program, 12, kindModify).paths(std::move(path));
     record.dataC = std::move(savedCopy);
-    record.isIniFile = 1;
+    record.setIsIniFile(1);
     return record;
 }
 
 ActionRecord explorerChange(std::string path) {
     ActionRecord record = iniChange("explorer", std::move(path), "c:\\bin\\e.000");
-    record.isExplorer = 1;
+    record.setIsExplorer(1);
     return record;
 }
 
@@ -45,9 +45,9 @@ TEST(LaterChangeOf, PassesOverExplorerAndMsgsrv32ButCountsUndoneRecords) {
         iniChange("writer", kWinIni, "c:\\bin\\4.000"),
     };
     EXPECT_EQ(laterChangeOf(records, 0), 4u);
-    records[4].undone = 1;
+    records[4].setUndone(1);
     EXPECT_EQ(laterChangeOf(records, 0), 4u);
-    records[4].isExplorer = 1;
+    records[4].setIsExplorer(1);
     EXPECT_EQ(laterChangeOf(records, 0), std::nullopt);
 }
 

@@ -27,7 +27,7 @@ protected:
     std::vector<std::string> returned(size_t before) const {
         std::vector<std::string> records;
         for (size_t i = before; i < actionList.size(); ++i) {
-            EXPECT_EQ(actionList[i].undone, 0);
+            EXPECT_EQ(actionList[i].undone(), 0);
             records.push_back(std::to_string(actionList[i].kind) + " " + actionList[i].dataA);
         }
         return records;
@@ -139,7 +139,7 @@ TEST_F(Redo, ARedoStruckAtAnyCallNeverLosesTheOnlyCopyOfWhatItBringsBack) {
     const std::string copy = bin + "\\00000010.sav";
     auto returned = [&](int32_t kind) {
         return std::any_of(actionList.begin(), actionList.end(),
-                           [&](const ActionRecord& r) { return r.kind == kind && r.undone == 0; });
+                           [&](const ActionRecord& r) { return r.kind == kind && r.undone() == 0; });
     };
     runFaultMatrix(
         "redoing a Delete whose saved copy was swept, and a Create",
@@ -230,7 +230,7 @@ TEST_F(Redo, AnEmptyListChangesNothing) {
     putFile(redoFolder() + "\\stale.doc", "left from an earlier run");
     redoLastUndo();
     EXPECT_EQ(actionList.size(), 1u);
-    EXPECT_EQ(actionList[0].undone, 0);
+    EXPECT_EQ(actionList[0].undone(), 0);
     EXPECT_TRUE(redoFolderFiles().empty());
 }
 

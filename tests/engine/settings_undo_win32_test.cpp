@@ -57,15 +57,15 @@ protected:
     int appendChangeWithCopy(const char* program, const std::string& file, const std::string& savedCopy) {
         ActionRecord record = RecordBuilder(program, 40, kindModify).paths(file);
         record.dataC = savedCopy;
-        record.isIniFile = 1;
-        record.isExplorer = std::string(program) == "explorer";
+        record.setIsIniFile(1);
+        record.setIsExplorer(std::string(program) == "explorer");
         actionList.push_back(record);
         return actionCount() - 1;
     }
 
     // Undoes as undoAction does: marked undone first.
     static void undo(int index) {
-        actionList[size_t(index)].undone = 1;
+        actionList[size_t(index)].setUndone(1);
         undoSettingsFile(index);
     }
 

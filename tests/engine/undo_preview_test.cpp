@@ -24,7 +24,7 @@ ActionRecord setting(int32_t kind, std::string path, std::string before, uint32_
     record.sizeA = int32_t(before.size());
     record.dataA = std::move(before);
     record.valueType = int32_t(type);
-    record.isSetting = 1;
+    record.setIsSetting(1);
     return record;
 }
 
@@ -100,7 +100,7 @@ TEST(ChangedSinceNotice, NamesTheLaterActionOrTellsTheFileIsNotWhatTheActionLeft
     records.push_back(rename);
     records.push_back(fileAction("writer", kindModify, "c:\\docs\\b.doc", 12, 1, 3));
     ActionRecord undoneLater = fileAction("writer", kindModify, "c:\\docs\\other.doc", 12, 30, 20);
-    undoneLater.undone = 1;
+    undoneLater.setUndone(1);
     records.push_back(undoneLater);
 
     const struct {
@@ -176,7 +176,8 @@ TEST(SettingRows, ListEachValueAndEntryWithItsValueNowAndTheOneThatComesBack) {
         fileAction("writer", kindModify, "c:\\docs\\broken.ini", 9, 0),
         fileAction("writer", kindCreate, "c:\\docs\\letter.doc", 9, 0),
     };
-    records[3].isIniFile = records[4].isIniFile = 1;
+    records[3].setIsIniFile(1);
+    records[4].setIsIniFile(1);
     std::map<std::string, RegistryValueNow> registry{{"Software\\Writer|Zoom", {4, std::string("\x78\0\0\0", 4)}}};
     SettingsNow now{
         [&](const KeyPath& path) -> std::optional<RegistryValueNow> {

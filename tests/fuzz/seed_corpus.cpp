@@ -109,7 +109,7 @@ int main(int argc, char** argv) {
     mergeReports(std::move(entries), parseRegistryReport(registryReport), records);
     deriveFlags(records, {{"doc", "txt"}, "iexplore"});
     seed("action_list", "morning", serializeActionList(records));
-    records[2].undone = 1;
+    records[2].setUndone(1);
     seed("action_list", "one undone", serializeActionList({records.begin(), records.begin() + 4}));
 
     const std::string letter = "Dear Sam,\r\nSee you Monday, Monday, Monday.\r\n";

@@ -15,7 +15,7 @@ ActionRecord record(const char* program, int32_t kind, const char* path, bool ex
     std::snprintf(r.programName, sizeof r.programName, "%s", program);
     r.kind = kind;
     r.dataA = path;
-    r.isExplorer = explorer;
+    r.setIsExplorer(explorer);
     return r;
 }
 
