@@ -19,11 +19,11 @@ bool isUnsafeBinFolder(std::string_view binFolder) {
     return false;
 }
 
-namespace {
-bool isListFile(std::string_view name) {
-    return equalsIgnoreCase(name, actionListFileName) || equalsIgnoreCase(name, actionListTemporaryFileName);
+bool isActionListFile(std::string_view fileName) {
+    return equalsIgnoreCase(fileName, actionListFileName) || equalsIgnoreCase(fileName, actionListTemporaryFileName);
 }
 
+namespace {
 // The rebuild deletes the reports itself, once the list that holds their
 // records is on disk; a sweep before that, or after a save that failed,
 // would lose them.
@@ -69,7 +69,7 @@ bool countsAsUndoBin(std::span<const FolderEntry> entries) {
     if (entries.empty()) return true;
     for (const FolderEntry& entry : entries)
         if (entry.isFolder ? isOwnSubfolder(entry.name)
-                           : isListFile(entry.name) || isReport(entry.name) || isBackup(entry.name))
+                           : isActionListFile(entry.name) || isReport(entry.name) || isBackup(entry.name))
             return true;
     return false;
 }
@@ -112,7 +112,7 @@ std::vector<size_t> filesToSweep(std::string_view binFolder, std::span<const std
     std::vector<size_t> sweep;
     for (size_t index = 0; index < fileNames.size(); ++index) {
         std::string_view name = fileNames[index];
-        if (isBackup(name) || isListFile(name) || isReport(name)) continue;
+        if (isBackup(name) || isActionListFile(name) || isReport(name)) continue;
         if (!named.contains(name)) sweep.push_back(index);
     }
     return sweep;
@@ -134,24 +134,6 @@ std::vector<bool> savedCopiesToDelete(std::span<const ActionRecord> records, siz
         toDelete[index] = !copy.empty() && !namedLater.contains(copy);
     }
     return toDelete;
-}
-
-void KnownBinFiles::replace(std::span<const std::string> fileNames, std::span<const uint64_t> fileSizes) {
-    sizes_.clear();
-    size_ = 0;
-    for (size_t index = 0; index < fileNames.size(); ++index) add(fileNames[index], fileSizes[index]);
-}
-
-void KnownBinFiles::add(std::string_view name, uint64_t size) {
-    if (isListFile(name) || !sizes_.try_emplace(std::string(name), size).second) return;
-    size_ += size;
-}
-
-void KnownBinFiles::remove(std::string_view name) {
-    auto found = sizes_.find(name);
-    if (found == sizes_.end()) return;
-    size_ -= found->second;
-    sizes_.erase(found);
 }
 
 size_t oldestBootSessionEnd(std::span<const ActionRecord> records) { return nextBootSessionEnd(records, 0); }

@@ -7,7 +7,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -54,6 +53,9 @@ std::vector<size_t> filesToSweep(std::string_view binFolder, std::span<const std
 // "BACKUP actionlist.000", "BACKUP 2 actionlist.000", ...
 bool isActionListBackup(std::string_view fileName);
 
+// The action list file and the file a save writes it to.
+bool isActionListFile(std::string_view fileName);
+
 // Which of the first `end` records name a saved copy that dropping them may
 // delete: one that no record from `end` on names too, as a redone action
 // names the saved copy of the undone one.
@@ -81,22 +83,3 @@ std::string_view binFileNamedBy(std::string_view binFolder, const ActionRecord& 
 // whole folder for it.
 using PathSpellings = std::unordered_set<std::string, IgnoreCaseHash, IgnoreCaseEqual>;
 
-// The files of the bin as the last listing found them, kept up to date with
-// what the program itself adds and deletes, so a tray click can tell the
-// bin's size without listing it. The action list and the file a save writes
-// it to are left out: every save changes them, so their sizes are asked for
-// when needed.
-class KnownBinFiles {
-public:
-    // The files a listing found, by the same index as their sizes.
-    void replace(std::span<const std::string> fileNames, std::span<const uint64_t> fileSizes);
-    bool contains(std::string_view name) const { return sizes_.contains(name); }
-    void add(std::string_view name, uint64_t size);
-    void remove(std::string_view name);
-    // The sum of the known files' sizes.
-    uint64_t size() const { return size_; }
-
-private:
-    std::unordered_map<std::string, uint64_t, IgnoreCaseHash, IgnoreCaseEqual> sizes_;
-    uint64_t size_ = 0;
-};

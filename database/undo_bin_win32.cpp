@@ -15,6 +15,7 @@
 #include "database/action_list.h"
 #include "database/action_list_file_win32.h"
 #include "database/history_work.h"
+#include "database/known_bin_files.h"
 #include "database/undo_bin.h"
 #include "settings/settings_store_win32.h"
 

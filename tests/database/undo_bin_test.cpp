@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <map>
+#include <random>
+
+#include "base/text.h"
+#include "database/known_bin_files.h"
 #include "database/undo_bin.h"
 
 namespace {
@@ -164,6 +169,36 @@ TEST(KnownBinFiles, AddsUpTheFilesItKnowsOnceEachButNeverTheListFiles) {
     files.replace({}, {});
     EXPECT_EQ(files.size(), 0u);
     EXPECT_FALSE(files.contains("b.sav"));
+}
+
+// Many adds and removes in any case, against a plain map: the table grows,
+// and a removal moves up the files whose probe passed the one removed.
+TEST(KnownBinFiles, KeepsWhatAMapOfTheSameFilesKeeps) {
+    std::mt19937 random(7);
+    std::map<std::string, uint64_t> expected;  // by lower-case name
+    KnownBinFiles files;
+    uint64_t expectedSize = 0;
+    for (int step = 0; step < 20000; ++step) {
+        std::string name = std::to_string(random() % 3000) + ".sav";
+        if (random() % 2) name = toUpperAscii(name);
+        const std::string key = toLowerAscii(name);
+        if (random() % 3) {
+            const uint64_t size = random() % 1000;
+            files.add(name, size);
+            if (expected.emplace(key, size).second) expectedSize += size;
+        } else {
+            files.remove(name);
+            if (auto found = expected.find(key); found != expected.end()) {
+                expectedSize -= found->second;
+                expected.erase(found);
+            }
+        }
+        ASSERT_EQ(files.size(), expectedSize) << step;
+    }
+    for (int n = 0; n < 3000; ++n) {
+        const std::string name = std::to_string(n) + ".SAV";
+        EXPECT_EQ(files.contains(name), expected.contains(toLowerAscii(name))) << name;
+    }
 }
 
 TEST(UndoBinFolder, CountsAsABinOnlyWhenEmptyOrHoldingWhatABinIsMadeOf) {
