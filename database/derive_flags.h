@@ -82,7 +82,8 @@ private:
     // The first and the last record derived, to tell a list replaced
     // wholesale (a load) or cut at its front from one that only grew.
     ActionRecord first_, last_;
-    // Recycle records not yet retired, by path, and the retired ones.
-    std::unordered_map<std::string, std::vector<size_t>, IgnoreCaseHash, IgnoreCaseEqual> recycles_;
+    // Recycle records not yet retired, by path, and the retired ones. The
+    // path is the record's own stored text, not a copy of it.
+    std::unordered_map<RecordText, std::vector<size_t>, IgnoreCaseHash, IgnoreCaseEqual> recycles_;
     std::vector<size_t> retired_;
 };
