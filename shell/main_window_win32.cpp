@@ -73,6 +73,12 @@ void onTrayLeftClick() {
     handlingClick = false;
 }
 
+void showTrayIconAgain() {
+    Settings settings;
+    loadSettings(settings);
+    setTrayIcon(TrayOperation::Add, monitoringIcon(settings));
+}
+
 // The three kinds of entries the user undoes by: each has ten commands for
 // its newest entries, newest first, and one for the history of them all.
 struct UndoSection {
@@ -158,9 +164,15 @@ void runCommand(unsigned identifier) {
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     static const UINT idleQuery = RegisterWindowMessageA(idleQueryMessageName);
+    static const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
     if (message == idleQuery && idleQuery != 0) {
         waitForHistoryWork();
         return 1;
+    }
+    if (message == taskbarCreated && taskbarCreated != 0) {
+        // A shell started anew knows no icons, and the icon is the only way in.
+        showTrayIconAgain();
+        return 0;
     }
     switch (message) {
     case WM_ENTERIDLE:

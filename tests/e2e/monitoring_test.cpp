@@ -2,6 +2,8 @@
 
 #include "tests/e2e/retrace_fixture.h"
 
+#include <shellapi.h>
+
 #include "res/resource.h"
 #include "settings/settings_store_win32.h"
 #include "tests/e2e/menu_probe_client_win32.h"
@@ -54,5 +56,29 @@ TEST_F(Monitoring, ATrayClickShowsTheBusyIconUntilItsMenuClosesThenTheMonitoring
     EXPECT_EQ(trayPicture(), TrayPicture::Busy);  // until the menu closes
     EXPECT_TRUE(closeMenuOnceShown(retrace.processId()));
     EXPECT_TRUE(waitUntil([] { return trayPicture() == TrayPicture::MonitoringOn; }));
+    EXPECT_TRUE(retrace.running());
+}
+
+// A shell started anew knows none of the icons of its predecessor and tells
+// every program so; Retrace's, its only way in, comes back in the state it
+// was in.
+TEST_F(Monitoring, AShellStartedAnewGetsTheIconBackShowingWhetherMonitoringIsOn) {
+    Settings settings;
+    loadSettings(settings);
+    settings.EnableDriver = 0;
+    saveSettings(settings);
+    RetraceProcess retrace;
+    HWND mainWindow = waitForMainWindow();
+    ASSERT_NE(mainWindow, nullptr);
+    ASSERT_TRUE(waitUntil([&] { return trayIconPresent(mainWindow); }));
+
+    NOTIFYICONDATAA icon{};
+    icon.cbSize = sizeof icon;
+    icon.hWnd = mainWindow;
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &icon));
+    ASSERT_FALSE(trayIconPresent(mainWindow));
+    SendMessageA(mainWindow, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(waitUntil([&] { return trayIconPresent(mainWindow); }));
+    EXPECT_TRUE(waitUntil([] { return trayPicture() == TrayPicture::MonitoringOff; }));
     EXPECT_TRUE(retrace.running());
 }
