@@ -1,5 +1,6 @@
 #include "database/undo_bin.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 #include "base/ignore_case_hash.h"
@@ -100,20 +101,23 @@ std::vector<size_t> filesToSweep(std::string_view binFolder, std::span<const std
 
     // Only a dataC in the bin folder can name one of its files, so the names
     // are compared rather than whole paths, and nothing is copied: a long
-    // history holds many thousands of saved copies.
-    std::unordered_set<std::string_view, IgnoreCaseHash, IgnoreCaseEqual> named;
+    // history holds many thousands of saved copies. One sorted array of
+    // them, rather than a set's node each, keeps the sweep from leaving
+    // the heap a megabyte larger.
+    std::vector<std::string_view> named;
     named.reserve(fileNames.size());  // most files in the bin are saved copies that a record names
     for (std::span<const ActionRecord> list : {records, keptAside})
         for (const ActionRecord& record : list) {
             std::string_view name = nameInFolder(binFolder, record);
-            if (!name.empty()) named.insert(name);
+            if (!name.empty()) named.push_back(name);
         }
+    std::sort(named.begin(), named.end(), IgnoreCaseLess{});
 
     std::vector<size_t> sweep;
     for (size_t index = 0; index < fileNames.size(); ++index) {
         std::string_view name = fileNames[index];
         if (isBackup(name) || isActionListFile(name) || isReport(name)) continue;
-        if (!named.contains(name)) sweep.push_back(index);
+        if (!std::binary_search(named.begin(), named.end(), name, IgnoreCaseLess{})) sweep.push_back(index);
     }
     return sweep;
 }
