@@ -1,6 +1,7 @@
 #include "database/derived_lists.h"
 
 #include <algorithm>
+#include <memory_resource>
 #include <numeric>
 #include <optional>
 #include <string_view>
@@ -84,22 +85,32 @@ uint16_t traitsOf(const ActionRecord& r) {
 }
 
 // What the lists need of every record, from one pass over the history.
+// What the lists need of each record, and the arrays the lists are worked
+// out with, come from `scratch`. A rebuild takes them all from one
+// allocation, which a long history makes large enough to go back to the
+// system when freed; arrays of their own would leave the heap megabytes
+// larger after every rebuild.
 struct Summary {
-    std::vector<uint16_t> traits;
-    std::vector<uint32_t> pathLengths;  // of programPath, kept here to spare a look at the record
-    std::vector<int32_t> names;  // program name id, case ignored
+    explicit Summary(std::pmr::memory_resource* scratch)
+        : scratch(scratch), traits(scratch), pathLengths(scratch), names(scratch), runs(scratch),
+          runStarts(scratch), programStarts(scratch), groupStarts(scratch), stops(scratch), hourStarts(scratch) {}
+
+    std::pmr::memory_resource* scratch;
+    std::pmr::vector<uint16_t> traits;
+    std::pmr::vector<uint32_t> pathLengths;  // of programPath, kept here to spare a look at the record
+    std::pmr::vector<int32_t> names;  // program name id, case ignored
     int32_t nameCount = 0;
-    std::vector<int32_t> runs;  // (program name, process id) id
+    std::pmr::vector<int32_t> runs;  // (program name, process id) id
     int32_t runCount = 0;
     // isRunStart: no live record of the run since the last boot marker (kind 6).
-    std::vector<uint8_t> runStarts;
+    std::pmr::vector<uint8_t> runStarts;
     // isProgramStart: no record at all of the process since the last boot marker.
-    std::vector<uint8_t> programStarts;
-    std::vector<uint8_t> groupStarts;
+    std::pmr::vector<uint8_t> programStarts;
+    std::pmr::vector<uint8_t> groupStarts;
     // Where a run that starts at the record stops collecting: the first
     // record from there on flagged as a boot marker.
-    std::vector<int32_t> stops;
-    std::vector<int32_t> hourStarts;
+    std::pmr::vector<int32_t> stops;
+    std::pmr::vector<int32_t> hourStarts;
 };
 
 // Whether a record's hour, day, month or year is greater than that of the
@@ -114,9 +125,10 @@ bool startsAnHour(const ActionRecord& record, const ActionRecord* before) {
            date.year > dateBefore.year;
 }
 
-Summary summarise(std::span<const ActionRecord> records) {
+Summary summarise(std::span<const ActionRecord> records,
+                  std::pmr::memory_resource* scratch = std::pmr::get_default_resource()) {
     const size_t n = records.size();
-    Summary s;
+    Summary s(scratch);
     s.traits.resize(n);
     s.pathLengths.resize(n);
     s.names.resize(n);
@@ -128,7 +140,7 @@ Summary summarise(std::span<const ActionRecord> records) {
     DenseIds<std::string_view, IgnoreCaseHash, IgnoreCaseEqual> nameIds;
     DenseIds<uint64_t> runIds;
     DenseIds<int32_t> processIds;
-    std::vector<int32_t> runSeen, processSeen;  // the boot session each id was last seen in
+    std::pmr::vector<int32_t> runSeen(scratch), processSeen(scratch);  // the boot session each id was last seen in
     int32_t boot = 0;
     int32_t process = -1;
     std::optional<size_t> lastLive;
@@ -177,13 +189,13 @@ std::vector<std::vector<ProgramSession>> collectSessions(std::span<const int32_t
     const size_t n = entryOf.size();
     auto member = [&](size_t j) { return entryOf[j] >= 0 && (s.traits[j] & live); };
     // The members of each pair, laid out pair after pair.
-    std::vector<int32_t> pairEnd(size_t(pairCount) + 1, 0);
+    std::pmr::vector<int32_t> pairEnd(size_t(pairCount) + 1, 0, s.scratch);
     for (size_t j = 0; j < n; ++j)
         if (member(j)) ++pairEnd[size_t(pairOf[j]) + 1];
     std::partial_sum(pairEnd.begin(), pairEnd.end(), pairEnd.begin());
-    std::vector<int32_t> fill(pairEnd.begin(), pairEnd.end() - 1);
-    std::vector<int32_t> members(size_t(pairEnd.back()));
-    std::vector<int32_t> placeOf(n);
+    std::pmr::vector<int32_t> fill(pairEnd.begin(), pairEnd.end() - 1, s.scratch);
+    std::pmr::vector<int32_t> members(size_t(pairEnd.back()), s.scratch);
+    std::pmr::vector<int32_t> placeOf(n, s.scratch);
     for (size_t j = 0; j < n; ++j) {
         if (!member(j)) continue;
         placeOf[j] = fill[size_t(pairOf[j])]++;
@@ -207,7 +219,7 @@ std::vector<std::vector<ProgramSession>> collectSessions(std::span<const int32_t
 // Entries were appended newest first; turns them, and the ids that point at
 // them, oldest first.
 template <class Entry>
-void reverseEntries(std::vector<Entry>& entries, std::vector<int32_t>& ids) {
+void reverseEntries(std::vector<Entry>& entries, std::span<int32_t> ids) {
     std::ranges::reverse(entries);
     for (int32_t& id : ids)
         if (id >= 0) id = int32_t(entries.size()) - 1 - id;
@@ -226,7 +238,7 @@ std::vector<ProgramEntry> programListFrom(std::span<const ActionRecord> records,
 
     // A program's records are those of its name, so its (entry, process)
     // pairs are the runs of the summary.
-    std::vector<int32_t> entryOf(records.size());
+    std::pmr::vector<int32_t> entryOf(records.size(), s.scratch);
     for (size_t j = 0; j < records.size(); ++j) entryOf[j] = entryOfName[size_t(s.names[j])];
     auto sessions = collectSessions(entryOf, s.runs, s.runCount, entries.size(), s);
     for (size_t e = 0; e < entries.size(); ++e) entries[e].sessions = std::move(sessions[e]);
@@ -251,7 +263,7 @@ std::vector<AppletEntry> appletListFrom(std::span<const ActionRecord> records, c
         appletLength[entry.appletPath.size()] = true;
     }
     const size_t n = records.size();
-    std::vector<int32_t> entryOf(n, -1), pairOf(n, -1);
+    std::pmr::vector<int32_t> entryOf(n, -1, s.scratch), pairOf(n, -1, s.scratch);
     DenseIds<uint64_t> pairIds;
     for (size_t j = 0; j < n; ++j) {
         if (s.pathLengths[j] >= appletLength.size() || !appletLength[s.pathLengths[j]]) continue;
@@ -305,7 +317,7 @@ std::vector<FileActionGroup> fileActionListFrom(const Summary& s) {
 
 ActionIndex actionIndexFrom(const Summary& s) {
     ActionIndex index;
-    index.hourStarts = s.hourStarts;
+    index.hourStarts.assign(s.hourStarts.begin(), s.hourStarts.end());
     for (size_t j = 0; j < s.traits.size(); ++j) {
         uint16_t traits = s.traits[j];
         if ((traits & (live | explorer | controlPanel | bootFlag)) == live && s.programStarts[j])
@@ -316,14 +328,19 @@ ActionIndex actionIndexFrom(const Summary& s) {
 }
 }  // namespace
 
-std::vector<uint8_t> findRunStarts(std::span<const ActionRecord> records) { return summarise(records).runStarts; }
+std::vector<uint8_t> findRunStarts(std::span<const ActionRecord> records) {
+    const Summary s = summarise(records);
+    return {s.runStarts.begin(), s.runStarts.end()};
+}
 
 std::vector<uint8_t> findGroupStarts(std::span<const ActionRecord> records) {
-    return summarise(records).groupStarts;
+    const Summary s = summarise(records);
+    return {s.groupStarts.begin(), s.groupStarts.end()};
 }
 
 std::vector<uint8_t> findProgramStarts(std::span<const ActionRecord> records) {
-    return summarise(records).programStarts;
+    const Summary s = summarise(records);
+    return {s.programStarts.begin(), s.programStarts.end()};
 }
 
 std::vector<ProgramEntry> makeProgramList(std::span<const ActionRecord> records) {
@@ -369,6 +386,10 @@ std::vector<FileActionGroup> newestFileActionGroups(std::span<const ActionRecord
     }
 }
 
+// What a rebuild's arrays take for each record, all told: the summary's, and
+// for programs and applets each the entry, pair and place of every record.
+constexpr size_t scratchBytesPerRecord = 64;
+
 bool buildDerivedLists(std::span<const ActionRecord> records, const std::function<bool()>& giveUp) {
     freeDerivedLists();
     auto givenUp = [&] {
@@ -377,7 +398,8 @@ bool buildDerivedLists(std::span<const ActionRecord> records, const std::functio
         ++derivedListsGeneration;  // no index taken before names anything now
         return true;
     };
-    Summary summary = summarise(records);
+    std::pmr::monotonic_buffer_resource scratch(records.size() * scratchBytesPerRecord);
+    Summary summary = summarise(records, &scratch);
     if (givenUp()) return false;
     programList = programListFrom(records, summary);
     if (givenUp()) return false;
