@@ -19,7 +19,13 @@ void KnownBinFiles::replace(std::span<const std::string> fileNames, std::span<co
 
 void KnownBinFiles::add(std::string_view name, uint64_t size) {
     if (isActionListFile(name) || contains(name)) return;
-    if ((count_ + 1) * 4 > slots_.size() * 3) rebuild(std::max<size_t>(16, slots_.size() * 2));
+    if ((count_ + 1) * 4 > slots_.size() * 3) {
+        rebuild(std::max<size_t>(16, slots_.size() * 2));
+    } else if (removedNameBytes_ > names_.size() / 2) {
+        // A bin that as many copies leave as come would grow the buffer
+        // without end.
+        rebuild(slots_.size());
+    }
     const auto nameAt = uint32_t(names_.size());
     names_.append(name);
     place({nameAt, uint32_t(name.size()), size});
@@ -34,6 +40,7 @@ void KnownBinFiles::remove(std::string_view name) {
     size_t gap = find(name);
     if (gap == notFound) return;
     size_ -= slots_[gap].size;
+    removedNameBytes_ += slots_[gap].nameLength;
     --count_;
     const size_t mask = slots_.size() - 1;
     for (size_t next = (gap + 1) & mask; slots_[next].nameAt != unused; next = (next + 1) & mask) {
@@ -70,7 +77,8 @@ void KnownBinFiles::place(const Slot& slot) {
 void KnownBinFiles::rebuild(size_t slotCount) {
     std::vector<Slot> old = std::exchange(slots_, std::vector<Slot>(slotCount));
     std::string oldNames = std::exchange(names_, {});
-    names_.reserve(oldNames.size());
+    names_.reserve(oldNames.size() - removedNameBytes_);
+    removedNameBytes_ = 0;
     for (const Slot& slot : old) {
         if (slot.nameAt == unused) continue;
         const auto nameAt = uint32_t(names_.size());

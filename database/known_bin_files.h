@@ -42,6 +42,7 @@ private:
 
     std::vector<Slot> slots_;  // a power of two, at most three quarters used
     std::string names_;        // the names of the files, and of removed ones until the next rebuild
+    size_t removedNameBytes_ = 0;
     size_t count_ = 0;
     uint64_t size_ = 0;
 };
