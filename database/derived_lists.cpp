@@ -85,8 +85,7 @@ uint16_t traitsOf(const ActionRecord& r) {
 }
 
 // What the lists need of every record, from one pass over the history.
-// What the lists need of each record, and the arrays the lists are worked
-// out with, come from `scratch`. A rebuild takes them all from one
+// It, and the arrays the lists are worked out with, come from `scratch`. A rebuild takes them all from one
 // allocation, which a long history makes large enough to go back to the
 // system when freed; arrays of their own would leave the heap megabytes
 // larger after every rebuild.

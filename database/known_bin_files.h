@@ -24,8 +24,8 @@ public:
 
 private:
     // A bin holds tens of thousands of saved copies: an open table over one
-    // buffer of names costs some 40 bytes a file, where a map gave each
-    // file a heap block of its own at nearly twice that.
+    // buffer of names costs some 50 bytes a file, where a map gave each
+    // file a heap block of its own and took some 80.
     struct Slot {
         uint32_t nameAt = unused;
         uint32_t nameLength = 0;

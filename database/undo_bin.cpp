@@ -102,8 +102,8 @@ std::vector<size_t> filesToSweep(std::string_view binFolder, std::span<const std
     // Only a dataC in the bin folder can name one of its files, so the names
     // are compared rather than whole paths, and nothing is copied: a long
     // history holds many thousands of saved copies. One sorted array of
-    // them, rather than a set's node each, keeps the sweep from leaving
-    // the heap a megabyte larger.
+    // them, rather than a set's node each, leaves no small blocks behind
+    // in the heap.
     std::vector<std::string_view> named;
     named.reserve(fileNames.size());  // most files in the bin are saved copies that a record names
     for (std::span<const ActionRecord> list : {records, keptAside})
